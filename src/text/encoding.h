@@ -1,0 +1,27 @@
+// UTF-8 and Windows-1251, the two encodings that answers of outside sites arrive in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+bool IsValidUtf8(std::string_view bytes);
+std::string Cp1251ToUtf8(std::string_view bytes);
+
+// An answer as program text: valid UTF-8 stays as it is, anything else is taken
+// as Windows-1251 and converted.
+std::string DecodeAnswer(std::string_view bytes);
+
+// Plain text of a web page: scripts and tags removed, CR/LF/tab turned into
+// blanks, double blanks collapsed, trimmed, then decoded with DecodeAnswer.
+std::string PlainTextOfPage(std::string_view html);
+
+// Lower and upper case for ASCII and Cyrillic letters of UTF-8 text.
+std::string LowerCase(std::string_view utf8);
+std::string UpperCase(std::string_view utf8);
+
+// Leading and trailing blanks and control characters removed.
+std::string Trim(std::string_view text);
+
+}  // namespace tarvelo
