@@ -12,6 +12,11 @@
 //
 // Getters never fail: whatever goes wrong along a path gives the default of the
 // kind asked for. Text is UTF-8 throughout.
+//
+// Objects keep their members in document order. When a name occurs more than once,
+// lookups and setters use the first. Lookup by name in a large object takes
+// constant time (an index is built on the first lookup), so a document must not
+// be used from several threads at once.
 #pragma once
 
 #include <cstddef>
@@ -61,8 +66,11 @@ class Value {
 // Parses one JSON value from the start of `text` (leading white space allowed);
 // whatever follows the first complete value is ignored. Besides RFC 8259 it accepts
 // a comma before "}" or "]", single-quoted names and strings, unquoted member
-// names, and a value that starts with no JSON value (".53"). More than 30 nested
-// levels, or malformed text, give an empty Value. Never throws.
+// names, and a value that starts with no JSON value (".53"): inside an object or
+// array such a value runs to the next ",", "}" or "]" and reads as the number it
+// spells (0.53) or else as null; as the whole document it is malformed. Escaped
+// lone surrogates become U+FFFD. More than 30 nested levels, or malformed text,
+// give an empty Value. Never throws.
 Value parse(std::string_view text);
 
 // The value at `path` below `v`, or an empty Value.
@@ -78,7 +86,8 @@ Value array(const Value& v, std::string_view path = {});   // empty unless an ar
 
 // Setters replace the member named by the last path segment, creating it if absent;
 // missing intermediate members are created as objects. An empty path or a path
-// through a non-object does nothing. Returns false when nothing was set.
+// through a non-object does nothing, and so does putting a value inside itself.
+// Returns false when nothing was set.
 bool set(Value& v, std::string_view path, Value value);
 bool set_object(Value& v, std::string_view path, Value value);
 bool set_integer(Value& v, std::string_view path, int64_t n);
