@@ -1,0 +1,122 @@
+#include "acquire/http_fetch.h"
+
+#include <cmath>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "text/debug_log.h"
+#include "text/encoding.h"
+
+namespace tarvelo {
+
+namespace detail {
+namespace {
+
+constexpr std::string_view kConnectionAdvice =
+    " - Ошибка соединения с сервером. Проверьте настройки соединения в IE, убедитесь что в IE нормально "
+    "открываются различные веб-сайты.";
+
+bool NoAnswer(const HttpResponse& response) {
+  return response.end == TransferEnd::kNoConnection || response.end == TransferEnd::kTimedOut;
+}
+
+// Hours east of UTC of the local time zone's standard time, rounded half to even.
+double StandardOffsetHours() {
+  tzset();
+  return std::nearbyint(-static_cast<double>(timezone) / 3600.0);
+}
+
+bool IsWebAddress(std::string_view source) {
+  return source.starts_with("http://") || source.starts_with("https://");
+}
+
+// The bytes that reached the file; a failed write ends the copy silently.
+int64_t WriteBody(const std::string& path, std::string_view body) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (!file) return 0;
+  constexpr size_t kBlock = 1024;
+  int64_t written = 0;
+  for (size_t at = 0; at < body.size(); at += kBlock) {
+    const std::string_view block = body.substr(at, kBlock);
+    if (!file.write(block.data(), static_cast<std::streamsize>(block.size())).flush()) break;
+    written += static_cast<int64_t>(block.size());
+  }
+  return written;
+}
+
+}  // namespace
+}  // namespace detail
+
+ProxySetting ProxyFromSetting(std::string_view setting) {
+  const std::string value = Trim(setting);
+  if (value.empty()) return {ProxyMode::kPreconfigured, {}};
+  if (LowerCase(value) == "noproxy") return {ProxyMode::kDirect, {}};
+  return {ProxyMode::kNamed, value};
+}
+
+std::string ConnectionErrorText(std::string_view url) {
+  std::string text(url);
+  text += detail::kConnectionAdvice;
+  return text;
+}
+
+DateTime LastModifiedDateTime(int64_t unix_seconds) {
+  return UnixToDateTime(unix_seconds) + (detail::StandardOffsetHours() - 4.0) / 24.0;
+}
+
+std::string ExtractBetweenText(std::string_view text, std::string_view start_marker, std::string_view end_marker,
+                               std::string_view default_text) {
+  const size_t start = text.find(start_marker);
+  if (start == std::string_view::npos) return std::string(default_text);
+  const std::string_view rest = text.substr(start + start_marker.size());
+  const size_t end = rest.find(end_marker);
+  if (end != std::string_view::npos) return Trim(rest.substr(0, end));
+  if (end_marker == std::string_view("\0", 1)) return Trim(rest);
+  return std::string(default_text);
+}
+
+HttpFetch::HttpFetch(HttpGetter& getter, ConnectionSettings settings)
+    : getter_(getter), settings_(std::move(settings)) {}
+
+HttpResponse HttpFetch::Fetch(std::string_view url, std::string_view header, std::string_view user_agent) {
+  DebugLog("Получение данных: " + std::string(url));
+  HttpRequest request;
+  request.url = url;
+  request.extra_header = header;
+  request.user_agent = user_agent;
+  request.proxy = settings_.proxy;
+  request.limits = settings_.limits;
+  request.ca_file = settings_.ca_file;
+  return getter_.Get(request);
+}
+
+std::string HttpFetch::GetUrlText(std::string_view url) { return GetUrlTextWithHeader(url, {}); }
+
+std::string HttpFetch::GetUrlTextWithHeader(std::string_view url, std::string_view header) {
+  HttpResponse response = Fetch(url, header, settings_.user_agent);
+  if (detail::NoAnswer(response)) return ConnectionErrorText(url);
+  return std::move(response.body);
+}
+
+int64_t HttpFetch::DownloadUrlToFile(std::string_view url, const std::string& path) {
+  const HttpResponse response = Fetch(url, {}, settings_.user_agent);
+  if (response.status == 0 || response.status == 403) return -1;
+  if (response.status != 200) return 0;
+  DebugLog("Запись файла: " + path);
+  return detail::WriteBody(path, response.body);
+}
+
+LastModified HttpFetch::GetUrlLastModified(std::string_view url) {
+  const HttpResponse response = Fetch(url, {}, settings_.last_modified_user_agent);
+  if (detail::NoAnswer(response) || !response.last_modified) return {};
+  return {true, LastModifiedDateTime(*response.last_modified)};
+}
+
+std::string HttpFetch::ExtractBetween(std::string_view source, std::string_view start_marker,
+                                      std::string_view end_marker, std::string_view default_text) {
+  if (!detail::IsWebAddress(source)) return ExtractBetweenText(source, start_marker, end_marker, default_text);
+  return ExtractBetweenText(GetUrlText(source), start_marker, end_marker, default_text);
+}
+
+}  // namespace tarvelo

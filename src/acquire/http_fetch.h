@@ -1,0 +1,82 @@
+// The fetch operations every network byte of the program passes through. Each one
+// blocks until the answer is complete, has failed, or has stalled.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "acquire/http_getter.h"
+#include "text/russian.h"
+
+namespace tarvelo {
+
+inline constexpr std::string_view kBrowserUserAgent = "Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.0)";
+inline constexpr std::string_view kLastModifiedUserAgent = "LastModifiedRss";
+// The header the publisher's portal wants on its page-internal requests.
+inline constexpr std::string_view kXmlHttpRequestHeader = "X-Requested-With: XMLHttpRequest";
+
+// How the fetches connect; the shell fills it from the settings at start-up and
+// whenever they change.
+struct ConnectionSettings {
+  ProxySetting proxy;
+  std::string user_agent = std::string(kBrowserUserAgent);
+  std::string last_modified_user_agent = std::string(kLastModifiedUserAgent);
+  TransferLimits limits;
+  std::string ca_file;  // see HttpRequest
+};
+
+// Empty gives preconfigured, "noproxy" in any letter case gives direct, anything
+// else names the proxy to use (as typed, without surrounding blanks).
+ProxySetting ProxyFromSetting(std::string_view setting);
+
+// The URL, " - " and the advice to check the connection: what a fetch gives when
+// no answer came.
+std::string ConnectionErrorText(std::string_view url);
+
+struct LastModified {
+  bool found = false;
+  DateTime time = -1.0;
+};
+
+// A Last-Modified time (Unix seconds) as the update check compares it: UTC plus the
+// standard offset of the local time zone in whole hours, minus 4 hours.
+DateTime LastModifiedDateTime(int64_t unix_seconds);
+
+// The text after the first `start_marker` up to the next `end_marker`, trimmed of
+// blanks and control characters; `default_text` when a marker is missing. An end
+// marker of the single character "\0" means "to the end".
+std::string ExtractBetweenText(std::string_view text, std::string_view start_marker, std::string_view end_marker,
+                               std::string_view default_text);
+
+class HttpFetch {
+ public:
+  explicit HttpFetch(HttpGetter& getter, ConnectionSettings settings = {});
+
+  const ConnectionSettings& settings() const { return settings_; }
+  void set_settings(ConnectionSettings settings) { settings_ = std::move(settings); }
+
+  // The body of whatever answer came (an error page too), or ConnectionErrorText.
+  std::string GetUrlText(std::string_view url);
+  // The same with one extra "Name: value" header line.
+  std::string GetUrlTextWithHeader(std::string_view url, std::string_view header);
+  // Status 200: the body written to `path` (a partial body too), the result being
+  // the bytes written. Status 403 or no answer: -1. Any other status, or a file
+  // that cannot be created: 0, and no file is made.
+  int64_t DownloadUrlToFile(std::string_view url, const std::string& path);
+  // The Last-Modified time of the URL converted by LastModifiedDateTime.
+  LastModified GetUrlLastModified(std::string_view url);
+  // ExtractBetweenText of the source, or of the page it names when it is an
+  // http:// or https:// address.
+  std::string ExtractBetween(std::string_view source, std::string_view start_marker, std::string_view end_marker,
+                             std::string_view default_text);
+
+ private:
+  HttpResponse Fetch(std::string_view url, std::string_view header, std::string_view user_agent);
+
+  HttpGetter& getter_;
+  ConnectionSettings settings_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,70 @@
+// The transport under every fetch: one blocking HTTP GET. The real getter uses
+// libcurl (curl_http_getter.cpp); FakeHttpGetter answers from memory for tests.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+// How connections are made, from the "Proxy" setting.
+enum class ProxyMode {
+  kPreconfigured,  // the proxies of the environment (http_proxy, https_proxy, no_proxy)
+  kDirect,         // no proxy at all
+  kNamed,          // the proxy in ProxySetting::name, for every address
+};
+struct ProxySetting {
+  ProxyMode mode = ProxyMode::kPreconfigured;
+  std::string name;
+};
+
+// A request never hangs: it fails when the connection is not made within
+// `connect_timeout` or when no byte arrives for `stall_limit`.
+struct TransferLimits {
+  std::chrono::milliseconds connect_timeout{std::chrono::seconds(30)};
+  std::chrono::milliseconds stall_limit{std::chrono::seconds(60)};
+};
+
+struct HttpRequest {
+  std::string url;           // as the program built it; the transport escapes it
+  std::string extra_header;  // one "Name: value" line, or empty
+  std::string user_agent;
+  ProxySetting proxy;
+  TransferLimits limits;
+  std::string ca_file;  // PEM file of the authorities to trust instead of the system's; empty: the system's
+};
+
+enum class TransferEnd {
+  kComplete,      // the whole answer arrived
+  kNoConnection,  // no answer at all: name, connection or protocol failure
+  kTimedOut,      // the connect time-out or the stall limit ended it
+  kInterrupted,   // an answer began but the connection broke off
+};
+
+struct HttpResponse {
+  TransferEnd end = TransferEnd::kNoConnection;
+  int status = 0;    // 0 when no status line arrived
+  std::string body;  // the bytes that arrived, possibly only a part
+  std::optional<int64_t> last_modified;  // Unix seconds of the Last-Modified header
+};
+
+class HttpGetter {
+ public:
+  virtual ~HttpGetter() = default;
+  virtual HttpResponse Get(const HttpRequest& request) = 0;
+};
+
+// The libcurl getter. It keeps one handle, so it is for one thread only.
+std::unique_ptr<HttpGetter> MakeCurlHttpGetter();
+
+// The URL as it goes on the wire: after the host, blanks, control characters,
+// bytes above 0x7F, the characters " < > \ ^ ` { | } #, and any "%" that does not
+// begin a %XX escape are percent-encoded; everything else stays as it is, so the
+// server decodes the text the program put in.
+std::string EscapeUrlForWire(std::string_view url);
+
+}  // namespace tarvelo

@@ -1,0 +1,66 @@
+// Request addresses: the hosts of the outside services, the region and the
+// application id, and the placeholders the loaders put into their templates.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+inline constexpr std::string_view kDefaultRegion = "ru";
+inline constexpr std::string_view kBuiltInApplicationId = "5c3e9a7d1b2f4860a9e7c1d3b5f70246";
+// The id sent to the API of any region but the default one.
+inline constexpr std::string_view kDemoApplicationId = "demo";
+
+// Scheme and host (optionally a port) of every service the program fetches from;
+// "%REGION%" in them is replaced by the region code. The members are named as the
+// keys of the settings group [Hosts].
+struct Hosts {
+  std::string Api = "https://api.worldoftanks.%REGION%";  // the publisher's API
+  std::string GamePortal = "https://worldoftanks.%REGION%";  // fame points
+  std::string ClanPortal = "https://%REGION%.wargaming.net";  // clan emblems
+  std::string Replays = "https://wotreplays.%REGION%";
+  std::string Location = "https://wotext.%REGION%";
+  std::string Alliance = "https://ivanerr.%REGION%";
+  std::string Site = "https://tarvelo.example.org";  // version page and executable
+};
+
+// What the templates are filled with besides the account and the clan.
+struct UrlSettings {
+  Hosts hosts;
+  std::string region = std::string(kDefaultRegion);
+  std::string application_id = std::string(kBuiltInApplicationId);
+};
+
+// The "Region" setting as the program uses it: trimmed and lower-cased; empty
+// gives the default region.
+std::string RegionFromSetting(std::string_view setting);
+
+// The configured id (the built-in one when the setting is empty) for the default
+// region, the demo id for any other region.
+std::string ApplicationIdForRegion(std::string_view region, std::string_view configured_id);
+
+// Settings for the given hosts from the raw "Region" and "ApplicationId" settings.
+UrlSettings MakeUrlSettings(Hosts hosts, std::string_view region_setting, std::string_view application_id_setting);
+
+// An account: id in decimal and nickname; a clan: id in decimal and tag. Either
+// member may be empty; a default-constructed value stands for "none".
+struct AccountRef {
+  std::string id;
+  std::string nickname;
+};
+struct ClanRef {
+  std::string id;
+  std::string tag;
+};
+
+// The template with every "%REGION%" replaced by the region.
+std::string FillRegion(std::string_view url_template, std::string_view region);
+
+// The template with "%SOURCE_TOKEN%", "%ACCOUNT_NAME%", "%ACCOUNT_ID%", "%CLAN_TAG%",
+// "%CLAN_ID%" and "%REGION%" replaced, in that order. Values go in as they are:
+// whatever a URL cannot carry raw is escaped by the transport, not here.
+std::string FillUrlTemplate(std::string_view url_template, const AccountRef& account, const ClanRef& clan,
+                            const UrlSettings& settings);
+
+}  // namespace tarvelo

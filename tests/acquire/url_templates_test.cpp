@@ -1,0 +1,74 @@
+#include "acquire/url_templates.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvelo {
+namespace {
+
+UrlSettings RuSettings() { return MakeUrlSettings(Hosts{}, "RU", ""); }
+
+TEST(UrlTemplatesTest, FillsEveryPlaceholder) {
+  const AccountRef account{"1234567", "Tester"};
+  const ClanRef clan{"42", "TAG"};
+  EXPECT_EQ(FillUrlTemplate("https://api.example.%REGION%/a/?application_id=%SOURCE_TOKEN%&id=%ACCOUNT_ID%"
+                            "&n=%ACCOUNT_NAME%&c=%CLAN_ID%&t=%CLAN_TAG%",
+                            account, clan, RuSettings()),
+            "https://api.example.ru/a/?application_id=5c3e9a7d1b2f4860a9e7c1d3b5f70246&id=1234567"
+            "&n=Tester&c=42&t=TAG");
+}
+
+TEST(UrlTemplatesTest, InsertsValuesAsTheyAre) {
+  const AccountRef account{"", "Пётр 100%_x&y"};
+  EXPECT_EQ(FillUrlTemplate("/list/?search=%ACCOUNT_NAME%", account, {}, RuSettings()),
+            "/list/?search=Пётр 100%_x&y");
+  EXPECT_EQ(FillUrlTemplate("/info/?id=%ACCOUNT_ID%&tag=%CLAN_TAG%", {}, {}, RuSettings()), "/info/?id=&tag=");
+}
+
+TEST(UrlTemplatesTest, ReplacesEveryRegionPlaceholder) {
+  EXPECT_EQ(FillRegion("https://%REGION%.portal.%REGION%/x", "eu"), "https://eu.portal.eu/x");
+  EXPECT_EQ(FillUrlTemplate("%REGION%-%REGION%", {}, {}, MakeUrlSettings(Hosts{}, "eu", "")), "eu-eu");
+}
+
+// The region goes in last, so a value that holds a placeholder of the ones
+// replaced before it is still seen by the region replacement.
+TEST(UrlTemplatesTest, ReplacesInTheFixedOrder) {
+  const AccountRef account{"%CLAN_ID%", "%ACCOUNT_ID%"};
+  const ClanRef clan{"7", "%REGION%"};
+  EXPECT_EQ(FillUrlTemplate("%ACCOUNT_NAME%|%CLAN_TAG%", account, clan, RuSettings()), "7|ru");
+}
+
+TEST(UrlTemplatesTest, RegionSettingIsTrimmedAndLowerCasedWithRuAsDefault) {
+  EXPECT_EQ(RegionFromSetting(" RU "), "ru");
+  EXPECT_EQ(RegionFromSetting("Eu"), "eu");
+  EXPECT_EQ(RegionFromSetting(""), "ru");
+  EXPECT_EQ(RegionFromSetting("  "), "ru");
+}
+
+TEST(UrlTemplatesTest, ApplicationIdIsTheConfiguredOneOnlyForRu) {
+  EXPECT_EQ(ApplicationIdForRegion("ru", ""), "5c3e9a7d1b2f4860a9e7c1d3b5f70246");
+  EXPECT_EQ(ApplicationIdForRegion("ru", "0123abcd"), "0123abcd");
+  EXPECT_EQ(ApplicationIdForRegion("eu", "0123abcd"), "demo");
+  EXPECT_EQ(ApplicationIdForRegion("com", ""), "demo");
+
+  EXPECT_EQ(MakeUrlSettings(Hosts{}, "RU", " 0123abcd ").application_id, "0123abcd");
+  EXPECT_EQ(MakeUrlSettings(Hosts{}, "EU", "0123abcd").application_id, "demo");
+  EXPECT_EQ(FillUrlTemplate("?application_id=%SOURCE_TOKEN%", {}, {}, MakeUrlSettings(Hosts{}, "Asia", "")),
+            "?application_id=demo");
+}
+
+TEST(UrlTemplatesTest, DefaultHostsTakeTheRegionAndKeepTheirOwnSettings) {
+  Hosts hosts;
+  hosts.Site = "http://127.0.0.1:8080";
+  const UrlSettings settings = MakeUrlSettings(hosts, "eu", "");
+  EXPECT_EQ(FillRegion(settings.hosts.Api, settings.region), "https://api.worldoftanks.eu");
+  EXPECT_EQ(FillRegion(settings.hosts.ClanPortal, settings.region), "https://eu.wargaming.net");
+  EXPECT_EQ(settings.hosts.Site, "http://127.0.0.1:8080");
+  for (const std::string* host : {&settings.hosts.Api, &settings.hosts.GamePortal, &settings.hosts.ClanPortal,
+                                  &settings.hosts.Replays, &settings.hosts.Location, &settings.hosts.Alliance}) {
+    EXPECT_NE(host->find("%REGION%"), std::string::npos) << *host;
+    EXPECT_NE(host->back(), '/') << *host;
+  }
+}
+
+}  // namespace
+}  // namespace tarvelo

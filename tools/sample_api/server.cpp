@@ -1,0 +1,335 @@
+#include "server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include "connection.h"
+
+namespace tarvelo::sample_api {
+
+namespace {
+
+constexpr size_t kMaxHeadBytes = 64 * 1024;
+constexpr int kStallHoldMs = 10 * 60 * 1000;
+// Neither JSON nor UTF-8.
+constexpr std::string_view kGarbage =
+    "\x89PNG\r\n<html><body>Service Unavailable \xCF\xF0\xE8\xE2\xE5\xF2</body></html>";
+
+class RequestLog {
+ public:
+  explicit RequestLog(const std::string& file_name)
+      : file_(file_name.empty() ? stdout : std::fopen(file_name.c_str(), "a")) {}
+  bool ok() const { return file_ != nullptr; }
+  void Write(const std::string& line) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::fprintf(file_, "%s\n", line.c_str());
+    std::fflush(file_);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::FILE* file_;
+};
+
+struct Context {
+  std::string root;
+  RequestLog& log;
+  SSL_CTX* tls;  // null for plain HTTP
+};
+
+// What goes back to the client.
+struct Answer {
+  int status = 200;
+  Pairs headers;
+  std::string body;
+  int delay_ms = 0;
+  Fault fault = Fault::kNone;
+};
+
+std::string Trimmed(std::string_view text) {
+  const size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string_view::npos) return {};
+  const size_t end = text.find_last_not_of(" \t\r");
+  return std::string(text.substr(begin, end - begin + 1));
+}
+
+std::string_view ReasonPhrase(int status) {
+  switch (status) {
+    case 200: return "OK";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
+    case 304: return "Not Modified";
+    case 400: return "Bad Request";
+    case 403: return "Forbidden";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    case 502: return "Bad Gateway";
+    case 503: return "Service Unavailable";
+    case 504: return "Gateway Timeout";
+    default: return "Status";
+  }
+}
+
+std::string ContentTypeOf(std::string_view file) {
+  const auto ends_with = [&](std::string_view suffix) { return file.ends_with(suffix); };
+  if (ends_with(".json") || ends_with(".dat") || ends_with(".id")) return "application/json; charset=utf-8";
+  if (ends_with(".html") || ends_with(".htm")) return "text/html; charset=utf-8";
+  if (ends_with(".png")) return "image/png";
+  if (ends_with(".txt")) return "text/plain; charset=utf-8";
+  if (file.empty()) return "text/plain; charset=utf-8";
+  return "application/octet-stream";
+}
+
+bool HasHeader(const Pairs& headers, std::string_view name) {
+  for (const auto& [key, value] : headers) {
+    if (EqualIgnoringCase(key, name)) return true;
+  }
+  return false;
+}
+
+bool ReadFile(const std::string& name, std::string& bytes) {
+  std::ifstream file(name, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream text;
+  text << file.rdbuf();
+  bytes = text.str();
+  return true;
+}
+
+Answer PlainAnswer(int status, std::string body) {
+  Answer answer;
+  answer.status = status;
+  answer.body = std::move(body) + "\n";
+  return answer;
+}
+
+Answer AnswerFor(const Context& context, const Request& request, const std::string& target) {
+  const RouteTable table = LoadRoutes(context.root);
+  if (!table.error.empty()) return PlainAnswer(500, "sample service: " + table.error);
+  const Route* route = MatchRoute(table.routes, request);
+  if (!route) return PlainAnswer(404, "sample service: no route for " + target);
+  Answer answer;
+  answer.status = route->status;
+  answer.headers = route->headers;
+  answer.delay_ms = route->delay_ms;
+  answer.fault = route->fault;
+  answer.body = route->body;
+  if (!route->file.empty() && !ReadFile(context.root + "/" + route->file, answer.body)) {
+    return PlainAnswer(500, "sample service: cannot read " + route->file);
+  }
+  if (!HasHeader(answer.headers, "Content-Type")) {
+    answer.headers.emplace_back("Content-Type", ContentTypeOf(route->file));
+  }
+  if (answer.fault == Fault::kGarbage) answer.body = kGarbage;
+  return answer;
+}
+
+std::string Outcome(const Answer& answer) {
+  if (answer.fault == Fault::kClose) return "close";
+  std::string outcome = std::to_string(answer.status);
+  if (answer.fault != Fault::kNone) outcome += " " + std::string(FaultName(answer.fault));
+  return outcome;
+}
+
+bool ReadRequestHead(Connection& connection, std::string& head) {
+  char buffer[4096];
+  while (head.size() < kMaxHeadBytes) {
+    const ssize_t got = connection.Receive(buffer, sizeof buffer);
+    if (got <= 0) return false;
+    head.append(buffer, static_cast<size_t>(got));
+    const size_t end = head.find("\r\n\r\n");
+    if (end != std::string::npos) {
+      head.resize(end);
+      return true;
+    }
+  }
+  return false;
+}
+
+// Holds the connection open without sending until the client gives up.
+void WaitForClientToLeave(Connection& connection) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStallHoldMs);
+  char buffer[512];
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (connection.Readable(1000) && connection.Receive(buffer, sizeof buffer) <= 0) return;
+  }
+}
+
+void SendAnswer(Connection& connection, const Answer& answer, bool head_only) {
+  if (answer.fault == Fault::kClose) return;
+  std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " + std::string(ReasonPhrase(answer.status)) +
+                     "\r\nContent-Length: " + std::to_string(answer.body.size()) + "\r\nConnection: close\r\n";
+  for (const auto& [name, value] : answer.headers) head += name + ": " + value + "\r\n";
+  head += "\r\n";
+  if (!connection.SendAll(head) || head_only) return;
+  const bool cut = answer.fault == Fault::kHalf || answer.fault == Fault::kStall;
+  const std::string_view body = std::string_view(answer.body).substr(0, cut ? answer.body.size() / 2 : std::string::npos);
+  if (!connection.SendAll(body)) return;
+  if (answer.fault == Fault::kStall) WaitForClientToLeave(connection);
+}
+
+void ServeConnection(int fd, const Context& context) {
+  Connection connection(fd, context.tls);
+  std::string head;
+  Request request;
+  std::string target;
+  if (connection.ok() && ReadRequestHead(connection, head)) {
+    Answer answer;
+    if (ParseRequestHead(head, request, target)) {
+      answer = AnswerFor(context, request, target);
+    } else {
+      answer = PlainAnswer(400, "sample service: bad request");
+      request.method = "?";
+      target = head.substr(0, head.find('\r'));
+    }
+    context.log.Write(request.method + "\t" + target + "\t" + Outcome(answer));
+    if (answer.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(answer.delay_ms));
+    SendAnswer(connection, answer, request.method == "HEAD");
+  }
+}
+
+int OpenListener(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  const int yes = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 64) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+int BoundPort(int fd) {
+  sockaddr_in address{};
+  socklen_t size = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  return ntohs(address.sin_port);
+}
+
+Pairs ParseQuery(std::string_view query) {
+  Pairs pairs;
+  while (!query.empty()) {
+    const size_t amp = query.find('&');
+    const std::string_view part = query.substr(0, amp);
+    query = amp == std::string_view::npos ? std::string_view() : query.substr(amp + 1);
+    if (part.empty()) continue;
+    const size_t equals = part.find('=');
+    pairs.emplace_back(PercentDecode(part.substr(0, equals)),
+                       equals == std::string_view::npos ? std::string() : PercentDecode(part.substr(equals + 1)));
+  }
+  return pairs;
+}
+
+std::string_view OriginForm(std::string_view target) {
+  const size_t scheme_end = target.find("://");
+  if (scheme_end == std::string_view::npos || target.find('/') < scheme_end) return target;
+  const size_t path = target.find_first_of("/?", scheme_end + 3);
+  return path == std::string_view::npos ? std::string_view("/") : target.substr(path);
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string PercentDecode(std::string_view text, bool keep_controls_escaped) {
+  std::string decoded;
+  decoded.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const bool escape =
+        text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0;
+    const int byte = escape ? HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]) : 0;
+    if (escape && !(keep_controls_escaped && (byte < 0x20 || byte == 0x7F))) {
+      decoded.push_back(static_cast<char>(byte));
+      i += 2;
+    } else {
+      decoded.push_back(text[i]);
+    }
+  }
+  return decoded;
+}
+
+bool ParseRequestHead(std::string_view head, Request& request, std::string& target) {
+  const size_t line_end = head.find("\r\n");
+  const std::string_view request_line = head.substr(0, line_end);
+  const size_t first_blank = request_line.find(' ');
+  const size_t last_blank = request_line.rfind(' ');
+  if (first_blank == std::string_view::npos || last_blank <= first_blank) return false;
+  request.method = std::string(request_line.substr(0, first_blank));
+  const std::string_view raw_target = OriginForm(request_line.substr(first_blank + 1, last_blank - first_blank - 1));
+  const size_t question = raw_target.find('?');
+  request.path = PercentDecode(raw_target.substr(0, question));
+  request.query = question == std::string_view::npos ? Pairs() : ParseQuery(raw_target.substr(question + 1));
+  target = PercentDecode(raw_target, true);
+
+  std::string_view rest = line_end == std::string_view::npos ? std::string_view() : head.substr(line_end + 2);
+  while (!rest.empty()) {
+    const size_t end = rest.find("\r\n");
+    const std::string_view line = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
+    const size_t colon = line.find(':');
+    if (colon == std::string_view::npos) continue;
+    request.headers.emplace_back(Trimmed(line.substr(0, colon)), Trimmed(line.substr(colon + 1)));
+  }
+  return true;
+}
+
+int RunServer(const ServerOptions& options) {
+  std::signal(SIGPIPE, SIG_IGN);
+  const RouteTable table = LoadRoutes(options.root);
+  if (!table.error.empty()) {
+    std::fprintf(stderr, "tarvelo-sample-api: %s\n", table.error.c_str());
+    return 2;
+  }
+  static RequestLog log(options.log_file);
+  if (!log.ok()) {
+    std::fprintf(stderr, "tarvelo-sample-api: cannot write %s\n", options.log_file.c_str());
+    return 2;
+  }
+  std::string tls_error;
+  static TlsContext tls;
+  if (!options.certificate_file.empty()) tls = MakeTlsContext(options.certificate_file, options.key_file, tls_error);
+  if (!tls_error.empty()) {
+    std::fprintf(stderr, "tarvelo-sample-api: %s\n", tls_error.c_str());
+    return 2;
+  }
+  const int listener = OpenListener(options.port);
+  if (listener < 0) {
+    std::fprintf(stderr, "tarvelo-sample-api: cannot listen on 127.0.0.1:%d\n", options.port);
+    return 1;
+  }
+  std::printf("%d\n", BoundPort(listener));
+  std::fflush(stdout);
+  static const Context context{options.root, log, tls.get()};
+  for (;;) {
+    const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      continue;
+    }
+    timeval receive_limit{30, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive_limit, sizeof receive_limit);
+    std::thread(ServeConnection, fd, std::cref(context)).detach();
+  }
+}
+
+}  // namespace tarvelo::sample_api
