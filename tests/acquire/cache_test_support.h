@@ -1,0 +1,105 @@
+// A temporary folder per test and a fixed program clock, for the cache tests.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "acquire/snapshot_cache.h"
+#include "text/debug_log.h"
+
+namespace tarvelo::testing {
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvelo-cache-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string operator/(std::string_view name) const { return JoinPath(path_, name); }
+
+ private:
+  std::string path_;
+};
+
+// Fixes the program clock (local time, Moscow) for the life of the object.
+class FixedClock {
+ public:
+  explicit FixedClock(const char* local_now) {
+    setenv("TARVELO_NOW", local_now, 1);
+    setenv("TZ", "Europe/Moscow", 1);
+    tzset();
+  }
+  ~FixedClock() { unsetenv("TARVELO_NOW"); }
+  FixedClock(const FixedClock&) = delete;
+  FixedClock& operator=(const FixedClock&) = delete;
+};
+
+// Keeps the process-wide debug log switched on and empty for one test.
+class CapturedLog {
+ public:
+  CapturedLog() : was_enabled_(DebugEnabled()) {
+    SetDebugEnabled(true);
+    ClearDebugLog();
+  }
+  ~CapturedLog() {
+    ClearDebugLog();
+    SetDebugEnabled(was_enabled_);
+  }
+  CapturedLog(const CapturedLog&) = delete;
+  CapturedLog& operator=(const CapturedLog&) = delete;
+
+  bool Has(std::string_view line) const { return DebugLogText().find(line) != std::string::npos; }
+  size_t Count(std::string_view line) const {
+    std::string log = DebugLogText();
+    size_t count = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++count;
+    return count;
+  }
+
+ private:
+  bool was_enabled_;
+};
+
+inline void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+inline std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// Names in a folder, sorted.
+inline std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+inline ino_t InodeOf(const std::string& path) {
+  struct stat info {};
+  stat(path.c_str(), &info);
+  return info.st_ino;
+}
+
+}  // namespace tarvelo::testing

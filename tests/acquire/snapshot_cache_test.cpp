@@ -1,0 +1,292 @@
+#include "acquire/snapshot_cache.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <unistd.h>
+
+#include <csignal>
+#include <set>
+
+#include "cache_test_support.h"
+#include "text/clock.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::CapturedLog;
+using testing::FixedClock;
+using testing::NamesIn;
+using testing::Put;
+using testing::Slurp;
+using testing::TempFolder;
+using Names = std::vector<std::string>;
+
+TEST(CacheNames, OrdinaryNamesStayAsTheyAre) {
+  EXPECT_EQ(CacheNamePart("Vasya_2000"), "Vasya_2000");
+  EXPECT_EQ(CacheNamePart("Вася-Танкист"), "Вася-Танкист");
+  EXPECT_EQ(CacheNamePart("...x"), "...x");
+  EXPECT_EQ(IndexFileName("Vasya_2000", "12345"), "Vasya_2000=12345.id");
+  EXPECT_EQ(IndexMaskByName("Vasya_2000"), "Vasya_2000=*.id");
+  EXPECT_EQ(IndexMaskById("12345"), "*=12345.id");
+  EXPECT_EQ(SnapshotFileName(EncodeDateTime(2016, 11, 3, 23, 59, 0)), "2016-11-03.json");
+}
+
+TEST(CacheNames, UnsafeCharactersAreEscapedReversiblyAndWithoutCollisions) {
+  EXPECT_EQ(CacheNamePart("../x"), "..%2Fx");
+  EXPECT_EQ(CacheNamePart("a\\b"), "a%5Cb");
+  EXPECT_EQ(CacheNamePart(std::string("a\0b", 3)), "a%00b");
+  EXPECT_EQ(CacheNamePart("."), "%2E");
+  EXPECT_EQ(CacheNamePart(".."), "%2E%2E");
+  EXPECT_EQ(CacheNamePart("*?=%"), "%2A%3F%3D%25");
+  const std::vector<std::string> names = {"a/b", "a%2Fb", "a%b", "..", "%2E%2E", "x=1", std::string("\0", 1), "Вася"};
+  std::set<std::string> parts;
+  for (const auto& name : names) {
+    std::string part = CacheNamePart(name);
+    EXPECT_EQ(part.find_first_of(std::string("/\\*?=\0", 6)), std::string::npos) << part;
+    EXPECT_EQ(OriginalCacheName(part), name);
+    parts.insert(part);
+  }
+  EXPECT_EQ(parts.size(), names.size());
+}
+
+TEST(CacheNames, HostileNamesStayInsideTheirFolder) {
+  TempFolder cache;
+  std::string user = UserCacheFolderOf(cache.path());
+  ASSERT_EQ(PrepareCacheFolder(cache.path(), user), "");
+  std::string index = IndexFolderOf(user);
+  ASSERT_EQ(PrepareCacheFolder(user, index), "");
+  for (std::string nick : {"../../escape", "..", "/abs", "a\\b"}) {
+    ASSERT_TRUE(WriteTextFile("{}", JoinPath(index, IndexFileName(nick, "7"))));
+  }
+  std::string folder = EntityFolderOf(user, "..");
+  EXPECT_EQ(PrepareCacheFolder(user, folder), "");
+  EXPECT_EQ(NamesIn(cache.path()), Names({"user"}));
+  EXPECT_EQ(NamesIn(user), Names({"%2E%2E", "index"}));
+  EXPECT_EQ(NamesIn(index).size(), 4u);
+  EXPECT_EQ(NewestFileName(index, IndexMaskByName("../../escape")), "..%2F..%2Fescape=7.id");
+}
+
+TEST(CacheNames, WildcardsInATypedNameMatchOnlyThemselves) {
+  TempFolder index;
+  Put(index / IndexFileName("Vasya", "1"), "v");
+  EXPECT_EQ(NewestFileName(index.path(), IndexMaskByName("*")), "");
+  EXPECT_EQ(NewestFileName(index.path(), IndexMaskByName("Vas?a")), "");
+  Put(index / IndexFileName("*", "2"), "star");
+  EXPECT_EQ(NewestFileName(index.path(), IndexMaskByName("*")), "%2A=2.id");
+}
+
+TEST(MatchesMask, IgnoresLetterCaseAndMatchesWholeNames) {
+  EXPECT_TRUE(MatchesMask("Vasya=123.id", "vasya=*.id"));
+  EXPECT_TRUE(MatchesMask("ВАСЯ=5.id", "вася=*.id"));
+  EXPECT_TRUE(MatchesMask("2016-11-13.JSON", "*.json"));
+  EXPECT_TRUE(MatchesMask("ёж.dat", "?ж.dat"));
+  EXPECT_FALSE(MatchesMask("x=15.id", "*=5.id"));
+  EXPECT_FALSE(MatchesMask("a.json.bak", "*.json"));
+  EXPECT_FALSE(MatchesMask("Vasya2=1.id", "vasya=*.id"));
+}
+
+TEST(NewestFile, TakesTheNewestMatchAndTheFirstNameAmongEqualDates) {
+  TempFolder folder;
+  for (const char* name : {"b.json", "a.json", "c.json", "z.txt"}) Put(folder / name, name);
+  SetFileDate(folder / "a.json", EncodeDateTime(2016, 11, 13, 10, 0, 0));
+  SetFileDate(folder / "b.json", EncodeDateTime(2016, 11, 14, 10, 0, 0));
+  SetFileDate(folder / "c.json", EncodeDateTime(2016, 11, 14, 10, 0, 0));
+  SetFileDate(folder / "z.txt", EncodeDateTime(2017, 1, 1, 0, 0, 0));
+  std::filesystem::create_directory(folder / "d.json");
+
+  NewestFileResult newest = NewestFile(folder.path(), "*.JSON");
+  EXPECT_EQ(newest.name, "b.json");
+  EXPECT_DOUBLE_EQ(newest.date, EncodeDateTime(2016, 11, 14, 10, 0, 0));
+
+  NewestFileResult none = NewestFile(folder.path(), "*.id");
+  EXPECT_EQ(none.name, "");
+  EXPECT_EQ(none.date, 0.0);
+  EXPECT_EQ(NewestFile(folder / "missing", "*").name, "");
+  EXPECT_EQ(FileDate(folder / "missing"), 0.0);
+}
+
+TEST(ListSnapshotDates, ListsDatedSnapshotsNewestFirst) {
+  TempFolder folder;
+  for (const char* name : {"2016-11-13.json", "2016-11-15.json", "notes.json", "2016-02-30.json", "2016-11-14.txt",
+                           "2015-01-02.JSON"}) {
+    Put(folder / name, "{}");
+  }
+  std::vector<DateTime> dates = ListSnapshotDates(folder.path());
+  ASSERT_EQ(dates.size(), 3u);
+  EXPECT_EQ(dates[0], EncodeDate(2016, 11, 15));
+  EXPECT_EQ(dates[1], EncodeDate(2016, 11, 13));
+  EXPECT_EQ(dates[2], EncodeDate(2015, 1, 2));
+}
+
+TEST(TextFiles, ReadGivesTheDefaultAndLogsWhenTheFileIsMissing) {
+  TempFolder folder;
+  CapturedLog log;
+  EXPECT_EQ(ReadTextFile(folder / "none.json", "fallback"), "fallback");
+  EXPECT_TRUE(log.Has("Чтение файла: " + (folder / "none.json")));
+  EXPECT_TRUE(log.Has("ОШИБКА: Файл не найден!"));
+
+  Put(folder / "bytes.dat", std::string("a\0\xFF\r\n", 5));
+  EXPECT_EQ(ReadTextFile(folder / "bytes.dat", ""), std::string("a\0\xFF\r\n", 5));
+}
+
+TEST(TextFiles, WriteCreatesOneFolderLevelReplacesTheFileAndDatesItByTheClock) {
+  FixedClock clock("2016-12-18T14:05:00");
+  TempFolder folder;
+  CapturedLog log;
+  std::string path = folder / "123/2016-12-18.json";
+  ASSERT_TRUE(WriteTextFile("first", path));
+  ASSERT_TRUE(WriteTextFile("second", path));
+  EXPECT_EQ(Slurp(path), "second");
+  EXPECT_EQ(NamesIn(folder / "123"), Names({"2016-12-18.json"}));
+  EXPECT_DOUBLE_EQ(FileDate(path), EncodeDateTime(2016, 12, 18, 14, 5, 0));
+  EXPECT_TRUE(log.Has("Запись файла: " + path));
+
+  EXPECT_FALSE(WriteTextFile("x", folder / "a/b/c.json"));
+  EXPECT_TRUE(log.Has("ОШИБКА: Не удалось создавть папку!"));
+}
+
+TEST(TextFiles, AFailedWriteLeavesTheOldFileWhole) {
+  TempFolder folder;
+  CapturedLog log;
+  std::string path = folder / "2016-12-18.json";
+  ASSERT_TRUE(WriteTextFile("good old snapshot", path));
+
+  // A disk that fills up in the middle of the write.
+  struct rlimit saved;
+  getrlimit(RLIMIT_FSIZE, &saved);
+  auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 1000;
+  setrlimit(RLIMIT_FSIZE, &small);
+  bool written = WriteTextFile(std::string(5000, 'x'), path);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(log.Has("ОШИБКА: Не удалось записать файл!"));
+  EXPECT_EQ(Slurp(path), "good old snapshot");
+  EXPECT_EQ(NamesIn(folder.path()), Names({"2016-12-18.json"}));
+
+  // A rename that cannot replace its target (a folder in the way).
+  std::filesystem::create_directories(folder / "busy.json/inside");
+  EXPECT_FALSE(WriteTextFile("x", folder / "busy.json"));
+  EXPECT_EQ(NamesIn(folder.path()), Names({"2016-12-18.json", "busy.json"}));
+}
+
+TEST(TextFiles, AWriteIntoAReadOnlyFolderFailsCleanly) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  TempFolder folder;
+  std::string path = folder / "f.json";
+  ASSERT_TRUE(WriteTextFile("old", path));
+  chmod(folder.path().c_str(), 0555);
+  EXPECT_FALSE(WriteTextFile("new", path));
+  chmod(folder.path().c_str(), 0755);
+  EXPECT_EQ(Slurp(path), "old");
+}
+
+TEST(Freshness, UnderTheLimitIsFreshAtTheLimitIsNot) {
+  FixedClock clock("2016-12-18T14:05:00");
+  const DateTime now = Now();
+  const double minute = 1.0 / 1440;
+  EXPECT_TRUE(IsFresh(now - 179 * minute, SnapshotFresh));
+  EXPECT_FALSE(IsFresh(now - 180 * minute, SnapshotFresh));
+  EXPECT_TRUE(IsFresh(now + 179 * minute, SnapshotFresh));  // a clock set back
+  EXPECT_TRUE(IsFresh(now - 719 * minute, SideFileFresh));
+  EXPECT_FALSE(IsFresh(now - 720 * minute, SideFileFresh));
+}
+
+TEST(Freshness, CachedFileFollowsTheFileDateAndTheUpdateFlag) {
+  FixedClock clock("2016-12-18T14:05:00");
+  TempFolder folder;
+  Put(folder / "2016-12-18.json", "{}");
+  SetFileDate(folder / "2016-12-18.json", EncodeDateTime(2016, 12, 18, 11, 6, 0));  // 179 minutes ago
+
+  CachedFile fresh = FindCachedFile(folder.path(), kSnapshotMask, SnapshotFresh, false);
+  EXPECT_EQ(fresh.path, folder / "2016-12-18.json");
+  EXPECT_TRUE(fresh.fresh);
+
+  CachedFile ignored = FindCachedFile(folder.path(), kSnapshotMask, SnapshotFresh, true);
+  EXPECT_EQ(ignored.path, "");
+  EXPECT_EQ(ignored.date, 0.0);
+  EXPECT_FALSE(ignored.fresh);
+
+  SetFileDate(folder / "2016-12-18.json", EncodeDateTime(2016, 12, 18, 11, 5, 0));  // 180 minutes ago
+  EXPECT_FALSE(FindCachedFile(folder.path(), kSnapshotMask, SnapshotFresh, false).fresh);
+}
+
+TEST(CacheFolders, MissingRootsAndUncreatableFoldersGiveTheMessage) {
+  TempFolder cache;
+  std::string user = UserCacheFolderOf(cache.path());
+  std::string account = EntityFolderOf(user, "42");
+  EXPECT_EQ(PrepareCacheFolder(user, account), "ОШИБКА: Не удалось создать папку для хранения кеша данных: " + user);
+  ASSERT_EQ(PrepareCacheFolder(cache.path(), user), "");
+  EXPECT_EQ(PrepareCacheFolder(user, account), "");
+  EXPECT_EQ(PrepareCacheFolder(user, account), "");  // already there
+  Put(JoinPath(user, "index"), "a file in the way");
+  EXPECT_EQ(PrepareCacheFolder(user, IndexFolderOf(user)),
+            "ОШИБКА: Не удалось создать папку для хранения кеша данных: " + IndexFolderOf(user));
+}
+
+// The date rule, with the clock at 18.12.2016 14:05 Moscow time (UTC+3).
+class SnapshotDates : public ::testing::Test {
+ protected:
+  Names Save(DateTime last_battle, bool inconsistent = false) {
+    AccountSnapshotFacts facts{last_battle, inconsistent};
+    EXPECT_EQ(SaveAccountSnapshot("new", facts, account_.path(), CurrentSnapshotClock()), std::vector<std::string>());
+    return NamesIn(account_.path());
+  }
+  FixedClock clock_{"2016-12-18T14:05:00"};
+  TempFolder account_;
+};
+
+TEST_F(SnapshotDates, TheClockReadsTheZoneHours) {
+  SnapshotClock now = CurrentSnapshotClock();
+  EXPECT_EQ(now.zone_hours, 3);
+  EXPECT_EQ(now.today, EncodeDate(2016, 12, 18));
+}
+
+TEST_F(SnapshotDates, FirstLookGoesUnderTheLastBattleAndYesterday) {
+  EXPECT_EQ(Save(EncodeDateTime(2016, 12, 15, 10, 0, 0)), Names({"2016-12-15.json", "2016-12-17.json"}));
+}
+
+TEST_F(SnapshotDates, NothingNewSinceAStoredDayGoesUnderYesterdayOnly) {
+  Put(account_ / "2016-12-15.json", "old");
+  Put(account_ / "2016-12-17.json", "older");
+  EXPECT_EQ(Save(EncodeDateTime(2016, 12, 15, 10, 0, 0)), Names({"2016-12-15.json", "2016-12-17.json"}));
+  EXPECT_EQ(Slurp(account_ / "2016-12-15.json"), "old");
+  EXPECT_EQ(Slurp(account_ / "2016-12-17.json"), "new");
+}
+
+TEST_F(SnapshotDates, NeverPlayedGoesUnderYesterdayOnly) {
+  EXPECT_EQ(Save(UnixToDateTime(0)), Names({"2016-12-17.json"}));
+}
+
+TEST_F(SnapshotDates, PlayedTodayGoesUnderTodayOnly) {
+  EXPECT_EQ(Save(EncodeDateTime(2016, 12, 18, 9, 0, 0)), Names({"2016-12-18.json"}));
+}
+
+TEST_F(SnapshotDates, PlayedYesterdayGoesUnderYesterdayOnce) {
+  AccountSnapshotFacts facts{EncodeDateTime(2016, 12, 17, 22, 0, 0), false};
+  auto nothing_stored = [](DateTime) { return false; };
+  EXPECT_EQ(PlanSnapshotDates(facts, CurrentSnapshotClock(), nothing_stored), std::vector<DateTime>({facts.last_battle}));
+  EXPECT_EQ(Save(facts.last_battle), Names({"2016-12-17.json"}));
+}
+
+TEST_F(SnapshotDates, InconsistentBattlesDoNotOverwriteAStoredDay) {
+  Put(account_ / "2016-12-15.json", "old");
+  // Stored under the current UTC time (18.12 11:05) instead of yesterday.
+  EXPECT_EQ(Save(EncodeDateTime(2016, 12, 15, 10, 0, 0), true), Names({"2016-12-15.json", "2016-12-18.json"}));
+  EXPECT_EQ(Slurp(account_ / "2016-12-15.json"), "old");
+}
+
+TEST_F(SnapshotDates, FailedWritesAreReportedPerFile) {
+  std::string folder = account_ / "missing/42";
+  AccountSnapshotFacts facts{EncodeDateTime(2016, 12, 15, 10, 0, 0), false};
+  EXPECT_EQ(SaveAccountSnapshot("new", facts, folder, CurrentSnapshotClock()),
+            std::vector<std::string>({"ОШИБКА: Не удалось сохранить файл данных: " + folder + "/2016-12-15.json",
+                                      "ОШИБКА: Не удалось сохранить файл данных: " + folder + "/2016-12-17.json"}));
+}
+
+}  // namespace
+}  // namespace tarvelo
