@@ -1,0 +1,495 @@
+#include "model/snapshot.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "model/arith.h"
+#include "model/json_read.h"
+#include "model/ratings.h"
+#include "model/tables.h"
+
+namespace tarvelo {
+
+using detail::AddTo;
+using detail::Int32Of;
+using detail::UInt32Of;
+
+namespace {
+
+enum class StatsField : uint8_t {
+  Battles, Wins, Losses, SurvivedBattles, Xp, Frags, Spotted, Capture, Dropped, DamageDealt, DamageReceived,
+  AvatarDamageDealt, Shots, Hits, MaxFrags, MaxXp, MaxDamage, WinPoints, MaxWinPoints, DamageAssist, TankingKoef,
+  MaxFragsTankId, MaxXpTankId, MaxDamageTankId,
+};
+
+// The field an API statistics member fills, if any. Names are told apart by
+// length first: this runs for every member of every block.
+std::optional<StatsField> StatsFieldOf(std::string_view name) {
+  struct Entry {
+    std::string_view name;
+    StatsField field;
+  };
+  static constexpr Entry kEntries[] = {
+      {"battles", StatsField::Battles},
+      {"wins", StatsField::Wins},
+      {"losses", StatsField::Losses},
+      {"survived_battles", StatsField::SurvivedBattles},
+      {"xp", StatsField::Xp},
+      {"frags", StatsField::Frags},
+      {"spotted", StatsField::Spotted},
+      {"capture_points", StatsField::Capture},
+      {"dropped_capture_points", StatsField::Dropped},
+      {"damage_dealt", StatsField::DamageDealt},
+      {"damage_received", StatsField::DamageReceived},
+      {"avatar_damage_dealt", StatsField::AvatarDamageDealt},
+      {"shots", StatsField::Shots},
+      {"hits", StatsField::Hits},
+      {"max_frags", StatsField::MaxFrags},
+      {"max_xp", StatsField::MaxXp},
+      {"max_damage", StatsField::MaxDamage},
+      {"win_points", StatsField::WinPoints},
+      {"max_win_points", StatsField::MaxWinPoints},
+      {"avg_damage_assisted", StatsField::DamageAssist},
+      {"tanking_factor", StatsField::TankingKoef},
+      {"max_frags_tank_id", StatsField::MaxFragsTankId},
+      {"max_xp_tank_id", StatsField::MaxXpTankId},
+      {"max_damage_tank_id", StatsField::MaxDamageTankId},
+  };
+  for (const Entry& entry : kEntries) {
+    if (entry.name.size() == name.size() && entry.name[0] == name[0] && entry.name == name) return entry.field;
+  }
+  return std::nullopt;
+}
+
+void SetStatsField(RWOTAccountStats& block, StatsField field, const detail::MemberValue& value) {
+  auto int32 = [&value] { return Int32Of(value.Integer()); };
+  auto uint32 = [&value] { return UInt32Of(value.Integer()); };
+  switch (field) {
+    case StatsField::Battles: block.Battles = int32(); break;
+    case StatsField::Wins: block.Wins = int32(); break;
+    case StatsField::Losses: block.Losses = int32(); break;
+    case StatsField::SurvivedBattles: block.SurvivedBattles = int32(); break;
+    case StatsField::Xp: block.Xp = int32(); break;
+    case StatsField::Frags: block.Frags = int32(); break;
+    case StatsField::Spotted: block.Spotted = int32(); break;
+    case StatsField::Capture: block.Capture = int32(); break;
+    case StatsField::Dropped: block.Dropped = int32(); break;
+    case StatsField::DamageDealt: block.DamageDealt = uint32(); break;
+    case StatsField::DamageReceived: block.DamageReceived = uint32(); break;
+    case StatsField::AvatarDamageDealt: block.AvatarDamageDealt = uint32(); break;
+    case StatsField::Shots: block.Shots = int32(); break;
+    case StatsField::Hits: block.Hits = int32(); break;
+    case StatsField::MaxFrags: block.MaxFrags = int32(); break;
+    case StatsField::MaxXp: block.MaxXp = int32(); break;
+    case StatsField::MaxDamage: block.MaxDamage = int32(); break;
+    case StatsField::WinPoints: block.WinPoints = uint32(); break;
+    case StatsField::MaxWinPoints: block.MaxWinPoints = int32(); break;
+    case StatsField::DamageAssist: block.DamageAssist = detail::Single(value.Real()); break;
+    case StatsField::TankingKoef: block.TankingKoef = detail::Single(value.Real()); break;
+    case StatsField::MaxFragsTankId: block.MaxFragsTankId = value.Text(); break;
+    case StatsField::MaxXpTankId: block.MaxXpTankId = value.Text(); break;
+    case StatsField::MaxDamageTankId: block.MaxDamageTankId = value.Text(); break;
+  }
+}
+
+// Replaces a record of `target` when `added` beat it; ties keep the target's.
+void KeepMaximum(int32_t& value, std::string& tank_id, int32_t added_value, const std::string& added_tank_id) {
+  if (added_value > value) {
+    value = added_value;
+    tank_id = added_tank_id;
+  }
+}
+
+// The members of one element of "data.vehicles", found in one pass.
+struct VehicleEntry {
+  json::Value tank_id;
+  int64_t max_frags = 0;
+  int64_t max_xp = 0;
+  int64_t max_damage = 0;
+  int64_t mark_of_mastery = 0;
+  std::array<json::Value, kModeCount> blocks;  // by mode key
+  json::Value statistics;                      // the "all" block of older snapshots
+};
+
+VehicleEntry ReadVehicleEntry(const json::Value& entry) {
+  VehicleEntry read;
+  uint32_t seen = 0;
+  auto first = [&seen](unsigned bit) {
+    if (seen & (1u << bit)) return false;
+    seen |= 1u << bit;
+    return true;
+  };
+  detail::ForEachMember(entry, [&](std::string_view name, const detail::MemberValue& value) {
+    const int mode = ModeIndexOfKey(name);
+    if (mode >= 0) {
+      if (first(mode)) read.blocks[mode] = value.Handle();
+    } else if (name == "tank_id") {
+      if (first(kModeCount)) read.tank_id = value.Handle();
+    } else if (name == "max_frags") {
+      if (first(kModeCount + 1)) read.max_frags = value.Integer();
+    } else if (name == "max_xp") {
+      if (first(kModeCount + 2)) read.max_xp = value.Integer();
+    } else if (name == "max_damage") {
+      if (first(kModeCount + 3)) read.max_damage = value.Integer();
+    } else if (name == "mark_of_mastery") {
+      if (first(kModeCount + 4)) read.mark_of_mastery = value.Integer();
+    } else if (name == "statistics") {
+      if (first(kModeCount + 5)) read.statistics = value.Handle();
+    }
+  });
+  return read;
+}
+
+// The vehicle's block for one mode, with the globalmap and "statistics" fallbacks.
+RWOTAccountStats VehicleModeBlock(const VehicleEntry& entry, int mode, int tier, const std::string& tank_id) {
+  if (entry.blocks[mode].present()) return ParseStatsBlock(tank_id, entry.blocks[mode]);
+  const bool globalmap_tier = (mode == kModeGlobalmapAbsolute && tier == 10) ||
+                              (mode == kModeGlobalmapChampion && tier == 8) ||
+                              (mode == kModeGlobalmapMiddle && tier == 6);
+  if (globalmap_tier) return ParseStatsBlock(tank_id, entry.blocks[kModeGlobalmap]);
+  if (mode == kModeAll && entry.statistics.present()) return ParseStatsBlock(tank_id, entry.statistics);
+  return {};
+}
+
+RWOTAccountStats StrongholdBlock(const AWOTAccountStats& blocks, const std::string& tank_id) {
+  const RWOTAccountStats& defense = blocks[kModeStrongholdDefense];
+  const RWOTAccountStats& skirmish = blocks[kModeStrongholdSkirmish];
+  if (defense.Battles > 0) {
+    RWOTAccountStats sum = defense;
+    if (skirmish.Battles > 0) SumStatsBlock(sum, skirmish, tank_id);
+    return sum;
+  }
+  return skirmish.Battles > 0 ? skirmish : RWOTAccountStats{};
+}
+
+// Fills `vehicle`, a zero record, from one element of "data.vehicles".
+void ParseVehicle(const json::Value& element, const ReferenceData& reference, RVehicleStat& vehicle) {
+  const VehicleEntry entry = ReadVehicleEntry(element);
+  vehicle.TankId = detail::TextOf(entry.tank_id);
+  vehicle.MaxFrags = Int32Of(entry.max_frags);
+  vehicle.MaxXp = Int32Of(entry.max_xp);
+  vehicle.MaxDamage = Int32Of(entry.max_damage);
+  vehicle.MarkOfMastery = Int32Of(entry.mark_of_mastery);
+  VehicleInfo info = reference.Vehicle(vehicle.TankId);
+  vehicle.Tag = std::move(info.tag);
+  vehicle.Name = std::move(info.name);
+  vehicle.Nation = info.nation;
+  vehicle.VehicleType = info.type;
+  vehicle.Tier = info.tier;
+  vehicle.IsPremium = info.premium;
+  vehicle.Images = std::move(info.images);
+
+  // The last mode (historical battles) is not in the vehicle statistics.
+  for (int mode = 0; mode < kModeHistorical; ++mode) {
+    if (mode == kModeStronghold) continue;
+    vehicle.Stats[mode] = VehicleModeBlock(entry, mode, vehicle.Tier, vehicle.TankId);
+  }
+  if (vehicle.Stats[kModeRandom].Battles == 0) {
+    vehicle.Stats[kModeRandom] = DeriveRandomBlock(vehicle.TankId, vehicle.Stats);
+  }
+  vehicle.Stats[kModeStronghold] = StrongholdBlock(vehicle.Stats, vehicle.TankId);
+}
+
+void ClearAggregates(RWOTAccount& account) {
+  account.VehiclesByClass.fill(0);
+  account.BattlesByClass.fill(0);
+  account.WinsByClass.fill(0);
+  account.VehiclesByTier.fill(0);
+  account.BattlesByTier.fill(0);
+  account.WinsByTier.fill(0);
+  account.VehiclesByNation.fill(0);
+  account.BattlesByNation.fill(0);
+  account.WinsByNation.fill(0);
+  account.VehicleCount = account.TopVehicleCount = account.PremiumCount = account.TopPremiumCount = 0;
+  account.HighestTier = account.MasteryCount = 0;
+  account.CountByBadge.fill(0);
+  account.NamesByBadge.fill(std::string());
+}
+
+void CountInGroup(int index, const RWOTAccountStats& block, int32_t* vehicles, int32_t* battles, int32_t* wins,
+                  int size) {
+  if (index < 0 || index >= size) return;
+  AddTo(vehicles[index], 1);
+  AddTo(battles[index], block.Battles);
+  AddTo(wins[index], block.Wins);
+}
+
+void AddToAggregates(const RVehicleStat& vehicle, const RWOTAccountStats& block, RWOTAccount& account) {
+  AddTo(account.VehicleCount, 1);
+  CountInGroup(vehicle.VehicleType, block, account.VehiclesByClass.data(), account.BattlesByClass.data(),
+               account.WinsByClass.data(), kClassCount);
+  CountInGroup(vehicle.Tier - 1, block, account.VehiclesByTier.data(), account.BattlesByTier.data(),
+               account.WinsByTier.data(), kTierCount);
+  CountInGroup(vehicle.Nation, block, account.VehiclesByNation.data(), account.BattlesByNation.data(),
+               account.WinsByNation.data(), kNationCount);
+  account.HighestTier = std::max<int32_t>(account.HighestTier, vehicle.Tier);
+  if (vehicle.Tier == 10) AddTo(account.TopVehicleCount, 1);
+  if (vehicle.MarkOfMastery > 0) AddTo(account.MasteryCount, 1);
+  if (vehicle.MarkOfMastery >= 0 && vehicle.MarkOfMastery < kBadgeCount) {
+    AddTo(account.CountByBadge[vehicle.MarkOfMastery], 1);
+    std::string& names = account.NamesByBadge[vehicle.MarkOfMastery];
+    if (!names.empty()) names += ", ";
+    names += vehicle.Name;
+  }
+  if (vehicle.IsPremium) {
+    AddTo(account.PremiumCount, 1);
+    if (vehicle.Tier > 7) AddTo(account.TopPremiumCount, 1);
+  }
+}
+
+int32_t CustomExtraCount(const json::Value& achievements, const std::string& key) {
+  int32_t sum = 0;
+  for (int nation = 1; nation < kNationCount; ++nation) {
+    AddTo(sum, Int32Of(json::integer(json::at(achievements, key + std::string(NationIdDigits[nation])))));
+  }
+  return sum;
+}
+
+}  // namespace
+
+RWOTAccountStats ParseStatsBlock(std::string_view tank_id, const json::Value& object) {
+  RWOTAccountStats block;
+  if (!object.present()) return block;
+  // One pass over the members; as with a path lookup, the first of two equal names counts.
+  uint32_t seen = 0;
+  detail::ForEachMember(object, [&](std::string_view name, const detail::MemberValue& value) {
+    const std::optional<StatsField> field = name.empty() ? std::nullopt : StatsFieldOf(name);
+    if (!field) return;
+    const uint32_t bit = 1u << static_cast<unsigned>(*field);
+    if (seen & bit) return;
+    seen |= bit;
+    SetStatsField(block, *field, value);
+  });
+  block.Draws = detail::WrapSub(detail::WrapSub(block.Battles, block.Losses), block.Wins);
+  BlockFigures(block, !tank_id.empty());
+  return block;
+}
+
+void SumStatsBlock(RWOTAccountStats& target, const RWOTAccountStats& added, std::string_view tank_id) {
+  AddTo(target.Battles, added.Battles);
+  AddTo(target.Wins, added.Wins);
+  AddTo(target.Losses, added.Losses);
+  AddTo(target.SurvivedBattles, added.SurvivedBattles);
+  AddTo(target.Xp, added.Xp);
+  AddTo(target.Frags, added.Frags);
+  AddTo(target.Spotted, added.Spotted);
+  AddTo(target.Capture, added.Capture);
+  AddTo(target.Dropped, added.Dropped);
+  AddTo(target.DamageDealt, added.DamageDealt);
+  AddTo(target.DamageReceived, added.DamageReceived);
+  AddTo(target.Shots, added.Shots);
+  AddTo(target.Hits, added.Hits);
+  AddTo(target.WinPoints, added.WinPoints);
+  target.Draws = detail::WrapSub(detail::WrapSub(target.Battles, target.Wins), target.Losses);
+  KeepMaximum(target.MaxFrags, target.MaxFragsTankId, added.MaxFrags, added.MaxFragsTankId);
+  KeepMaximum(target.MaxXp, target.MaxXpTankId, added.MaxXp, added.MaxXpTankId);
+  KeepMaximum(target.MaxDamage, target.MaxDamageTankId, added.MaxDamage, added.MaxDamageTankId);
+  target.MaxWinPoints = std::max(target.MaxWinPoints, added.MaxWinPoints);
+  if (target.Shots > 0) HitsPercentOf(target);
+  if (target.Battles > 0) PerBattleAverages(target);
+  DeathRatiosAndDamageKoef(target);
+  ClearListFigures(target, !tank_id.empty());
+}
+
+RWOTAccountStats DeriveRandomBlock(std::string_view tank_id, const AWOTAccountStats& blocks) {
+  const RWOTAccountStats& all = blocks[kModeAll];
+  const RWOTAccountStats& clan = blocks[kModeClan];
+  const RWOTAccountStats& company = blocks[kModeCompany];
+  auto rest = [&](int32_t RWOTAccountStats::*field) {
+    return detail::WrapSub(detail::WrapSub(all.*field, clan.*field), company.*field);
+  };
+  RWOTAccountStats random;
+  random.Battles = rest(&RWOTAccountStats::Battles);
+  random.Wins = rest(&RWOTAccountStats::Wins);
+  random.Losses = rest(&RWOTAccountStats::Losses);
+  random.SurvivedBattles = rest(&RWOTAccountStats::SurvivedBattles);
+  random.Xp = rest(&RWOTAccountStats::Xp);
+  random.Frags = rest(&RWOTAccountStats::Frags);
+  random.Spotted = rest(&RWOTAccountStats::Spotted);
+  random.Capture = rest(&RWOTAccountStats::Capture);
+  random.Dropped = rest(&RWOTAccountStats::Dropped);
+  random.Shots = rest(&RWOTAccountStats::Shots);
+  random.Hits = rest(&RWOTAccountStats::Hits);
+  random.DamageDealt = all.DamageDealt - clan.DamageDealt - company.DamageDealt;
+  random.DamageReceived = all.DamageReceived - clan.DamageReceived - company.DamageReceived;
+  random.Draws = detail::WrapSub(random.Battles, detail::WrapAdd(random.Wins, random.Losses));
+  if (random.Shots > 0) {
+    HitsPercentOf(random);
+  } else {
+    random.HitsPercent = all.HitsPercent;
+  }
+  if (random.Battles > 0) {
+    const double battles = random.Battles;
+    random.XpAvg = detail::Single(random.Xp / battles);
+    random.WinsPercent = detail::Single(random.Wins / battles * 100);
+    random.DamageAvg = detail::Single(random.DamageDealt / battles);
+  } else {
+    random.XpAvg = all.XpAvg;
+    random.WinsPercent = all.WinsPercent;
+    random.DamageAvg = all.DamageAvg;
+  }
+  DeathRatiosAndDamageKoef(random);
+  ClearListFigures(random, !tank_id.empty());
+  return random;
+}
+
+void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_achievements, bool sort_vehicles,
+                  int mode, const ReferenceData& reference) {
+  const json::Value a = json::object(document, "data." + account.AccountId);
+  if (!a.present()) return;
+  account.Nickname = json::text(a, "nickname");
+  account.Created = UnixToDateTime(json::integer(a, "created_at"));
+  account.Updated = UnixToDateTime(json::integer(a, "updated_at"));
+  account.Logout = UnixToDateTime(json::integer(a, "logout_at"));
+  account.LastBattle = UnixToDateTime(json::integer(a, "last_battle_time"));
+  account.ExpTotals = RWOTAccountStats{};
+
+  const json::Value statistics = json::at(a, "statistics");
+  for (int i = 0; i < kModeCount; ++i) {
+    account.Stats[i] = RWOTAccountStats{};
+    if (i == kModeGlobalmap || i == kModeStronghold) continue;
+    if (i == kModeRandom && !json::object(statistics, "random").present()) continue;
+    account.Stats[i] = ParseStatsBlock({}, json::at(statistics, BattleModes[i].key));
+  }
+  AWOTAccountStats& stats = account.Stats;
+  if (stats[kModeRandom].Battles == 0) stats[kModeRandom] = DeriveRandomBlock({}, stats);
+  stats[kModeStronghold] = stats[kModeStrongholdDefense];
+  SumStatsBlock(stats[kModeStronghold], stats[kModeStrongholdSkirmish], account.AccountId);
+  stats[kModeGlobalmap] = stats[kModeGlobalmapAbsolute];
+  SumStatsBlock(stats[kModeGlobalmap], stats[kModeGlobalmapChampion], account.AccountId);
+  SumStatsBlock(stats[kModeGlobalmap], stats[kModeGlobalmapMiddle], account.AccountId);
+
+  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
+  account.ExpTotals.Battles = 0;
+  ParseVehicles(stats[mode].Battles, json::array(document, "data.vehicles"), account, mode, reference);
+  if (stats[mode].Battles > 0) {
+    AccountRatings(stats[mode], account.ExpTotals, account.TopVehicleCount,
+                   json::real(json::at(a, "global_rating")));
+  }
+  if (sort_vehicles) SortVehiclesByBattles(account.Vehicles, mode);
+
+  ParseAchievements(json::at(a, "achievements"), json::at(a, "max_series"), account, reference);
+  if (sort_achievements) {
+    std::stable_sort(account.Achievements.begin(), account.Achievements.end(),
+                     [](const RAchievements& x, const RAchievements& y) { return x.order < y.order; });
+  }
+
+  const std::string clan_id = detail::TextOf(json::at(a, "clan.clan_id"));
+  if (!clan_id.empty()) {
+    account.ClanId = clan_id;
+    account.ClanRole = json::text(a, "clan.role");
+    account.ClanJoined = UnixToDateTime(json::integer(a, "clan.joined_at"));
+  } else {
+    const std::string plain_clan_id = detail::TextOf(json::at(a, "clan_id"));
+    if (!plain_clan_id.empty()) account.ClanId = plain_clan_id;
+  }
+}
+
+void ParseVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAccount& account, int mode,
+                   const ReferenceData& reference) {
+  ClearAggregates(account);
+  account.Vehicles.clear();
+  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
+  RWOTAccountStats& account_block = account.Stats[mode];
+  if (account_battles <= 0 || vehicles.kind() != json::Kind::Array) {
+    account_block.LevelAvg = account_block.DamageTop = account_block.ExpDamageKoef = 0;
+    return;
+  }
+  int64_t hits = 0;
+  int64_t vehicle_battles = 0;
+  const size_t count = json::length(vehicles);
+  account.Vehicles.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    // Parsed in place: a vehicle record is large.
+    RVehicleStat& vehicle = account.Vehicles.emplace_back();
+    ParseVehicle(json::item(vehicles, i), reference, vehicle);
+    RWOTAccountStats& block = vehicle.Stats[mode];
+    if (block.Battles <= 0) {
+      account.Vehicles.pop_back();
+      continue;
+    }
+    AddToAggregates(vehicle, block, account);
+    AddExpectedValues(block, reference.Expected(vehicle.TankId), account_block, account.ExpTotals);
+    hits += block.Hits;
+    vehicle_battles += block.Battles;
+    VehicleRatings(block, vehicle.Tier, account_battles, reference.IvanerrWeight(vehicle.TankId), &account_block);
+  }
+  if (account_block.Hits == 0 && hits > 0) {
+    account_block.Hits = Int32Of(hits);
+    account_block.HitsPercent =
+        account_block.Shots >= 1 ? detail::Single(static_cast<double>(account_block.Hits) / account_block.Shots * 100)
+                                 : 0.0f;
+  }
+  if (vehicle_battles > 0 && account_block.Battles > 0) {
+    TierAndDamageFigures(account_block, account.ExpTotals, account.BattlesByTier, FigureSource::Snapshot);
+    AccountIvr(account_block);
+  }
+}
+
+void ParseAchievements(const json::Value& achievements, const json::Value& max_series, RWOTAccount& account,
+                       const ReferenceData& reference) {
+  // The catalogue's own count sizes the list; a catalogue with more entries still lists them all.
+  constexpr int64_t kMostAchievements = 1 << 16;
+  const auto& catalogue = reference.Achievements();
+  const size_t listed = static_cast<size_t>(std::clamp<int64_t>(reference.AchievementCount(), 0, kMostAchievements));
+  account.Achievements.assign(std::max(listed, catalogue.size()), RAchievements{});
+  account.HeroesTotal = 0;
+  for (size_t i = 0; i < catalogue.size(); ++i) {
+    const AchievementInfo& info = catalogue[i];
+    RAchievements& entry = account.Achievements[i];
+    entry.key = info.key;
+    entry.name_i18n = info.name_i18n;
+    entry.count = Int32Of(json::integer(json::at(achievements, info.key)));
+    entry.section = info.section;
+    entry.order = info.order;
+    entry.type = info.type;
+    entry.condition = info.condition;
+    entry.description = info.description;
+    if (info.type == "series") {
+      entry.extra_count = Int32Of(json::integer(json::at(max_series, info.key)));
+    } else if (info.type == "custom" && info.name_i18n.find(": ") == std::string::npos) {
+      entry.extra_count = CustomExtraCount(achievements, info.key);
+    }
+    if (info.section == "battle" || info.key == "sniper") AddTo(account.HeroesTotal, entry.count);
+  }
+}
+
+void FindVehicle(const AVehicleStats& vehicles, std::string_view tank_id, RVehicleStat& found, int mode) {
+  auto match = std::find_if(vehicles.begin(), vehicles.end(),
+                            [tank_id](const RVehicleStat& vehicle) { return vehicle.TankId == tank_id; });
+  if (match != vehicles.end()) {
+    found = *match;
+    return;
+  }
+  found.TankId = std::string(tank_id);
+  if (mode >= 0 && mode < kModeCount) found.Stats[mode].Battles = 0;
+}
+
+void SortVehiclesByBattles(AVehicleStats& vehicles, int mode) {
+  if (mode < 0 || mode >= kModeCount) return;
+  // Vehicle records are large: sort their positions, then move the records
+  // into place along the cycles of the permutation.
+  std::vector<size_t> order(vehicles.size());
+  std::vector<int32_t> battles(vehicles.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    order[i] = i;
+    battles[i] = vehicles[i].Stats[mode].Battles;
+  }
+  std::stable_sort(order.begin(), order.end(), [&battles](size_t x, size_t y) { return battles[x] > battles[y]; });
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    RVehicleStat held = std::move(vehicles[start]);
+    size_t hole = start;
+    while (order[hole] != start) {
+      const size_t next = order[hole];
+      vehicles[hole] = std::move(vehicles[next]);
+      order[hole] = hole;
+      hole = next;
+    }
+    vehicles[hole] = std::move(held);
+    order[hole] = hole;
+  }
+}
+
+}  // namespace tarvelo
