@@ -62,9 +62,9 @@ std::optional<StatsField> StatsFieldOf(std::string_view name) {
   return std::nullopt;
 }
 
-void SetStatsField(RWOTAccountStats& block, StatsField field, const detail::MemberValue& value) {
-  auto int32 = [&value] { return Int32Of(value.Integer()); };
-  auto uint32 = [&value] { return UInt32Of(value.Integer()); };
+void SetStatsField(RWOTAccountStats& block, StatsField field, const json::MemberView& value) {
+  auto int32 = [&value] { return Int32Of(value.integer()); };
+  auto uint32 = [&value] { return UInt32Of(value.integer()); };
   switch (field) {
     case StatsField::Battles: block.Battles = int32(); break;
     case StatsField::Wins: block.Wins = int32(); break;
@@ -85,11 +85,11 @@ void SetStatsField(RWOTAccountStats& block, StatsField field, const detail::Memb
     case StatsField::MaxDamage: block.MaxDamage = int32(); break;
     case StatsField::WinPoints: block.WinPoints = uint32(); break;
     case StatsField::MaxWinPoints: block.MaxWinPoints = int32(); break;
-    case StatsField::DamageAssist: block.DamageAssist = detail::Single(value.Real()); break;
-    case StatsField::TankingKoef: block.TankingKoef = detail::Single(value.Real()); break;
-    case StatsField::MaxFragsTankId: block.MaxFragsTankId = value.Text(); break;
-    case StatsField::MaxXpTankId: block.MaxXpTankId = value.Text(); break;
-    case StatsField::MaxDamageTankId: block.MaxDamageTankId = value.Text(); break;
+    case StatsField::DamageAssist: block.DamageAssist = detail::Single(value.real()); break;
+    case StatsField::TankingKoef: block.TankingKoef = detail::Single(value.real()); break;
+    case StatsField::MaxFragsTankId: block.MaxFragsTankId = detail::TextOf(value); break;
+    case StatsField::MaxXpTankId: block.MaxXpTankId = detail::TextOf(value); break;
+    case StatsField::MaxDamageTankId: block.MaxDamageTankId = detail::TextOf(value); break;
   }
 }
 
@@ -120,22 +120,22 @@ VehicleEntry ReadVehicleEntry(const json::Value& entry) {
     seen |= 1u << bit;
     return true;
   };
-  detail::ForEachMember(entry, [&](std::string_view name, const detail::MemberValue& value) {
+  json::for_each_member(entry, [&](std::string_view name, const json::MemberView& value) {
     const int mode = ModeIndexOfKey(name);
     if (mode >= 0) {
-      if (first(mode)) read.blocks[mode] = value.Handle();
+      if (first(mode)) read.blocks[mode] = value.value();
     } else if (name == "tank_id") {
-      if (first(kModeCount)) read.tank_id = value.Handle();
+      if (first(kModeCount)) read.tank_id = value.value();
     } else if (name == "max_frags") {
-      if (first(kModeCount + 1)) read.max_frags = value.Integer();
+      if (first(kModeCount + 1)) read.max_frags = value.integer();
     } else if (name == "max_xp") {
-      if (first(kModeCount + 2)) read.max_xp = value.Integer();
+      if (first(kModeCount + 2)) read.max_xp = value.integer();
     } else if (name == "max_damage") {
-      if (first(kModeCount + 3)) read.max_damage = value.Integer();
+      if (first(kModeCount + 3)) read.max_damage = value.integer();
     } else if (name == "mark_of_mastery") {
-      if (first(kModeCount + 4)) read.mark_of_mastery = value.Integer();
+      if (first(kModeCount + 4)) read.mark_of_mastery = value.integer();
     } else if (name == "statistics") {
-      if (first(kModeCount + 5)) read.statistics = value.Handle();
+      if (first(kModeCount + 5)) read.statistics = value.value();
     }
   });
   return read;
@@ -253,7 +253,7 @@ RWOTAccountStats ParseStatsBlock(std::string_view tank_id, const json::Value& ob
   if (!object.present()) return block;
   // One pass over the members; as with a path lookup, the first of two equal names counts.
   uint32_t seen = 0;
-  detail::ForEachMember(object, [&](std::string_view name, const detail::MemberValue& value) {
+  json::for_each_member(object, [&](std::string_view name, const json::MemberView& value) {
     const std::optional<StatsField> field = name.empty() ? std::nullopt : StatsFieldOf(name);
     if (!field) return;
     const uint32_t bit = 1u << static_cast<unsigned>(*field);
