@@ -1,8 +1,9 @@
 // JSON documents: parse throughput against RapidJSON's DOM parser on generated
 // documents shaped like the program's data, and keyed member lookup time.
 //
-// Inputs: an account snapshot (hundreds of vehicles with statistics blocks,
-// about 300 KB) and reference documents keyed by vehicle id (500 and 5000
+// Inputs: account snapshots (hundreds of vehicles with statistics blocks, about
+// 300 KB, and the same shape grown to 3 MB and 30 MB, to show that the cost per
+// byte stays flat) and reference documents keyed by vehicle id (500 and 5000
 // members). Every figure is the median of the repetitions, in CPU time; the
 // interleaved runs time both parsers alternately in one loop with the thread's
 // CPU clock, which keeps the ratio steady on a shared machine.
@@ -92,6 +93,8 @@ std::string KeyedDocument(int members) {
 
 struct Inputs {
   std::string snapshot = SnapshotDocument(300 * 1024);
+  std::string snapshot_3m = SnapshotDocument(3 * 1024 * 1024);
+  std::string snapshot_30m = SnapshotDocument(30 * 1024 * 1024);
   std::string keyed_500 = KeyedDocument(500);
   std::string keyed_5000 = KeyedDocument(5000);
 };
@@ -217,6 +220,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     const Inputs& inputs = TheInputs();
     std::printf("\nSummary (median of %d repetitions, CPU time)\n", kRepetitions);
     PrintParse("account snapshot", inputs.snapshot.size(), "snapshot");
+    PrintParse("account snapshot, 3 MB", inputs.snapshot_3m.size(), "snapshot_3m");
+    PrintParse("account snapshot, 30 MB", inputs.snapshot_30m.size(), "snapshot_30m");
     PrintParse("keyed document, 500 members", inputs.keyed_500.size(), "keyed_500");
     PrintParse("keyed document, 5000 members", inputs.keyed_5000.size(), "keyed_5000");
     std::printf("lookup text(doc, \"data.<id>.name\") cycling through every id: %.1f ns with 500 members, %.1f ns with 5000 members\n",
@@ -268,7 +273,8 @@ void Repeat(benchmark::internal::Benchmark* benchmark) {
 void Register() {
   const Inputs& inputs = TheInputs();
   const std::pair<const char*, const std::string*> parse_inputs[] = {
-      {"snapshot", &inputs.snapshot}, {"keyed_500", &inputs.keyed_500}, {"keyed_5000", &inputs.keyed_5000}};
+      {"snapshot", &inputs.snapshot},   {"snapshot_3m", &inputs.snapshot_3m}, {"snapshot_30m", &inputs.snapshot_30m},
+      {"keyed_500", &inputs.keyed_500}, {"keyed_5000", &inputs.keyed_5000}};
   for (const auto& [name, text] : parse_inputs) {
     Repeat(benchmark::RegisterBenchmark((std::string("parse/tarvelo/") + name).c_str(), ParseTarvelo, text));
     Repeat(benchmark::RegisterBenchmark((std::string("parse/rapidjson/") + name).c_str(), ParseRapidJson, text));
@@ -289,8 +295,9 @@ int main(int argc, char** argv) {
   Register();
   const Inputs& inputs = TheInputs();
   std::printf("machine: %u hardware threads (nproc), %s\n", std::thread::hardware_concurrency(), CpuModel().c_str());
-  std::printf("inputs: snapshot %zu bytes, keyed 500 members %zu bytes, keyed 5000 members %zu bytes\n",
-              inputs.snapshot.size(), inputs.keyed_500.size(), inputs.keyed_5000.size());
+  std::printf("inputs: snapshots %zu, %zu and %zu bytes, keyed 500 members %zu bytes, keyed 5000 members %zu bytes\n",
+              inputs.snapshot.size(), inputs.snapshot_3m.size(), inputs.snapshot_30m.size(), inputs.keyed_500.size(),
+              inputs.keyed_5000.size());
   std::printf("repetitions: %d per benchmark, medians reported\n\n", kRepetitions);
   benchmark::AddCustomContext("repetitions", std::to_string(kRepetitions));
   SummaryReporter reporter;

@@ -200,7 +200,7 @@ bool Assign(const Value& v, std::string_view path, const MakeNode& make) {
   if (node == nullptr) return false;
   Node* container = existing;
   for (size_t i = reached; i + 1 < steps.size(); ++i) {
-    Node* created = detail::NewNode(*container->arena, Kind::Object);
+    Node* created = detail::NewNode(detail::ArenaOf(container), Kind::Object);
     detail::AppendMember(container, steps[i].name, created);
     container = created;
   }
@@ -212,7 +212,7 @@ bool Assign(const Value& v, std::string_view path, const MakeNode& make) {
 // `container`: a tree that contained itself could never be printed or copied.
 Node* AdoptUnlessCycle(Node* container, Node* value) {
   if (detail::Contains(value, container)) return nullptr;
-  return detail::Adopt(*container->arena, value);
+  return detail::Adopt(detail::ArenaOf(container), value);
 }
 
 // The members of an object as `Member`s, owned by the range that lists them.
@@ -313,7 +313,7 @@ bool set_object(Value& v, std::string_view path, Value value) { return set(v, pa
 
 bool set_integer(Value& v, std::string_view path, int64_t n) {
   return Assign(v, path, [n](Node* container) {
-    Node* node = detail::NewNode(*container->arena, Kind::Integer);
+    Node* node = detail::NewNode(detail::ArenaOf(container), Kind::Integer);
     node->integer = n;
     return node;
   });
@@ -321,14 +321,14 @@ bool set_integer(Value& v, std::string_view path, int64_t n) {
 
 bool set_real(Value& v, std::string_view path, double d) {
   return Assign(v, path, [d](Node* container) {
-    Node* node = detail::NewNode(*container->arena, Kind::Double);
+    Node* node = detail::NewNode(detail::ArenaOf(container), Kind::Double);
     node->real = d;
     return node;
   });
 }
 
 bool set_text(Value& v, std::string_view path, std::string_view s) {
-  return Assign(v, path, [s](Node* container) { return detail::NewString(*container->arena, s); });
+  return Assign(v, path, [s](Node* container) { return detail::NewString(detail::ArenaOf(container), s); });
 }
 
 bool remove(Value& v, std::string_view path) {

@@ -1,7 +1,10 @@
 #include "json/node.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <unordered_set>
 
@@ -11,6 +14,10 @@ namespace {
 
 constexpr size_t kSmallestChunk = 1024;
 constexpr size_t kLargestGrowth = size_t{4} << 20;
+// Chunks this large are aligned to and sized in multiples of this size and marked
+// for transparent huge pages: a large document touches much fresh memory, and one
+// page fault per 2 MB instead of one per 4 KB keeps parse time per byte flat.
+constexpr size_t kHugePage = size_t{2} << 20;
 // Objects with fewer members are searched linearly; larger ones get a hash index.
 constexpr uint32_t kIndexThreshold = 12;
 
@@ -41,7 +48,7 @@ void IndexMember(HashIndex& index, const Slot* slots, uint32_t position) {
   }
 }
 
-void BuildIndex(Node* object) {
+void BuildIndex(Container* object) {
   Arena& arena = *object->arena;
   const uint32_t capacity = IndexCapacityFor(object->size);
   auto* index = arena.AllocateArray<HashIndex>(1);
@@ -79,14 +86,38 @@ Arena::Arena(size_t first_chunk)
 Arena::~Arena() {
   while (chunks_ != nullptr) {
     Chunk* next = chunks_->next;
-    ::operator delete(chunks_);
+    FreeChunk(chunks_);
     chunks_ = next;
   }
 }
 
+Arena::Chunk* Arena::NewChunk(size_t bytes) {
+  if (bytes < kHugePage) {
+    auto* chunk = static_cast<Chunk*>(::operator new(bytes));
+    chunk->huge_bytes = 0;
+    return chunk;
+  }
+  if (bytes > std::numeric_limits<size_t>::max() / 2) throw std::bad_alloc();
+  const size_t size = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+  void* memory = ::operator new(size, std::align_val_t{kHugePage});
+  ::madvise(memory, size, MADV_HUGEPAGE);  // a hint: without it the chunk still works
+  auto* chunk = static_cast<Chunk*>(memory);
+  chunk->huge_bytes = size;
+  return chunk;
+}
+
+void Arena::FreeChunk(Chunk* chunk) {
+  if (chunk->huge_bytes == 0) {
+    ::operator delete(chunk);
+  } else {
+    ::operator delete(chunk, std::align_val_t{kHugePage});
+  }
+}
+
 void* Arena::AllocateSlow(size_t bytes) {
-  const size_t chunk_size = std::max(next_chunk_size_, bytes + sizeof(Chunk));
-  auto* chunk = static_cast<Chunk*>(::operator new(chunk_size));
+  const size_t wanted = std::max(next_chunk_size_, bytes + sizeof(Chunk));
+  Chunk* chunk = NewChunk(wanted);
+  const size_t chunk_size = std::max(wanted, chunk->huge_bytes);
   chunk->next = chunks_;
   chunks_ = chunk;
   cursor_ = reinterpret_cast<char*>(chunk) + sizeof(Chunk);
@@ -125,14 +156,15 @@ Node* NewString(Arena& arena, std::string_view text) {
   return node;
 }
 
-Slot* FindMember(Node* object, std::string_view name) {
-  Slot* slots = object->members;
-  if (object->size < kIndexThreshold) {
-    for (uint32_t i = 0; i < object->size; ++i) {
+Slot* FindMember(Node* node, std::string_view name) {
+  Slot* slots = node->members;
+  if (node->size < kIndexThreshold) {
+    for (uint32_t i = 0; i < node->size; ++i) {
       if (slots[i].name == name) return &slots[i];
     }
     return nullptr;
   }
+  Container* object = AsContainer(node);
   if (object->index == nullptr) BuildIndex(object);
   const HashIndex& index = *object->index;
   const uint32_t hash = HashName(name);
@@ -143,7 +175,8 @@ Slot* FindMember(Node* object, std::string_view name) {
   }
 }
 
-void AppendMember(Node* object, std::string_view name, Node* value) {
+void AppendMember(Node* node, std::string_view name, Node* value) {
+  Container* object = AsContainer(node);
   Arena& arena = *object->arena;
   if (object->size == object->capacity) {
     object->capacity = GrownCapacity(object->capacity);
@@ -159,7 +192,8 @@ void AppendMember(Node* object, std::string_view name, Node* value) {
   }
 }
 
-void RemoveMemberAt(Node* object, size_t position) {
+void RemoveMemberAt(Node* node, size_t position) {
+  Container* object = AsContainer(node);
   Slot* slots = object->members;
   std::memmove(static_cast<void*>(slots + position), slots + position + 1,
                (object->size - position - 1) * sizeof(Slot));
@@ -167,7 +201,8 @@ void RemoveMemberAt(Node* object, size_t position) {
   object->index = nullptr;
 }
 
-void AppendItem(Node* array, Node* value) {
+void AppendItem(Node* node, Node* value) {
+  Container* array = AsContainer(node);
   if (array->size == array->capacity) {
     array->capacity = GrownCapacity(array->capacity);
     array->items = GrowArray(*array->arena, array->items, array->size, array->capacity);
@@ -185,10 +220,13 @@ Node* Adopt(Arena& target, Node* value) {
   switch (value->kind) {
     case Kind::Object:
     case Kind::Array:
-      if (value->arena == &target) return value;
-      if (value->arena->KeepsAlive(&target)) return CopyTree(target, value);
-      target.KeepAlive(value->arena);
+    {
+      Arena& owner = ArenaOf(value);
+      if (&owner == &target) return value;
+      if (owner.KeepsAlive(&target)) return CopyTree(target, value);
+      target.KeepAlive(&owner);
       return value;
+    }
     case Kind::String:
       return NewString(target, value->string());
     default: {
@@ -225,7 +263,7 @@ Node* CopyTree(Arena& arena, const Node* node) {
   switch (node->kind) {
     case Kind::Object: {
       Node* copy = NewNode(arena, Kind::Object);
-      copy->capacity = copy->size = node->size;
+      copy->size = AsContainer(copy)->capacity = node->size;
       copy->members = arena.AllocateArray<Slot>(node->size);
       for (uint32_t i = 0; i < node->size; ++i) {
         copy->members[i] = {arena.Copy(node->members[i].name), CopyTree(arena, node->members[i].value)};
@@ -234,7 +272,7 @@ Node* CopyTree(Arena& arena, const Node* node) {
     }
     case Kind::Array: {
       Node* copy = NewNode(arena, Kind::Array);
-      copy->capacity = copy->size = node->size;
+      copy->size = AsContainer(copy)->capacity = node->size;
       copy->items = arena.AllocateArray<Node*>(node->size);
       for (uint32_t i = 0; i < node->size; ++i) copy->items[i] = CopyTree(arena, node->items[i]);
       return copy;

@@ -64,7 +64,10 @@ class Arena : public std::enable_shared_from_this<Arena> {
   static constexpr size_t kInlineBytes = 192;
   struct Chunk {
     Chunk* next;
+    size_t huge_bytes;  // size of a huge-page-aligned chunk, 0 for a plain one
   };
+  static Chunk* NewChunk(size_t bytes);
+  static void FreeChunk(Chunk* chunk);
   Chunk* chunks_ = nullptr;
   char* cursor_;
   char* limit_;
@@ -90,10 +93,12 @@ struct HashIndex {
   HashEntry* entries;
 };
 
+// Scalars carry only the first 16 bytes; objects and arrays are `Container`s,
+// which add what growing and sharing them needs. A parsed document is mostly
+// scalars, so keeping them small keeps the document small.
 struct Node {
   Kind kind;
-  uint32_t size;      // bytes of a string, members of an object, items of an array
-  uint32_t capacity;  // allocated member or item slots
+  uint32_t size;  // bytes of a string, members of an object, items of an array
   union {
     bool boolean;
     double real;
@@ -102,20 +107,38 @@ struct Node {
     Slot* members;      // Object
     Node** items;       // Array
   };
-  Arena* arena;
-  HashIndex* index;  // Object only, built on demand for large objects
 
   std::string_view string() const { return {chars, size}; }
 };
 
+struct Container : Node {
+  uint32_t capacity;  // allocated member or item slots
+  Arena* arena;
+  HashIndex* index;  // Object only, built on demand for large objects
+};
+
+inline bool IsContainer(Kind kind) { return kind == Kind::Object || kind == Kind::Array; }
+
+// An object or array node.
+inline Container* AsContainer(Node* node) { return static_cast<Container*>(node); }
+inline const Container* AsContainer(const Node* node) { return static_cast<const Container*>(node); }
+inline Arena& ArenaOf(Node* container) { return *AsContainer(container)->arena; }
+
 inline Node* NewNode(Arena& arena, Kind kind) {
+  if (IsContainer(kind)) {
+    Container* node = arena.AllocateArray<Container>(1);
+    node->kind = kind;
+    node->size = 0;
+    node->integer = 0;
+    node->capacity = 0;
+    node->arena = &arena;
+    node->index = nullptr;
+    return node;
+  }
   Node* node = arena.AllocateArray<Node>(1);
   node->kind = kind;
   node->size = 0;
-  node->capacity = 0;
   node->integer = 0;
-  node->arena = &arena;
-  node->index = nullptr;
   return node;
 }
 

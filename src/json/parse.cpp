@@ -144,7 +144,7 @@ class Parser {
     }
     out = NewNode(arena_, Kind::Object);
     const size_t count = members_.size() - base;
-    out->size = out->capacity = static_cast<uint32_t>(count);
+    out->size = AsContainer(out)->capacity = static_cast<uint32_t>(count);
     out->members = arena_.AllocateArray<Slot>(count);
     if (count != 0) std::memcpy(static_cast<void*>(out->members), members_.data() + base, count * sizeof(Slot));
     members_.resize(base);
@@ -170,7 +170,7 @@ class Parser {
     }
     out = NewNode(arena_, Kind::Array);
     const size_t count = items_.size() - base;
-    out->size = out->capacity = static_cast<uint32_t>(count);
+    out->size = AsContainer(out)->capacity = static_cast<uint32_t>(count);
     out->items = arena_.AllocateArray<Node*>(count);
     if (count != 0) std::memcpy(out->items, items_.data() + base, count * sizeof(Node*));
     items_.resize(base);

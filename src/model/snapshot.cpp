@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "model/arith.h"
@@ -23,41 +24,73 @@ enum class StatsField : uint8_t {
   MaxFragsTankId, MaxXpTankId, MaxDamageTankId,
 };
 
+// True when `name` is the literal `word`; the length is known at compile time,
+// so the comparison needs no library call.
+template <size_t N>
+bool Is(std::string_view name, const char (&word)[N]) {
+  return name.size() == N - 1 && std::memcmp(name.data(), word, N - 1) == 0;
+}
+
 // The field an API statistics member fills, if any. Names are told apart by
 // length first: this runs for every member of every block.
 std::optional<StatsField> StatsFieldOf(std::string_view name) {
-  struct Entry {
-    std::string_view name;
-    StatsField field;
-  };
-  static constexpr Entry kEntries[] = {
-      {"battles", StatsField::Battles},
-      {"wins", StatsField::Wins},
-      {"losses", StatsField::Losses},
-      {"survived_battles", StatsField::SurvivedBattles},
-      {"xp", StatsField::Xp},
-      {"frags", StatsField::Frags},
-      {"spotted", StatsField::Spotted},
-      {"capture_points", StatsField::Capture},
-      {"dropped_capture_points", StatsField::Dropped},
-      {"damage_dealt", StatsField::DamageDealt},
-      {"damage_received", StatsField::DamageReceived},
-      {"avatar_damage_dealt", StatsField::AvatarDamageDealt},
-      {"shots", StatsField::Shots},
-      {"hits", StatsField::Hits},
-      {"max_frags", StatsField::MaxFrags},
-      {"max_xp", StatsField::MaxXp},
-      {"max_damage", StatsField::MaxDamage},
-      {"win_points", StatsField::WinPoints},
-      {"max_win_points", StatsField::MaxWinPoints},
-      {"avg_damage_assisted", StatsField::DamageAssist},
-      {"tanking_factor", StatsField::TankingKoef},
-      {"max_frags_tank_id", StatsField::MaxFragsTankId},
-      {"max_xp_tank_id", StatsField::MaxXpTankId},
-      {"max_damage_tank_id", StatsField::MaxDamageTankId},
-  };
-  for (const Entry& entry : kEntries) {
-    if (entry.name.size() == name.size() && entry.name[0] == name[0] && entry.name == name) return entry.field;
+  switch (name.size()) {
+    case 2:
+      if (Is(name, "xp")) return StatsField::Xp;
+      break;
+    case 4:
+      if (Is(name, "wins")) return StatsField::Wins;
+      if (Is(name, "hits")) return StatsField::Hits;
+      break;
+    case 5:
+      if (Is(name, "frags")) return StatsField::Frags;
+      if (Is(name, "shots")) return StatsField::Shots;
+      break;
+    case 6:
+      if (Is(name, "losses")) return StatsField::Losses;
+      if (Is(name, "max_xp")) return StatsField::MaxXp;
+      break;
+    case 7:
+      if (Is(name, "battles")) return StatsField::Battles;
+      if (Is(name, "spotted")) return StatsField::Spotted;
+      break;
+    case 9:
+      if (Is(name, "max_frags")) return StatsField::MaxFrags;
+      break;
+    case 10:
+      if (Is(name, "max_damage")) return StatsField::MaxDamage;
+      if (Is(name, "win_points")) return StatsField::WinPoints;
+      break;
+    case 12:
+      if (Is(name, "damage_dealt")) return StatsField::DamageDealt;
+      break;
+    case 14:
+      if (Is(name, "capture_points")) return StatsField::Capture;
+      if (Is(name, "max_win_points")) return StatsField::MaxWinPoints;
+      if (Is(name, "tanking_factor")) return StatsField::TankingKoef;
+      if (Is(name, "max_xp_tank_id")) return StatsField::MaxXpTankId;
+      break;
+    case 15:
+      if (Is(name, "damage_received")) return StatsField::DamageReceived;
+      break;
+    case 16:
+      if (Is(name, "survived_battles")) return StatsField::SurvivedBattles;
+      break;
+    case 17:
+      if (Is(name, "max_frags_tank_id")) return StatsField::MaxFragsTankId;
+      break;
+    case 18:
+      if (Is(name, "max_damage_tank_id")) return StatsField::MaxDamageTankId;
+      break;
+    case 19:
+      if (Is(name, "avatar_damage_dealt")) return StatsField::AvatarDamageDealt;
+      if (Is(name, "avg_damage_assisted")) return StatsField::DamageAssist;
+      break;
+    case 22:
+      if (Is(name, "dropped_capture_points")) return StatsField::Dropped;
+      break;
+    default:
+      break;
   }
   return std::nullopt;
 }
@@ -101,15 +134,16 @@ void KeepMaximum(int32_t& value, std::string& tank_id, int32_t added_value, cons
   }
 }
 
-// The members of one element of "data.vehicles", found in one pass.
+// The members of one element of "data.vehicles", found in one pass. The views
+// are valid while the element's handle lives.
 struct VehicleEntry {
-  json::Value tank_id;
+  std::optional<json::MemberView> tank_id;
   int64_t max_frags = 0;
   int64_t max_xp = 0;
   int64_t max_damage = 0;
   int64_t mark_of_mastery = 0;
-  std::array<json::Value, kModeCount> blocks;  // by mode key
-  json::Value statistics;                      // the "all" block of older snapshots
+  std::array<std::optional<json::MemberView>, kModeCount> blocks;  // by mode key
+  std::optional<json::MemberView> statistics;                      // the "all" block of older snapshots
 };
 
 VehicleEntry ReadVehicleEntry(const json::Value& entry) {
@@ -123,9 +157,9 @@ VehicleEntry ReadVehicleEntry(const json::Value& entry) {
   json::for_each_member(entry, [&](std::string_view name, const json::MemberView& value) {
     const int mode = ModeIndexOfKey(name);
     if (mode >= 0) {
-      if (first(mode)) read.blocks[mode] = value.value();
+      if (first(mode)) read.blocks[mode].emplace(value);
     } else if (name == "tank_id") {
-      if (first(kModeCount)) read.tank_id = value.value();
+      if (first(kModeCount)) read.tank_id.emplace(value);
     } else if (name == "max_frags") {
       if (first(kModeCount + 1)) read.max_frags = value.integer();
     } else if (name == "max_xp") {
@@ -135,21 +169,41 @@ VehicleEntry ReadVehicleEntry(const json::Value& entry) {
     } else if (name == "mark_of_mastery") {
       if (first(kModeCount + 4)) read.mark_of_mastery = value.integer();
     } else if (name == "statistics") {
-      if (first(kModeCount + 5)) read.statistics = value.value();
+      if (first(kModeCount + 5)) read.statistics.emplace(value);
     }
   });
   return read;
 }
 
-// The vehicle's block for one mode, with the globalmap and "statistics" fallbacks.
-RWOTAccountStats VehicleModeBlock(const VehicleEntry& entry, int mode, int tier, const std::string& tank_id) {
-  if (entry.blocks[mode].present()) return ParseStatsBlock(tank_id, entry.blocks[mode]);
+// Reads the members of `object` into `block`, a zero record.
+void ReadStatsBlock(RWOTAccountStats& block, std::string_view tank_id, const json::MemberView& object) {
+  // One pass over the members; as with a path lookup, the first of two equal names counts.
+  uint32_t seen = 0;
+  json::for_each_member(object, [&](std::string_view name, const json::MemberView& value) {
+    const std::optional<StatsField> field = StatsFieldOf(name);
+    if (!field) return;
+    const uint32_t bit = 1u << static_cast<unsigned>(*field);
+    if (seen & bit) return;
+    seen |= bit;
+    SetStatsField(block, *field, value);
+  });
+  block.Draws = detail::WrapSub(detail::WrapSub(block.Battles, block.Losses), block.Wins);
+  BlockFigures(block, !tank_id.empty());
+}
+
+// Reads the vehicle's block for one mode, with the globalmap and "statistics"
+// fallbacks, into `block`, a zero record.
+void ReadVehicleModeBlock(const VehicleEntry& entry, int mode, int tier, const std::string& tank_id,
+                          RWOTAccountStats& block) {
+  const auto read = [&](const std::optional<json::MemberView>& object) {
+    if (object) ReadStatsBlock(block, tank_id, *object);
+  };
+  if (entry.blocks[mode]) return read(entry.blocks[mode]);
   const bool globalmap_tier = (mode == kModeGlobalmapAbsolute && tier == 10) ||
                               (mode == kModeGlobalmapChampion && tier == 8) ||
                               (mode == kModeGlobalmapMiddle && tier == 6);
-  if (globalmap_tier) return ParseStatsBlock(tank_id, entry.blocks[kModeGlobalmap]);
-  if (mode == kModeAll && entry.statistics.present()) return ParseStatsBlock(tank_id, entry.statistics);
-  return {};
+  if (globalmap_tier) return read(entry.blocks[kModeGlobalmap]);
+  if (mode == kModeAll) read(entry.statistics);
 }
 
 RWOTAccountStats StrongholdBlock(const AWOTAccountStats& blocks, const std::string& tank_id) {
@@ -166,7 +220,7 @@ RWOTAccountStats StrongholdBlock(const AWOTAccountStats& blocks, const std::stri
 // Fills `vehicle`, a zero record, from one element of "data.vehicles".
 void ParseVehicle(const json::Value& element, const ReferenceData& reference, RVehicleStat& vehicle) {
   const VehicleEntry entry = ReadVehicleEntry(element);
-  vehicle.TankId = detail::TextOf(entry.tank_id);
+  if (entry.tank_id) vehicle.TankId = detail::TextOf(*entry.tank_id);
   vehicle.MaxFrags = Int32Of(entry.max_frags);
   vehicle.MaxXp = Int32Of(entry.max_xp);
   vehicle.MaxDamage = Int32Of(entry.max_damage);
@@ -183,7 +237,7 @@ void ParseVehicle(const json::Value& element, const ReferenceData& reference, RV
   // The last mode (historical battles) is not in the vehicle statistics.
   for (int mode = 0; mode < kModeHistorical; ++mode) {
     if (mode == kModeStronghold) continue;
-    vehicle.Stats[mode] = VehicleModeBlock(entry, mode, vehicle.Tier, vehicle.TankId);
+    ReadVehicleModeBlock(entry, mode, vehicle.Tier, vehicle.TankId, vehicle.Stats[mode]);
   }
   if (vehicle.Stats[kModeRandom].Battles == 0) {
     vehicle.Stats[kModeRandom] = DeriveRandomBlock(vehicle.TankId, vehicle.Stats);
@@ -250,19 +304,7 @@ int32_t CustomExtraCount(const json::Value& achievements, const std::string& key
 
 RWOTAccountStats ParseStatsBlock(std::string_view tank_id, const json::Value& object) {
   RWOTAccountStats block;
-  if (!object.present()) return block;
-  // One pass over the members; as with a path lookup, the first of two equal names counts.
-  uint32_t seen = 0;
-  json::for_each_member(object, [&](std::string_view name, const json::MemberView& value) {
-    const std::optional<StatsField> field = name.empty() ? std::nullopt : StatsFieldOf(name);
-    if (!field) return;
-    const uint32_t bit = 1u << static_cast<unsigned>(*field);
-    if (seen & bit) return;
-    seen |= bit;
-    SetStatsField(block, *field, value);
-  });
-  block.Draws = detail::WrapSub(detail::WrapSub(block.Battles, block.Losses), block.Wins);
-  BlockFigures(block, !tank_id.empty());
+  if (object.present()) ReadStatsBlock(block, tank_id, json::MemberView(object, object.node()));
   return block;
 }
 

@@ -12,6 +12,17 @@ namespace tarvelo {
 enum class BoxKind { Error, Information, Warning };
 enum class Answer { Yes, No, Cancel };
 enum class Cursor { Normal, Wait };
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+// A rectangle in screen pixels.
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+
+  bool operator==(const WindowRect&) const = default;
+};
 
 class FrontEnd {
  public:
@@ -43,6 +54,17 @@ class FrontEnd {
   virtual void ProcessPendingEvents() = 0;
   // Ends the program once the current work is done.
   virtual void Quit() = 0;
+
+  // Window geometry, for restoring and saving the window's place. The defaults suit a
+  // front end without a real window.
+  // The window's current rectangle (position and size).
+  virtual WindowRect WindowBounds() { return {0, 0, 632, 822}; }
+  virtual WindowState CurrentWindowState() { return WindowState::Normal; }
+  // Moves and resizes the window (not maximised).
+  virtual void PlaceWindow(const WindowRect& bounds) { (void)bounds; }
+  virtual void SetWindowState(WindowState state) { (void)state; }
+  // The work area of the screen the window is on.
+  virtual WindowRect DesktopArea() { return {0, 0, 1920, 1080}; }
 };
 
 }  // namespace tarvelo

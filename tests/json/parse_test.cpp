@@ -248,5 +248,31 @@ TEST(JsonParse, SurvivesRandomAndMutatedBuffers) {
   EXPECT_GT(parsed, 1000);
 }
 
+// Megabytes of input take the arena's large-chunk path; every value must still
+// be where the text put it, including a string longer than any chunk size hint.
+TEST(JsonParse, ReadsDocumentsOfSeveralMegabytes) {
+  const std::string long_text(5 << 20, 'x');
+  std::string text = "{\"items\":[";
+  constexpr int kItems = 60000;
+  for (int i = 0; i < kItems; ++i) {
+    if (i != 0) text += ',';
+    text += "{\"id\":" + std::to_string(i) + ",\"name\":\"v" + std::to_string(i) + "\",\"share\":" +
+            std::to_string(i) + ".5}";
+  }
+  text += "],\"long\":\"" + long_text + "\"}";
+  const Value doc = parse(text);
+  ASSERT_TRUE(doc);
+  const Value items = array(doc, "items");
+  ASSERT_EQ(length(items), static_cast<size_t>(kItems));
+  for (int i : {0, 1, kItems / 2, kItems - 1}) {
+    const Value entry = item(items, static_cast<size_t>(i));
+    EXPECT_EQ(integer(entry, "id"), i);
+    EXPECT_EQ(json::text(entry, "name"), "v" + std::to_string(i));
+    EXPECT_EQ(real(entry, "share"), i + 0.5);
+  }
+  EXPECT_EQ(json::text(doc, "long"), long_text);
+  EXPECT_EQ(print(parse(print(doc))), print(doc));
+}
+
 }  // namespace
 }  // namespace tarvelo::json

@@ -360,6 +360,40 @@ TEST(ParseStatsBlock, ReadsMembersAsTheJsonGettersDo) {
   EXPECT_EQ(block.DamageDealt, 4000000000u);
 }
 
+TEST(ParseStatsBlock, FillsEveryFieldFromItsOwnNameOnly) {
+  json::Value object = json::parse(R"({"battles":101,"wins":102,"losses":103,"survived_battles":104,"xp":105,
+    "frags":106,"spotted":107,"capture_points":108,"dropped_capture_points":109,"damage_dealt":110,
+    "damage_received":111,"avatar_damage_dealt":112,"shots":113,"hits":114,"max_frags":115,"max_xp":116,
+    "max_damage":117,"win_points":118,"max_win_points":119,"avg_damage_assisted":120.5,"tanking_factor":0.25,
+    "max_frags_tank_id":"F","max_xp_tank_id":"X","max_damage_tank_id":"D",
+    "battle":1,"xps":1,"Wins":1,"max_xp_tank":1,"damage_dealt_":1,"":1})");
+  RWOTAccountStats block = ParseStatsBlock({}, object);
+  EXPECT_EQ(block.Battles, 101);
+  EXPECT_EQ(block.Wins, 102);
+  EXPECT_EQ(block.Losses, 103);
+  EXPECT_EQ(block.SurvivedBattles, 104);
+  EXPECT_EQ(block.Xp, 105);
+  EXPECT_EQ(block.Frags, 106);
+  EXPECT_EQ(block.Spotted, 107);
+  EXPECT_EQ(block.Capture, 108);
+  EXPECT_EQ(block.Dropped, 109);
+  EXPECT_EQ(block.DamageDealt, 110u);
+  EXPECT_EQ(block.DamageReceived, 111u);
+  EXPECT_EQ(block.AvatarDamageDealt, 112u);
+  EXPECT_EQ(block.Shots, 113);
+  EXPECT_EQ(block.Hits, 114);
+  EXPECT_EQ(block.MaxFrags, 115);
+  EXPECT_EQ(block.MaxXp, 116);
+  EXPECT_EQ(block.MaxDamage, 117);
+  EXPECT_EQ(block.WinPoints, 118u);
+  EXPECT_EQ(block.MaxWinPoints, 119);
+  EXPECT_FLOAT_EQ(block.DamageAssist, 120.5f);
+  EXPECT_FLOAT_EQ(block.TankingKoef, 0.25f);
+  EXPECT_EQ(block.MaxFragsTankId, "F");
+  EXPECT_EQ(block.MaxXpTankId, "X");
+  EXPECT_EQ(block.MaxDamageTankId, "D");
+}
+
 // Damaged snapshots (bytes changed, cut short) never break the parser, and the
 // counts it makes stay consistent with the vehicle list.
 TEST(ParseAccount, DamagedSnapshotsParseIntoConsistentRecords) {

@@ -1,0 +1,249 @@
+// Pages talk to the program by setting their title to "[CMD:]command[PRM:]parameter";
+// this is where such titles are read and the searches they ask for are run.
+#include <string>
+
+#include "shell/entry_lists.h"
+#include "shell/main_window.h"
+#include "shell/search_options.h"
+#include "text/debug_log.h"
+#include "text/encoding.h"
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kCommandMarker = "[CMD:]";
+constexpr std::string_view kParameterMarker = "[PRM:]";
+constexpr std::string_view kUpdateOption = "&update";
+constexpr DateTime kOneSecond = 1.0 / 86400.0;
+
+std::string WithBlanksForSeparators(std::string_view request) {
+  return ReplaceEach(request, {",", ";"}, {" ", " "});
+}
+
+bool TakeOut(std::string& text, std::string_view option) {
+  if (text.find(option) == std::string::npos) return false;
+  text = ReplaceAll(text, option, "");
+  return true;
+}
+
+}  // namespace
+
+const TfrmMain::Command TfrmMain::kCommands[] = {
+    {"search", &TfrmMain::CommandSearch},     {"browse", &TfrmMain::CommandBrowse},
+    {"addfav", &TfrmMain::CommandAddFavorite}, {"delfav", &TfrmMain::CommandDeleteFavorite},
+    {"break", &TfrmMain::CommandBreak},       {"home", &TfrmMain::CommandHome},
+    {"update", &TfrmMain::CommandUpdate},
+};
+
+size_t CharacterCount(std::string_view utf8) {
+  size_t count = 0;
+  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+bool IsWebAddress(std::string_view url) {
+  std::string lower = LowerCase(url.substr(0, 8));
+  size_t scheme_length = lower.starts_with("http://") ? 7 : lower.starts_with("https://") ? 8 : 0;
+  return scheme_length > 0 && url.size() > scheme_length;
+}
+
+// The browser may report one title several times: a repeat within a second of the
+// last report is dropped, and every report, dropped or not, restarts that second.
+bool TfrmMain::IsRepeatedTitle(const std::string& title) {
+  DateTime now = clock_();
+  bool repeated = title == state_.LastTitle && now - state_.LastTitleTime < kOneSecond;
+  state_.LastTitleTime = now;
+  return repeated;
+}
+
+void TfrmMain::webInfoTitleChange(const std::string& title) {
+  if (IsRepeatedTitle(title)) return;
+  size_t marker = title.find(kCommandMarker);
+  if (marker == std::string::npos) return;
+  ClearDebugLog();
+  state_.LastTitle = title;
+
+  std::string command = title.substr(marker + kCommandMarker.size());
+  std::string parameter;
+  if (size_t separator = command.find(kParameterMarker); separator != std::string::npos) {
+    parameter = command.substr(separator + kParameterMarker.size());
+    command.resize(separator);
+  }
+  bool update = TakeOut(command, kUpdateOption) || TakeOut(parameter, kUpdateOption);
+  DispatchCommand(command, parameter, update);
+}
+
+void TfrmMain::DispatchCommand(const std::string& command, const std::string& parameter, bool update) {
+  for (const Command& entry : kCommands) {
+    if (entry.name == command) {
+      (this->*entry.run)(parameter, update);
+      return;
+    }
+  }
+}
+
+void TfrmMain::CommandSearch(const std::string& request_text, bool update) {
+  size_t length = CharacterCount(request_text);
+  if (length < 3 && !(length == 2 && request_text.starts_with("@"))) return;
+
+  SearchOptions options = ParseSearchOptions(request_text);
+  core_.ModeIndex = options.mode_index;
+  core_.ModeSuffix = options.mode_suffix;
+  core_.DaysSuffix = options.days_suffix;
+  std::string request = options.request;
+  std::string suffixes = core_.ModeSuffix + core_.DaysSuffix;
+
+  if (request.starts_with("[")) {
+    request = WithBlanksForSeparators(RemoveAll(request, {"[", "]"}));
+    if (screen_.ShiftPressed()) {
+      OpenNewInstance("[" + request + "]" + suffixes);
+    } else {
+      doSearchClan(request, options.days, update, options.letters);
+    }
+    return;
+  }
+  request = WithBlanksForSeparators(request);
+  if (screen_.ShiftPressed()) {
+    OpenNewInstance(request + suffixes);
+  } else {
+    doSearchAccount(request, options.days, update, options.letters);
+  }
+}
+
+void TfrmMain::CommandBrowse(const std::string& url, bool) { OpenExternalUrl(url); }
+
+// Only web addresses leave the program: a page must not get a local file or a
+// desktop entry opened.
+void TfrmMain::OpenExternalUrl(const std::string& url) {
+  if (IsWebAddress(url)) {
+    screen_.OpenUrl(url);
+  } else {
+    DebugLog("Адрес не открыт, это не адрес http или https: " + url);
+  }
+}
+
+void TfrmMain::CommandAddFavorite(const std::string& entry, bool) { AddFavorite(settings_, entry, screen_); }
+
+void TfrmMain::CommandDeleteFavorite(const std::string& entry, bool) {
+  DeleteListEntry(settings_, kFavorites, entry, &screen_);
+}
+
+void TfrmMain::CommandBreak(const std::string&, bool) { core_.BreakRequested = true; }
+
+void TfrmMain::CommandHome(const std::string&, bool) { ShowPage(StartPageBody()); }
+
+void TfrmMain::CommandUpdate(const std::string& forum_address, bool) {
+  std::string question = state_.UpdateNotes +
+                         "Обновить программу автоматически?\r\n\r\n"
+                         "Да\t- скачать и обновить программу автоматически\r\n"
+                         "Нет\t- перейти на форум для скачивания вручную\r\n"
+                         "Отмена\t- ничего не предпринимать";
+  switch (screen_.Ask("Обновление программы", question, true)) {
+    case Answer::Yes:
+      RunSelfUpdate();
+      break;
+    case Answer::No:
+      OpenExternalUrl(forum_address);
+      break;
+    case Answer::Cancel:
+      break;
+  }
+}
+
+void TfrmMain::OpenNewInstance(const std::string& parameters) { screen_.StartProgramCopy({parameters}); }
+
+void TfrmMain::doSearchAccount(const std::string& name, int days, bool update, const std::string& letters) {
+  screen_.ProcessPendingEvents();
+  ShowPage(kBodyStart);
+  if (state_.CurrentAccount.empty()) {
+    std::string question = "Использовать имя игрока " + name + " по умолчанию?";
+    if (screen_.Ask("Имя игрока", question, false) == Answer::Yes) {
+      settings_.WriteSettingStr("", "DefaultAccount", name);
+    }
+  }
+  screen_.SetCaption(std::string(kApplicationTitle) + " - " + name);
+  screen_.SetCursor(Cursor::Wait);
+  state_.CurrentAccount = name;
+  state_.SearchText = name;
+  state_.CurrentDays = days;
+  state_.CurrentPeriodLetters = letters;
+  ShowPage("<div id=\"top\">Поиск информации об игроке " + name + "...</div>");
+
+  std::string messages;
+  if (service_.LoadAccount({name, days, update, letters}, messages)) {
+    AddRecent(settings_, name);
+    screen_.SetCaption(std::string(kApplicationTitle) + " - " + service_.LoadedAccountName());
+    screen_.ProcessPendingEvents();
+    ShowAccountReport(messages);
+  } else {
+    ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + messages);
+  }
+  screen_.SetCursor(Cursor::Normal);
+}
+
+void TfrmMain::doSearchClan(const std::string& tag, int days, bool update, const std::string& letters) {
+  screen_.SetCaption(kApplicationTitle);
+  screen_.SetCursor(Cursor::Wait);
+  ShowPage(kBodyStart);
+  state_.CurrentClanTag = tag;
+  state_.SearchText = "[" + tag + "]";
+  state_.CurrentDays = days;
+  ShowPage(
+      "<div id=\"top\"><b class=\"sectionHdr\">Сбор информации о клане [" + tag +
+      "]. Пожалуйста, ждите...</b><br /><br />"
+      "Первоначальный сбор информации о клане может занять длительное время &ndash;<br />"
+      "до нескольких минут, в зависимости от количества бойцов, скорости соединения с сервером,<br />"
+      "наличия в кеше ранее загруженной информации о статистике бойцов клана.<br /><br />"
+      "Собранная информация будет сохранена в кеше, что позволит в течение последующих<br />"
+      "нескольких часов работать с ней уже без повторных длительных ожиданий.<br /><br />"
+      "<input class=\"button\" type=\"button\" value=\"Прервать\" onclick=\"return doCmd('break')\"></div>");
+
+  std::string messages;
+  if (service_.LoadClan({tag, days, update, letters}, messages)) {
+    AddRecent(settings_, "[" + tag + "]");
+    ShowClanReport(messages, update);
+    screen_.SetCaption(std::string(kApplicationTitle) + " - [" + service_.LoadedClanTag() + "] " +
+                       service_.LoadedClanName());
+  } else {
+    ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + messages);
+  }
+  screen_.SetCursor(Cursor::Normal);
+}
+
+void TfrmMain::ShowAccountReport(const std::string& messages) {
+  if (service_.LoadedAccountName().empty()) return;
+  int days = state_.CurrentDays;
+  std::string navigation = days == -1 || days == -2 ? std::string() : std::string(kNavigation);
+  ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.CurrentAccount) + navigation +
+           service_.AccountReportHtml(days) + WrapMessages(messages, core_.CacheFolder));
+}
+
+void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
+  if (service_.LoadedClanName().empty()) return;
+  std::string wrapped = WrapMessages(messages, core_.CacheFolder);
+  screen_.SetProgress(true, 0, progress_max_);
+  screen_.ProcessPendingEvents();
+
+  ProgressCallback progress = [this](std::string_view tag, std::string_view member, int current, int total) {
+    return ReportProgress(tag, member, current, total);
+  };
+  int days = state_.CurrentDays;
+  std::string report = days >= 0 || days < -5 ? service_.ClanReportHtml(days, update, progress)
+                                               : service_.TopTanksReportHtml(-days - 1, days, update, progress);
+  screen_.SetProgress(false, 0, progress_max_);
+  ShowPage(std::string(kBodyStart) + SearchFormHtml("[" + state_.CurrentClanTag + "]") + std::string(kNavigation) +
+           report + wrapped);
+}
+
+bool TfrmMain::ReportProgress(std::string_view clan_tag, std::string_view member, int current, int total) {
+  screen_.SetCaption(std::string(kApplicationTitle) + " - [" + std::string(clan_tag) + "] " +
+                     std::to_string(current) + " из " + std::to_string(total) + " - " + std::string(member));
+  if (progress_max_ != total) progress_max_ = total;
+  screen_.SetProgress(true, current, progress_max_);
+  screen_.ProcessPendingEvents();
+  return true;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,89 @@
+#include "shell/core_state.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "embedded.h"
+#include "model/reference.h"
+#include "shell/environment.h"
+#include "shell/front_end.h"
+#include "shell/settings_store.h"
+#include "text/debug_log.h"
+
+namespace tarvelo {
+
+namespace {
+
+bool FolderExists(const std::string& folder) {
+  struct stat info {};
+  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Creates one folder level; true when the folder is there afterwards.
+bool EnsureFolder(const std::string& folder) {
+  if (!FolderExists(folder)) mkdir(folder.c_str(), 0755);
+  return FolderExists(folder);
+}
+
+// The data folder itself may lie several levels deep (~/.local/share/tarvelo/).
+void EnsureFolderWithParents(const std::string& folder) {
+  for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+    EnsureFolder(folder.substr(0, slash));
+  }
+  EnsureFolder(folder);
+}
+
+void SetUpFolders(CoreState& core, const std::string& data_folder) {
+  core.CacheFolder = data_folder + "cache";
+  core.UserCacheFolder = core.CacheFolder + "/user";
+  core.ClanCacheFolder = core.CacheFolder + "/clan";
+  core.ImagesFolder = data_folder + "images";
+  core.VehicleImagesFolder = core.ImagesFolder + "/vehicle";
+  core.ClanImagesFolder = core.ImagesFolder + "/clan";
+
+  EnsureFolderWithParents(data_folder);
+  if (EnsureFolder(core.CacheFolder)) {
+    EnsureFolder(core.UserCacheFolder);
+    EnsureFolder(core.ClanCacheFolder);
+  }
+  if (EnsureFolder(core.ImagesFolder)) {
+    EnsureFolder(core.VehicleImagesFolder);
+    EnsureFolder(core.ClanImagesFolder);
+  }
+}
+
+}  // namespace
+
+Hosts ReadHosts(const SettingsStore& settings) {
+  Hosts hosts;
+  for (auto [key, host] : {std::pair{"Api", &hosts.Api}, std::pair{"GamePortal", &hosts.GamePortal},
+                           std::pair{"ClanPortal", &hosts.ClanPortal}, std::pair{"Replays", &hosts.Replays},
+                           std::pair{"Location", &hosts.Location}, std::pair{"Alliance", &hosts.Alliance},
+                           std::pair{"Site", &hosts.Site}}) {
+    *host = settings.ReadSettingStr("Hosts", key, *host);
+  }
+  return hosts;
+}
+
+void InitCore(CoreState& core, const Environment& environment, const SettingsStore& settings, FrontEnd& screen,
+              const ReferenceLoader& load_reference) {
+  core.ModeIndex = 0;
+  core.ModeSuffix.clear();
+  core.DaysSuffix.clear();
+  ClearDebugLog();
+
+  SetUpFolders(core, environment.data_folder);
+  SetDebugFileName(core.CacheFolder + "/debug.txt");
+
+  core.configured_application_id = settings.ReadSettingStr("", "ApplicationId", "");
+  core.urls = MakeUrlSettings(ReadHosts(settings), kDefaultRegion, core.configured_application_id);
+  core.BreakRequested = false;
+
+  std::vector<std::string> errors = load_reference ? load_reference() : LoadReferenceData();
+  for (const std::string& error : errors) screen.ShowBox(BoxKind::Error, "Ошибка", error);
+}
+
+std::string LoadTextResource(std::string_view name) { return std::string(FindResource(name)); }
+
+}  // namespace tarvelo

@@ -1,0 +1,65 @@
+// The process-wide state of the program's core: folders, region and application id,
+// service hosts, rating scale, connection, request state, and the start-up of it all.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "acquire/http_getter.h"
+#include "acquire/url_templates.h"
+
+namespace tarvelo {
+
+class FrontEnd;
+class SettingsStore;
+struct Environment;
+
+using RatingThresholds = std::array<double, 6>;
+inline constexpr RatingThresholds kEffThresholds{0, 610, 875, 1175, 1540, 1880};
+inline constexpr RatingThresholds kWn8Thresholds{0, 400, 900, 1470, 2180, 2880};
+
+struct CoreState {
+  std::string CacheFolder;
+  std::string UserCacheFolder;
+  std::string ClanCacheFolder;
+  std::string ImagesFolder;
+  std::string VehicleImagesFolder;
+  std::string ClanImagesFolder;
+
+  // Region, ApplicationId and the hosts every request goes to.
+  UrlSettings urls;
+  // The application id of the settings (empty: the built-in one), used for the default region.
+  std::string configured_application_id;
+
+  std::string RatingName = "EFF";
+  RatingThresholds RatingScale = kEffThresholds;
+  ProxySetting proxy;  // ProxyMode and ProxyName
+
+  bool BreakRequested = false;
+  std::string GameClientAccount;
+  int ModeIndex = 0;
+  std::string ModeSuffix;
+  std::string DaysSuffix;
+};
+
+// Loads the reference documents; the error texts of those that failed, in load order.
+using ReferenceLoader = std::function<std::vector<std::string>()>;
+
+// The core start-up, before any window exists: request state and debug log cleared,
+// cache and image folders created one level at a time below the data folder, region,
+// application id and hosts from the settings, and the reference documents loaded
+// (an error box for each one that fails; start-up goes on). Without a loader the
+// embedded documents are loaded.
+void InitCore(CoreState& core, const Environment& environment, const SettingsStore& settings, FrontEnd& screen,
+              const ReferenceLoader& load_reference = nullptr);
+
+// The service hosts of the [Hosts] settings group; a missing key keeps its default.
+Hosts ReadHosts(const SettingsStore& settings);
+
+// An embedded text resource ("ResStyle", "ResScript", ...); empty when there is none.
+std::string LoadTextResource(std::string_view name);
+
+}  // namespace tarvelo

@@ -1,0 +1,25 @@
+// Where the program finds its files: its own folder, the data folder for the cache and
+// images, the settings file and the game client's application-data folder.
+#pragma once
+
+#include <string>
+
+namespace tarvelo {
+
+struct Environment {
+  std::string executable;       // full path of the running program
+  std::string program_folder;   // its folder, ending in "/"
+  std::string data_folder;      // holds "cache" and "images", ending in "/"
+  std::string settings_file;    // the INI file of the settings store
+  std::string app_data_folder;  // the game client's roaming application data, ending in "/"
+  std::string working_folder;   // the current folder, ending in "/"
+
+  // The environment of this process: /proc/self/exe, TARVELO_HOME, XDG_DATA_HOME,
+  // XDG_CONFIG_HOME, TARVELO_APPDATA, WINEPREFIX and HOME.
+  static Environment OfProcess();
+};
+
+// `folder` with a trailing "/" added when missing.
+std::string WithSlash(std::string folder);
+
+}  // namespace tarvelo

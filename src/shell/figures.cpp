@@ -1,0 +1,80 @@
+#include "shell/figures.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+
+#include "model/figures.h"
+#include "model/reference.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr const char* kUsage =
+    "Использование: tarvelo --figures СНИМОК.json [--mode РЕЖИМ] [--id НОМЕР_ИГРОКА]\n";
+
+struct FiguresArguments {
+  std::string snapshot_path;
+  bool older_given = false;
+  FiguresOptions options;
+};
+
+std::optional<FiguresArguments> ReadArguments(const std::vector<std::string>& args) {
+  FiguresArguments parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool has_value = i + 1 < args.size();
+    if (arg == "--older" && has_value) {
+      parsed.older_given = true;
+      ++i;
+    } else if (arg == "--mode" && has_value) {
+      parsed.options.mode_key = args[++i];
+    } else if (arg == "--id" && has_value) {
+      parsed.options.account_id = args[++i];
+    } else if (parsed.snapshot_path.empty() && !arg.empty() && arg.rfind("--", 0) != 0) {
+      parsed.snapshot_path = arg;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (parsed.snapshot_path.empty()) return std::nullopt;
+  return parsed;
+}
+
+std::optional<std::string> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return std::nullopt;
+  return text;
+}
+
+}  // namespace
+
+int RunFigures(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto parsed = ReadArguments(args);
+  if (!parsed) {
+    err << kUsage;
+    return 2;
+  }
+  if (parsed->older_given) {
+    err << "Показатели за период пока недоступны: ключ --older не поддерживается.\n";
+    return 2;
+  }
+  const auto snapshot = ReadFile(parsed->snapshot_path);
+  if (!snapshot) {
+    err << "Не удалось прочитать файл " << parsed->snapshot_path << ".\n";
+    return 1;
+  }
+  for (const std::string& error : LoadReferenceData()) err << error << "\n";
+  return WriteFigures(*snapshot, parsed->options, Reference(), out, err);
+}
+
+int RunFigures(int argc, char** argv) {
+  std::vector<std::string> args;
+  for (int i = 2; i < argc; ++i) args.emplace_back(argv[i]);
+  return RunFigures(args, std::cout, std::cerr);
+}
+
+}  // namespace tarvelo

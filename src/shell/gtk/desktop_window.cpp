@@ -1,0 +1,386 @@
+#include "shell/gtk/desktop_window.h"
+
+#include <strings.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "shell/gtk/desktop_text.h"
+#include "shell/gtk/message_boxes.h"
+#include "shell/gtk/res_scheme.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr int kClientWidth = 632;
+constexpr int kClientHeight = 822;
+constexpr int kMinimumWidth = 160;
+constexpr int kMinimumHeight = 100;
+constexpr int kProgressHeight = 19;
+constexpr guint kLoadWaitMs = 5000;
+
+constexpr const char* kWindowStyle = R"(
+#tarvelo-main { background-color: #17181a; color: #979899; font-family: Tahoma, sans-serif; }
+#tarvelo-progress, #tarvelo-progress trough, #tarvelo-progress progress {
+  min-height: 19px; border: none; border-radius: 0; padding: 0; margin: 0;
+}
+#tarvelo-progress trough { background-color: #232427; }
+#tarvelo-progress progress { background-color: #ffa759; }
+)";
+
+constexpr const char* kBlankPage = "<html><body bgcolor=\"#17181a\"></body></html>";
+const GdkRGBA kPageBackground = {0x17 / 255.0, 0x18 / 255.0, 0x1a / 255.0, 1.0};
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+bool IsWebAddress(std::string_view url) {
+  return StartsWithIgnoringCase(url, "http://") || StartsWithIgnoringCase(url, "https://");
+}
+
+std::string FolderUri(const std::string& folder) {
+  std::string path = folder.empty() ? "/" : folder;
+  if (path.back() != '/') path += '/';
+  gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+  if (uri == nullptr) return "file://" + path;
+  std::string result(uri);
+  g_free(uri);
+  return result;
+}
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string("/proc/self/exe");
+}
+
+void AddWindowStyle() {
+  GtkCssProvider* provider = gtk_css_provider_new();
+  gtk_css_provider_load_from_data(provider, kWindowStyle, -1, nullptr);
+  gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
+                                            GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+  g_object_unref(provider);
+}
+
+void PrintPageText(GObject* view, GAsyncResult* result, gpointer) {
+  GError* error = nullptr;
+  JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(view), result, &error);
+  if (value == nullptr) {
+    std::fprintf(stderr, "[tarvelo-gtk] page text unavailable: %s\n", error->message);
+    g_error_free(error);
+    return;
+  }
+  gchar* text = jsc_value_to_string(value);
+  std::fprintf(stderr, "[tarvelo-gtk] page text: %s\n", OneLine(text, 4000).c_str());
+  g_free(text);
+  g_object_unref(value);
+}
+
+gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                        FrontEnd* front_end) {
+  if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+    return FALSE;
+  }
+  WebKitNavigationAction* action =
+      webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+  bool followed_link = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION ||
+                       webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
+  // Pages never leave the program: a followed web link opens in the user's browser.
+  if (!followed_link || uri == nullptr || !IsWebAddress(uri)) return FALSE;
+  front_end->OpenUrl(uri);
+  webkit_policy_decision_ignore(decision);
+  return TRUE;
+}
+
+}  // namespace
+
+DesktopWindow::DesktopWindow() : trace_(g_getenv("TARVELO_GTK_TRACE") != nullptr) { BuildWidgets(); }
+
+DesktopWindow::~DesktopWindow() {
+  if (window_ != nullptr) gtk_widget_destroy(window_);
+}
+
+void DesktopWindow::BuildWidgets() {
+  AddWindowStyle();
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_widget_set_name(window_, "tarvelo-main");
+  gtk_window_set_title(GTK_WINDOW(window_), "Tarvelo");
+  gtk_window_set_default_size(GTK_WINDOW(window_), kClientWidth, kClientHeight);
+  GdkGeometry hints{};
+  hints.min_width = kMinimumWidth;
+  hints.min_height = kMinimumHeight;
+  gtk_window_set_geometry_hints(GTK_WINDOW(window_), nullptr, &hints, GDK_HINT_MIN_SIZE);
+
+  WebKitWebContext* context = webkit_web_context_new();
+  RegisterResScheme(context);
+  view_ = webkit_web_view_new_with_context(context);
+  g_object_unref(context);
+  WebKitSettings* settings = webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view_));
+  webkit_settings_set_default_charset(settings, "UTF-8");
+  webkit_web_view_set_background_color(WEBKIT_WEB_VIEW(view_), &kPageBackground);
+  // An empty page in the background colour at once: the web process starts while the
+  // program prepares its first page.
+  webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), kBlankPage, nullptr);
+
+  progress_ = gtk_progress_bar_new();
+  gtk_widget_set_name(progress_, "tarvelo-progress");
+  gtk_widget_set_size_request(progress_, -1, kProgressHeight);
+  gtk_widget_set_no_show_all(progress_, TRUE);
+
+  GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+  gtk_box_pack_start(GTK_BOX(column), view_, TRUE, TRUE, 0);
+  gtk_box_pack_end(GTK_BOX(column), progress_, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(window_), column);
+
+  g_signal_connect(view_, "notify::title", G_CALLBACK(OnTitleChanged), this);
+  g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
+  g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), static_cast<FrontEnd*>(this));
+  g_signal_connect(window_, "delete-event", G_CALLBACK(OnDeleteEvent), this);
+  g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
+  g_signal_connect(window_, "map-event", G_CALLBACK(OnMapped), this);
+}
+
+void DesktopWindow::Present() {
+  gtk_widget_show_all(window_);
+  gtk_widget_grab_focus(view_);
+}
+
+void DesktopWindow::RunUntilClosed() {
+  while (!closed_) g_main_context_iteration(nullptr, TRUE);
+}
+
+// --- pages -------------------------------------------------------------------------------
+
+void DesktopWindow::ShowDocument(const std::string& html, const std::string& base_folder) {
+  if (closed_) return;
+  unsigned wanted = ++loads_requested_;
+  webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), html.c_str(), FolderUri(base_folder).c_str());
+  bool timed_out = false;
+  guint timer = g_timeout_add(kLoadWaitMs, OnLoadTimeout, &timed_out);
+  while (!timed_out && !closed_ && !(loads_finished_ >= wanted && !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(view_)))) {
+    g_main_context_iteration(nullptr, TRUE);
+  }
+  if (!timed_out) g_source_remove(timer);
+}
+
+gboolean DesktopWindow::OnLoadTimeout(gpointer timed_out) {
+  *static_cast<bool*>(timed_out) = true;
+  return G_SOURCE_REMOVE;
+}
+
+void DesktopWindow::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, DesktopWindow* self) {
+  if (event != WEBKIT_LOAD_FINISHED) return;
+  const char* uri = webkit_web_view_get_uri(view);
+  if (uri != nullptr && g_str_equal(uri, "about:blank")) return;  // the blank page of the start
+  self->PageLoaded();
+}
+
+void DesktopWindow::PageLoaded() {
+  // A load replaced before it finished may report nothing, so every finish settles all
+  // loads asked for so far.
+  loads_finished_ = loads_requested_;
+  if (trace_) TracePageText();
+  ReportFirstPageShown();
+  if (!pending_script_.empty()) {
+    std::string script = std::move(pending_script_);
+    pending_script_.clear();
+    RunScript(script);
+  }
+}
+
+void DesktopWindow::ReportFirstPageShown() {
+  if (!trace_ || first_page_reported_ || loads_finished_ == 0 || !gtk_widget_get_mapped(window_)) return;
+  first_page_reported_ = true;
+  TraceMoment("first page shown");
+}
+
+gboolean DesktopWindow::OnMapped(GtkWidget*, GdkEvent*, DesktopWindow* self) {
+  self->ReportFirstPageShown();
+  return FALSE;
+}
+
+void DesktopWindow::TraceMoment(const char* moment) const {
+  if (trace_) std::fprintf(stderr, "[tarvelo-gtk] %s %ld ms after process start\n", moment, MillisecondsSinceProcessStart());
+}
+
+void DesktopWindow::TracePageText() {
+  TraceMoment("page loaded");
+  webkit_web_view_evaluate_javascript(WEBKIT_WEB_VIEW(view_), "document.body ? document.body.innerText : ''", -1,
+                                      nullptr, nullptr, nullptr, PrintPageText, nullptr);
+}
+
+void DesktopWindow::RunScript(const std::string& script) {
+  webkit_web_view_evaluate_javascript(WEBKIT_WEB_VIEW(view_), script.c_str(), static_cast<gssize>(script.size()),
+                                      nullptr, nullptr, nullptr, nullptr, nullptr);
+}
+
+void DesktopWindow::RunScriptWhenLoaded(std::string script) {
+  if (script.empty()) return;
+  if (loads_finished_ >= loads_requested_ && !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(view_))) {
+    RunScript(script);
+  } else {
+    pending_script_ = std::move(script);
+  }
+}
+
+void DesktopWindow::SetTitleHandler(TitleHandler handler) { title_handler_ = std::move(handler); }
+
+void DesktopWindow::OnTitleChanged(WebKitWebView* view, GParamSpec*, DesktopWindow* self) {
+  const char* title = webkit_web_view_get_title(view);
+  std::string text = title != nullptr ? title : "";
+  if (self->trace_) std::fprintf(stderr, "[tarvelo-gtk] page title: %s\n", text.c_str());
+  if (self->title_handler_ && !self->closed_) self->RunWork([&] { self->title_handler_(text); });
+}
+
+// --- work and closing --------------------------------------------------------------------
+
+void DesktopWindow::RunWork(const std::function<void()>& work) {
+  ++work_depth_;
+  work();
+  --work_depth_;
+  if (work_depth_ == 0 && close_requested_ && !closed_) CloseNow();
+}
+
+void DesktopWindow::RequestClose() {
+  close_requested_ = true;
+  if (work_depth_ == 0 && !closed_) {
+    CloseNow();
+    return;
+  }
+  // The work waits in a box: answer it the way closing the box does, so the work can end.
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    if (GTK_IS_MESSAGE_DIALOG(item->data)) gtk_dialog_response(GTK_DIALOG(item->data), GTK_RESPONSE_DELETE_EVENT);
+  }
+  g_list_free(windows);
+}
+
+void DesktopWindow::Quit() { RequestClose(); }
+
+void DesktopWindow::CloseNow() {
+  closed_ = true;
+  if (close_handler_) close_handler_();
+  gtk_widget_hide(window_);
+}
+
+gboolean DesktopWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, DesktopWindow* self) {
+  self->RequestClose();
+  return TRUE;
+}
+
+// --- boxes, caption, cursor, progress ------------------------------------------------------
+
+void DesktopWindow::ShowBox(BoxKind kind, std::string_view caption, std::string_view text) {
+  RunMessageBox(GTK_WINDOW(window_), kind, caption, text);
+}
+
+Answer DesktopWindow::Ask(std::string_view caption, std::string_view text, bool with_cancel) {
+  return RunQuestion(GTK_WINDOW(window_), caption, text, with_cancel);
+}
+
+void DesktopWindow::SetCaption(std::string_view caption) {
+  std::string text(caption);
+  if (trace_) std::fprintf(stderr, "[tarvelo-gtk] caption: %s\n", text.c_str());
+  gtk_window_set_title(GTK_WINDOW(window_), text.c_str());
+}
+
+void DesktopWindow::SetCursor(Cursor cursor) {
+  GdkDisplay* display = gtk_widget_get_display(window_);
+  GdkCursor* shape = cursor == Cursor::Wait ? gdk_cursor_new_from_name(display, "wait") : nullptr;
+  for (GtkWidget* widget : {window_, view_}) {
+    GdkWindow* surface = gtk_widget_get_window(widget);
+    if (surface != nullptr) gdk_window_set_cursor(surface, shape);
+  }
+  if (shape != nullptr) g_object_unref(shape);
+  gdk_display_flush(display);
+}
+
+void DesktopWindow::SetProgress(bool visible, int position, int max) {
+  double fraction = max > 0 ? static_cast<double>(position) / max : 0.0;
+  gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(progress_), std::clamp(fraction, 0.0, 1.0));
+  gtk_widget_set_visible(progress_, visible);
+}
+
+// --- desktop services ------------------------------------------------------------------------
+
+bool DesktopWindow::ShiftPressed() {
+  GdkKeymap* keymap = gdk_keymap_get_for_display(gtk_widget_get_display(window_));
+  return (gdk_keymap_get_modifier_state(keymap) & GDK_SHIFT_MASK) != 0;
+}
+
+void DesktopWindow::OpenUrl(std::string_view url) {
+  // Only web addresses: a page must not make the desktop open files or run handlers.
+  if (!IsWebAddress(url)) return;
+  g_app_info_launch_default_for_uri(std::string(url).c_str(), nullptr, nullptr);
+}
+
+void DesktopWindow::StartProgramCopy(const std::vector<std::string>& arguments) {
+  std::string program = ExecutablePath();
+  std::vector<char*> argv{program.data()};
+  std::vector<std::string> copies(arguments);
+  for (std::string& argument : copies) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  gchar** environment = g_environ_unsetenv(g_get_environ(), "TARVELO_GTK_SCRIPT");
+  g_spawn_async(nullptr, argv.data(), environment, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr);
+  g_strfreev(environment);
+}
+
+void DesktopWindow::ProcessPendingEvents() {
+  // Bounded, so a source that is always ready cannot keep the caller here.
+  for (int i = 0; i < 10000 && g_main_context_pending(nullptr); ++i) g_main_context_iteration(nullptr, FALSE);
+}
+
+// --- geometry ----------------------------------------------------------------------------------
+
+WindowRect DesktopWindow::WindowBounds() {
+  WindowRect bounds;
+  gtk_window_get_position(GTK_WINDOW(window_), &bounds.left, &bounds.top);
+  gtk_window_get_size(GTK_WINDOW(window_), &bounds.width, &bounds.height);
+  return bounds;
+}
+
+WindowState DesktopWindow::CurrentWindowState() {
+  if ((window_state_ & GDK_WINDOW_STATE_ICONIFIED) != 0) return WindowState::Minimized;
+  if ((window_state_ & GDK_WINDOW_STATE_MAXIMIZED) != 0) return WindowState::Maximized;
+  return WindowState::Normal;
+}
+
+gboolean DesktopWindow::OnWindowState(GtkWidget*, GdkEventWindowState* event, DesktopWindow* self) {
+  self->window_state_ = event->new_window_state;
+  return FALSE;
+}
+
+void DesktopWindow::PlaceWindow(const WindowRect& bounds) {
+  gtk_window_move(GTK_WINDOW(window_), bounds.left, bounds.top);
+  if (bounds.width > 0 && bounds.height > 0) gtk_window_resize(GTK_WINDOW(window_), bounds.width, bounds.height);
+}
+
+void DesktopWindow::SetWindowState(WindowState state) {
+  switch (state) {
+    case WindowState::Maximized: gtk_window_maximize(GTK_WINDOW(window_)); break;
+    case WindowState::Minimized: gtk_window_iconify(GTK_WINDOW(window_)); break;
+    case WindowState::Normal:
+      gtk_window_unmaximize(GTK_WINDOW(window_));
+      gtk_window_deiconify(GTK_WINDOW(window_));
+      break;
+  }
+}
+
+WindowRect DesktopWindow::DesktopArea() {
+  GdkDisplay* display = gtk_widget_get_display(window_);
+  GdkWindow* surface = gtk_widget_get_window(window_);
+  GdkMonitor* monitor = surface != nullptr ? gdk_display_get_monitor_at_window(display, surface)
+                                           : gdk_display_get_primary_monitor(display);
+  if (monitor == nullptr) monitor = gdk_display_get_monitor(display, 0);
+  if (monitor == nullptr) return FrontEnd::DesktopArea();
+  GdkRectangle area{};
+  gdk_monitor_get_workarea(monitor, &area);
+  return {area.x, area.y, area.width, area.height};
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,160 @@
+#include "shell/headless/headless.h"
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+
+#include "shell/front_end.h"
+#include "shell/program.h"
+
+namespace tarvelo {
+
+namespace {
+
+struct HeadlessOptions {
+  std::string page_file;
+  std::string pages_folder;
+  Answer answer = Answer::No;
+  std::vector<std::string> commands;
+  std::vector<std::string> program_arguments;
+};
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+class HeadlessFrontEnd final : public FrontEnd {
+ public:
+  HeadlessFrontEnd(std::string pages_folder, Answer answer)
+      : pages_folder_(std::move(pages_folder)), answer_(answer) {}
+
+  const std::string& last_page() const { return last_page_; }
+  bool quit_requested() const { return quit_requested_; }
+  void SetTitle(const std::string& title) {
+    if (title_handler_) title_handler_(title);
+  }
+
+  void ShowDocument(const std::string& html, const std::string&) override {
+    last_page_ = html;
+    if (pages_folder_.empty()) return;
+    char name[32];
+    std::snprintf(name, sizeof name, "page-%03d.html", ++page_count_);
+    if (!WriteFile(pages_folder_ + "/" + name, html)) std::cerr << "cannot write " << pages_folder_ << "/" << name << "\n";
+  }
+  void SetTitleHandler(TitleHandler handler) override { title_handler_ = std::move(handler); }
+  void ShowBox(BoxKind, std::string_view caption, std::string_view text) override {
+    std::cerr << "[" << caption << "] " << text << "\n";
+  }
+  Answer Ask(std::string_view caption, std::string_view text, bool with_cancel) override {
+    Answer answer = answer_ == Answer::Cancel && !with_cancel ? Answer::No : answer_;
+    std::cerr << "[" << caption << "] " << text << " -> " << AnswerName(answer) << "\n";
+    return answer;
+  }
+  void SetCaption(std::string_view) override {}
+  void SetCursor(Cursor) override {}
+  void SetProgress(bool, int, int) override {}
+  bool ShiftPressed() override { return false; }
+  void OpenUrl(std::string_view url) override { std::cerr << "open: " << url << "\n"; }
+  void StartProgramCopy(const std::vector<std::string>& arguments) override {
+    std::cerr << "start:";
+    for (const std::string& argument : arguments) std::cerr << " " << argument;
+    std::cerr << "\n";
+  }
+  void ProcessPendingEvents() override {}
+  void Quit() override { quit_requested_ = true; }
+
+  // Without a screen nothing is moved: the rectangle placed is the one saved again.
+  WindowRect WindowBounds() override { return bounds_; }
+  WindowState CurrentWindowState() override { return state_; }
+  void PlaceWindow(const WindowRect& bounds) override { bounds_ = bounds; }
+  void SetWindowState(WindowState state) override { state_ = state; }
+  WindowRect DesktopArea() override { return {INT_MIN / 4, INT_MIN / 4, INT_MAX / 2, INT_MAX / 2}; }
+
+ private:
+  static const char* AnswerName(Answer answer) {
+    return answer == Answer::Yes ? "yes" : answer == Answer::No ? "no" : "cancel";
+  }
+
+  std::string pages_folder_;
+  Answer answer_;
+  TitleHandler title_handler_;
+  std::string last_page_;
+  int page_count_ = 0;
+  bool quit_requested_ = false;
+  WindowRect bounds_{0, 0, 632, 822};
+  WindowState state_ = WindowState::Normal;
+};
+
+std::optional<Answer> ParseAnswer(const std::string& text) {
+  if (text == "yes") return Answer::Yes;
+  if (text == "no") return Answer::No;
+  if (text == "cancel") return Answer::Cancel;
+  return std::nullopt;
+}
+
+std::optional<HeadlessOptions> ParseOptions(const std::vector<std::string>& arguments) {
+  HeadlessOptions options;
+  size_t i = 0;
+  for (; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (option == "--") {
+      ++i;
+      break;
+    }
+    bool takes_value = option == "--page" || option == "--pages" || option == "--answer" || option == "--command";
+    if (!takes_value) break;
+    if (i + 1 >= arguments.size()) return std::nullopt;
+    const std::string& value = arguments[++i];
+    if (option == "--page") options.page_file = value;
+    if (option == "--pages") options.pages_folder = value;
+    if (option == "--command") options.commands.push_back(value);
+    if (option == "--answer") {
+      auto answer = ParseAnswer(value);
+      if (!answer) return std::nullopt;
+      options.answer = *answer;
+    }
+  }
+  options.program_arguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i), arguments.end());
+  if (options.page_file.empty()) return std::nullopt;
+  return options;
+}
+
+}  // namespace
+
+int RunHeadless(const std::vector<std::string>& arguments) {
+  auto options = ParseOptions(arguments);
+  if (!options) {
+    std::cerr << "usage: tarvelo --headless --page FILE [--pages DIR] [--answer yes|no|cancel] "
+                 "[--command TITLE]... [ARGUMENTS]\n";
+    return 2;
+  }
+  if (!options->pages_folder.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(options->pages_folder, error);
+  }
+  HeadlessFrontEnd screen(options->pages_folder, options->answer);
+  {
+    Program program(screen, options->program_arguments);
+    program.Create();
+    program.Shown();
+    program.StartTimer();
+    program.UpdateTimer();
+    for (const std::string& title : options->commands) {
+      if (screen.quit_requested()) break;
+      screen.SetTitle(title);
+    }
+    program.Destroy();
+  }
+  if (!WriteFile(options->page_file, screen.last_page())) {
+    std::cerr << "cannot write " << options->page_file << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,18 @@
+// The front end without a screen: `tarvelo --headless --page FILE [--pages DIR]
+// [--answer yes|no|cancel] [--command TITLE]... [ARGUMENTS]`. Runs the same start-up
+// with ARGUMENTS as the command line, writes the last page shown to FILE (and every
+// page, numbered, into DIR), prints each box to standard error as "[caption] text",
+// answers every question with the preset answer (default no) and feeds each TITLE to
+// the command bridge as if a page had set it. Addresses the program would open and
+// copies it would start are printed as "open: URL" and "start: ARGUMENTS".
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarvelo {
+
+// `arguments` follow "--headless". Returns the process exit code.
+int RunHeadless(const std::vector<std::string>& arguments);
+
+}  // namespace tarvelo

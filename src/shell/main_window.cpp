@@ -1,0 +1,302 @@
+#include "shell/main_window.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "acquire/http_fetch.h"
+#include "shell/entry_lists.h"
+#include "shell/game_client.h"
+#include "shell/search_options.h"
+#include "text/debug_log.h"
+#include "text/encoding.h"
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kMainWindowSection = "MainWindow";
+
+bool FileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); }
+
+}  // namespace
+
+LinkSettings ReadLinks(const SettingsStore& settings) {
+  LinkSettings links;
+  links.ForumTopic = settings.ReadSettingStr("Links", "ForumTopic", links.ForumTopic);
+  links.ForumQuestions = settings.ReadSettingStr("Links", "ForumQuestions", links.ForumQuestions);
+  links.Kttc = settings.ReadSettingStr("Links", "Kttc", links.Kttc);
+  return links;
+}
+
+TfrmMain::TfrmMain(FrontEnd& screen, CoreState& core, const Environment& environment, const SettingsStore& settings,
+                   SearchService& service, std::vector<std::string> arguments, Clock clock)
+    : screen_(screen),
+      core_(core),
+      environment_(environment),
+      settings_(settings),
+      service_(service),
+      arguments_(std::move(arguments)),
+      clock_(std::move(clock)) {}
+
+std::string TfrmMain::FirstArgument() const { return arguments_.empty() ? std::string() : arguments_.front(); }
+
+std::string TfrmMain::WholeCommandLineUpper() const {
+  std::string line;
+  for (const std::string& argument : arguments_) line += (line.empty() ? "" : " ") + argument;
+  return UpperCase(line);
+}
+
+void TfrmMain::FormCreate() {
+  state_.LastTitleTime = clock_();
+  state_.UpdateAvailable = false;
+  state_.CurrentDays = 0;
+  state_.CurrentPeriodLetters.clear();
+  links_ = ReadLinks(settings_);
+  LoadSettings();
+  PreparePageAssets();
+  FindDefaultAccount();
+
+  std::string first = Trim(FirstArgument());
+  bool first_is_switch = SameIgnoringCase(first, "/F") || SameIgnoringCase(first, "/Q") ||
+                         SameIgnoringCase(first, "/UPDATED:OK");
+  state_.SearchText = first.empty() || first_is_switch ? state_.CurrentAccount : first;
+
+  // A request on the command line follows in a moment: show an empty page until then.
+  if (!arguments_.empty() && !SameIgnoringCase(FirstArgument(), "/UPDATED:OK")) {
+    ShowPage("");
+  } else {
+    ShowPage(StartPageBody());
+  }
+}
+
+void TfrmMain::PreparePageAssets() {
+  std::string exe_path = ReplaceAll(environment_.executable, "\\", "\\\\");
+  std::string style = ReplaceAll(LoadTextResource("ResStyle"), "%FontSize%", std::to_string(state_.FontSizeSetting));
+  style = ReplaceAll(style, "%FontName%", state_.FontNameSetting);
+  state_.StyleText = ReplaceAll(style, "%ExePath%", exe_path);
+  state_.FlagsStyleText = ReplaceAll(LoadTextResource("ResStyleFlags"), "%ExePath%", exe_path);
+  state_.ScriptText = LoadTextResource("ResScript");
+}
+
+void TfrmMain::FindDefaultAccount() {
+  std::string file = GameClientPreferencesFile(environment_.app_data_folder);
+  std::string account = ReadGameClientAccount(file, "scriptsPreferences>loginInfo>user", nullptr);
+  if (account.empty()) account = ReadGameClientAccount(file, "scriptsPreferences>accounts>account>login", &screen_);
+  if (account.empty()) {
+    state_.CurrentAccount = settings_.ReadSettingStr("", "DefaultAccount", "");
+    return;
+  }
+  state_.CurrentAccount = account.substr(0, account.find('\r'));
+  core_.GameClientAccount = state_.CurrentAccount;
+}
+
+WindowRect TfrmMain::SavedBounds() const {
+  return {state_.SavedLeft, state_.SavedTop, state_.SavedWidth, state_.SavedHeight};
+}
+
+// A window saved minimised comes back in its normal state.
+void TfrmMain::FormShow() {
+  screen_.PlaceWindow(SavedBounds());
+  if (state_.SavedState != static_cast<int>(WindowState::Minimized)) {
+    screen_.SetWindowState(static_cast<WindowState>(state_.SavedState));
+  }
+}
+
+void TfrmMain::ReapplySavedGeometry() {
+  if (state_.SavedState != static_cast<int>(WindowState::Minimized)) {
+    screen_.SetWindowState(static_cast<WindowState>(state_.SavedState));
+  }
+  if (screen_.CurrentWindowState() != WindowState::Maximized) screen_.PlaceWindow(SavedBounds());
+}
+
+void TfrmMain::FormDestroy() { SaveSettings(); }
+
+void TfrmMain::LoadSettings() {
+  state_.ProxySetting = settings_.ReadSettingStr("", "Proxy", "");
+  state_.FontNameSetting = settings_.ReadSettingStr("", "FontName", "Tahoma");
+  std::string region = settings_.ReadSettingStr("", "Region", "RU");
+  core_.urls.region = RegionFromSetting(region);
+  core_.urls.application_id = ApplicationIdForRegion(core_.urls.region, core_.configured_application_id);
+  core_.RatingName = UpperCase(settings_.ReadSettingStr("", "Rating", "EFF"));
+  core_.RatingScale = core_.RatingName == "WN8" ? kWn8Thresholds : kEffThresholds;
+  state_.FontSizeSetting = settings_.ReadSettingInt("", "FontSize", 12);
+  state_.UpdateLastCheck = settings_.ReadSettingReal("", "UpdateLastCheck", 0);
+  state_.UpdateHours = 6;
+  core_.proxy = ProxyFromSetting(state_.ProxySetting);
+
+  WindowRect bounds = screen_.WindowBounds();
+  state_.SavedLeft = settings_.ReadSettingInt(kMainWindowSection, "Left", bounds.left);
+  state_.SavedTop = settings_.ReadSettingInt(kMainWindowSection, "Top", bounds.top);
+  state_.SavedWidth = settings_.ReadSettingInt(kMainWindowSection, "Width", bounds.width);
+  state_.SavedHeight = settings_.ReadSettingInt(kMainWindowSection, "Height", bounds.height);
+  state_.SavedState = settings_.ReadSettingInt(kMainWindowSection, "State", 0);
+  if (state_.SavedState != static_cast<int>(WindowState::Minimized)) KeepOnDesktop();
+}
+
+// Brings a window that lies (almost) off the desktop back, in this order of tests.
+void TfrmMain::KeepOnDesktop() {
+  WindowRect desktop = screen_.DesktopArea();
+  int l = desktop.left, t = desktop.top, r = desktop.left + desktop.width, b = desktop.top + desktop.height;
+  int& left = state_.SavedLeft;
+  int& top = state_.SavedTop;
+  int& width = state_.SavedWidth;
+  int& height = state_.SavedHeight;
+  if (left + width - 20 < l) left = l;
+  if (top + height - 20 < t) top = t;
+  if (r < left + 20) left = r - width;
+  if (b < top + 20) top = b - height;
+  if (r - l + 20 < width) width = r - l;
+  if (b - t + 20 < height) height = b - t;
+}
+
+void TfrmMain::SaveSettings() {
+  settings_.WriteSettingStr("", "Proxy", state_.ProxySetting);
+  settings_.WriteSettingStr("", "FontName", state_.FontNameSetting);
+  settings_.WriteSettingStr("", "Region", UpperCase(core_.urls.region));
+  settings_.WriteSettingStr("", "Rating", UpperCase(core_.RatingName));
+  settings_.WriteSettingInt("", "FontSize", state_.FontSizeSetting);
+  settings_.WriteSettingInt("", "UpdateHours", 6);
+  WindowState window_state = screen_.CurrentWindowState();
+  settings_.WriteSettingInt(kMainWindowSection, "State", static_cast<int>(window_state));
+  if (window_state == WindowState::Maximized) return;
+  WindowRect bounds = screen_.WindowBounds();
+  settings_.WriteSettingInt(kMainWindowSection, "Left", bounds.left);
+  settings_.WriteSettingInt(kMainWindowSection, "Top", bounds.top);
+  settings_.WriteSettingInt(kMainWindowSection, "Width", bounds.width);
+  settings_.WriteSettingInt(kMainWindowSection, "Height", bounds.height);
+}
+
+void TfrmMain::tmStartTimer() {
+  ReapplySavedGeometry();
+  std::string argument = FirstArgument();
+  core_.DaysSuffix.clear();
+  core_.ModeSuffix.clear();
+  core_.ModeIndex = 0;
+  ClearDebugLog();
+  SetDebugEnabled(false);
+  SetDebugFileEnabled(false);
+  if (!argument.empty()) {
+    RunCommandLineRequest(std::move(argument));
+    FinishCommandLine();
+  }
+}
+
+void TfrmMain::RunCommandLineRequest(std::string argument) {
+  // "&debugfile" is looked for first, so that it alone does not switch the page log on.
+  if (argument.find("&debugfile") != std::string::npos) {
+    SetDebugFileEnabled(true);
+    SetDebugFileName(core_.CacheFolder + "/debug.txt");
+    argument = ReplaceAll(argument, "&debugfile", "");
+  }
+  if (argument.find("&debug") != std::string::npos) {
+    SetDebugEnabled(true);
+    argument = ReplaceAll(argument, "&debug", "");
+  }
+  DebugLog("Строка параметров: " + argument);
+
+  SearchOptions options = ParseSearchOptions(argument);
+  core_.ModeIndex = options.mode_index;
+  core_.ModeSuffix = options.mode_suffix;
+  core_.DaysSuffix = options.days_suffix;
+  state_.CurrentPeriodLetters = options.letters;
+  std::string rest = options.request;
+
+  bool update = false;
+  auto take_update = [&rest, &update] {
+    update = rest.find("&update") != std::string::npos;
+    rest = ReplaceAll(rest, "&update", "");
+  };
+  if (rest.starts_with("[")) {
+    rest = ReplaceEach(RemoveAll(rest, {"[", "]"}), {",", ";"}, {" ", " "});
+    take_update();
+    doSearchClan(rest, options.days, update, options.letters);
+    return;
+  }
+  rest = ReplaceEach(rest, {",", ";"}, {" ", " "});
+  if (SameIgnoringCase(rest, "/F")) {
+    LoadFavoritesOnStart(options.days, options.letters);
+  } else if (!rest.starts_with("/")) {
+    take_update();
+    rest = rest.substr(0, rest.find(' '));
+    rest = rest.substr(0, rest.find('+'));
+    doSearchAccount(rest, options.days, update, options.letters);
+  }
+}
+
+void TfrmMain::LoadFavoritesOnStart(int days, const std::string& letters) {
+  std::vector<std::string> favorites = ReadList(settings_, kFavorites);
+  if (favorites.empty()) {
+    if (WholeCommandLineUpper().find("/Q") == std::string::npos) {
+      screen_.ShowBox(BoxKind::Error, "Автозагрузка избранных", "Список избранных пуст.");
+      ShowPage(StartPageBody());
+    }
+    return;
+  }
+  std::stable_sort(favorites.begin(), favorites.end(), EntryOrder);
+  for (const std::string& entry : favorites) doSearchAccount(entry, days, false, letters);
+}
+
+void TfrmMain::FinishCommandLine() {
+  std::string command_line = WholeCommandLineUpper();
+  if (command_line.find("/Q") != std::string::npos) {
+    screen_.Quit();
+  } else if (command_line.find("/UPDATED:OK") != std::string::npos) {
+    state_.UpdateLastCheck = clock_();
+    settings_.WriteSettingReal("", "UpdateLastCheck", state_.UpdateLastCheck);
+    std::string old_copy = environment_.executable + ".old";
+    if (FileExists(old_copy)) std::remove(old_copy.c_str());
+    screen_.ShowBox(BoxKind::Information, "Обновление программы", "Программа успешно обновлена.");
+  }
+}
+
+// UNFINISHED: the check of the program's site for a newer build belongs to the
+// self-update work; until it exists no check is made and no notice appears.
+void TfrmMain::tmUpdateTimer() {}
+
+// UNFINISHED: download and swap of a newer build, with the self-update work.
+void TfrmMain::RunSelfUpdate() { DebugLog("Автоматическое обновление в этой версии недоступно."); }
+
+std::string TfrmMain::UpdateNotice() const {
+  return "<a href=\"" + links_.ForumTopic +
+         "\" id=\"update\" onclick=\"return doCmd('update',this.href)\" title=\"Нажмите, чтобы обновить "
+         "программу\">Внимание!&nbsp;Доступна&nbsp;новая&nbsp;версия&nbsp;Tarvelo...</a>";
+}
+
+void TfrmMain::ShowPage(std::string_view body) {
+  PageFrame frame;
+  frame.style = state_.StyleText;
+  frame.flags_style = state_.FlagsStyleText;
+  frame.script = state_.ScriptText;
+  std::string user_style = environment_.working_folder + "tarvelo.css";
+  if (!environment_.working_folder.empty() && FileExists(user_style)) {
+    frame.user_style = ReplaceAll(user_style, "\\", "\\\\");
+  }
+  if (state_.UpdateAvailable) frame.update_notice = UpdateNotice();
+  frame.show_debug_log = DebugEnabled();
+  if (frame.show_debug_log) frame.debug_log = DebugLogText();
+  screen_.ShowDocument(PageDocument(frame, body), environment_.program_folder);
+  screen_.ProcessPendingEvents();
+}
+
+std::string TfrmMain::SearchFormHtml(std::string_view text) {
+  return SearchForm(ListsPopupContent(settings_), text);
+}
+
+std::string TfrmMain::StartPageBody() {
+  StartPageLinks links;
+  links.questions_and_answers = links_.ForumQuestions;
+  links.wotreplays = FillRegion(core_.urls.hosts.Replays, core_.urls.region);
+  links.wotext = FillRegion(core_.urls.hosts.Location, core_.urls.region);
+  links.kttc = links_.Kttc;
+  links.ivanerr = FillRegion(core_.urls.hosts.Alliance, core_.urls.region);
+  return std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + IntroductionBlock(links) +
+         PartnersBlock(links);
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,138 @@
+// The main window's logic: settings, start-up request, the command bridge of page
+// titles, the search dispatch and the pages shown. The screen itself is a FrontEnd.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/core_state.h"
+#include "shell/environment.h"
+#include "shell/front_end.h"
+#include "shell/page_blocks.h"
+#include "shell/search_service.h"
+#include "shell/settings_store.h"
+#include "text/russian.h"
+
+namespace tarvelo {
+
+inline constexpr std::string_view kApplicationTitle = "Tarvelo";
+
+// What the window keeps between commands.
+struct MainWindowState {
+  std::string ProxySetting;
+  std::string FontNameSetting = "Tahoma";
+  int FontSizeSetting = 12;
+  int UpdateHours = 6;
+  DateTime UpdateLastCheck = 0;
+  int SavedLeft = 0;
+  int SavedTop = 0;
+  int SavedWidth = 0;
+  int SavedHeight = 0;
+  int SavedState = 0;  // 0 normal, 1 minimised, 2 maximised
+  std::string CurrentAccount;
+  std::string SearchText;
+  std::string CurrentClanTag;
+  int CurrentDays = 0;
+  std::string CurrentPeriodLetters;
+  std::string LastTitle;
+  DateTime LastTitleTime = 0;
+  bool UpdateAvailable = false;
+  std::string UpdateNotes;
+  DateTime RemoteVersionDate = 0;
+  std::string StyleText;
+  std::string FlagsStyleText;
+  std::string ScriptText;
+};
+
+// Addresses that are only linked to, never fetched ([Links] settings).
+struct LinkSettings {
+  std::string ForumTopic = "https://forum.worldoftanks.ru/";
+  std::string ForumQuestions = "https://forum.worldoftanks.ru/";
+  std::string Kttc = "https://kttc.ru";
+};
+LinkSettings ReadLinks(const SettingsStore& settings);
+
+class TfrmMain {
+ public:
+  using Clock = std::function<DateTime()>;
+
+  // `arguments` is the command line without the program name.
+  TfrmMain(FrontEnd& screen, CoreState& core, const Environment& environment, const SettingsStore& settings,
+           SearchService& service, std::vector<std::string> arguments, Clock clock);
+
+  void FormCreate();
+  void FormShow();
+  void FormDestroy();
+  void tmStartTimer();
+  void tmUpdateTimer();
+  void webInfoTitleChange(const std::string& title);
+
+  void doSearchAccount(const std::string& name, int days, bool update, const std::string& letters);
+  void doSearchClan(const std::string& tag, int days, bool update, const std::string& letters);
+  void ShowAccountReport(const std::string& messages);
+  void ShowClanReport(const std::string& messages, bool update);
+  bool ReportProgress(std::string_view clan_tag, std::string_view member, int current, int total);
+  void OpenNewInstance(const std::string& parameters);
+
+  void LoadSettings();
+  void SaveSettings();
+
+  void ShowPage(std::string_view body);
+  std::string StartPageBody();
+  std::string SearchFormHtml(std::string_view text);
+
+  const MainWindowState& state() const { return state_; }
+  MainWindowState& state() { return state_; }
+
+ private:
+  struct Command {
+    std::string_view name;
+    void (TfrmMain::*run)(const std::string& parameter, bool update);
+  };
+  static const Command kCommands[];
+
+  void CommandSearch(const std::string& request, bool update);
+  void CommandBrowse(const std::string& url, bool update);
+  void CommandAddFavorite(const std::string& entry, bool update);
+  void CommandDeleteFavorite(const std::string& entry, bool update);
+  void CommandBreak(const std::string& parameter, bool update);
+  void CommandHome(const std::string& parameter, bool update);
+  void CommandUpdate(const std::string& forum_address, bool update);
+
+  bool IsRepeatedTitle(const std::string& title);
+  void DispatchCommand(const std::string& command, const std::string& parameter, bool update);
+  void OpenExternalUrl(const std::string& url);
+  void RunSelfUpdate();
+  void RunCommandLineRequest(std::string argument);
+  void LoadFavoritesOnStart(int days, const std::string& letters);
+  void FinishCommandLine();
+  WindowRect SavedBounds() const;
+  void ReapplySavedGeometry();
+  void KeepOnDesktop();
+  void PreparePageAssets();
+  void FindDefaultAccount();
+  std::string FirstArgument() const;
+  std::string WholeCommandLineUpper() const;
+  std::string UpdateNotice() const;
+
+  FrontEnd& screen_;
+  CoreState& core_;
+  const Environment& environment_;
+  const SettingsStore& settings_;
+  SearchService& service_;
+  std::vector<std::string> arguments_;
+  Clock clock_;
+  LinkSettings links_;
+  MainWindowState state_;
+  int progress_max_ = 100;
+};
+
+// Whether `url` is an http or https address, the only kind handed to the browser.
+bool IsWebAddress(std::string_view url);
+
+// Length in characters of UTF-8 text.
+size_t CharacterCount(std::string_view utf8);
+
+}  // namespace tarvelo

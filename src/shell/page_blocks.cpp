@@ -1,0 +1,104 @@
+#include "shell/page_blocks.h"
+
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kDocumentHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+    "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+    "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
+    "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"ru\" lang=\"ru\">\r\n"
+    "<head>\r\n<title>Tarvelo</title>\r\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />\r\n"
+    "<meta name=\"viewport\" content=\"width=device-width\" />\r\n"
+    "<style type=\"text/css\">\r\n";
+
+constexpr std::string_view kFormStart =
+    "<form action=\"#\" onsubmit=\"return doCmd('search',this.iName.value)\"><table border=\"0\" "
+    "cellpadding=\"5\" cellspacing=\"0\"><tbody><tr><td style=\"vertical-align:middle\">";
+
+constexpr std::string_view kListsPopup =
+    "<div class=\"addons\"><div class=\"inner\" onclick=\"showt(this)\"><span class=\"plus\">+</span><span "
+    "style=\"float: left; border: 1px solid transparent; width: 1.4em; height: 1.4em; color: #515253; cursor: "
+    "default; display: none; text-align: left;\"><div style=\"display:block;top:-1px;left:-2px\">\r\n"
+    "%FAVORITE%</div></span></div></div>";
+
+constexpr std::string_view kSearchPrefix =
+    "Имя&nbsp;игрока&nbsp;или&nbsp;[клантег]:</td><td width=\"100%\"><input type=\"text\" name=\"search\" "
+    "id=\"iName\" onKeyDown=\"if(window.event.keyCode==13)doCmd('search',this.value)\" value=\"";
+
+constexpr std::string_view kSearchSuffix =
+    "\" size=\"20\" maxlength=\"64\" /></td><td><input class=\"button\" type=\"submit\" value=\"Найти\" "
+    "/></td></tr></tbody></table></form></div>\r\n";
+
+std::string PartnerLink(std::string_view url, std::string_view key, std::string_view label) {
+  return "<a target=\"_blank\" onclick=\"return doCmd('browse',this.href)\" href=\"" + std::string(url) +
+         "\"><span class=\"" + std::string(key) + "\"></span>" + std::string(label) + "</a>";
+}
+
+}  // namespace
+
+std::string PageDocument(const PageFrame& frame, std::string_view body) {
+  std::string html(kDocumentHead);
+  html += frame.style;
+  html += "</style>\r\n<style type=\"text/css\">\r\n";
+  html += frame.flags_style;
+  html += "</style>\r\n";
+  if (!frame.user_style.empty()) {
+    html += "<link rel=\"stylesheet\" href=\"" + frame.user_style + "\" type=\"text/css\" media=\"all\" />";
+  }
+  html += "<script type=\"text/javascript\">\r\n";
+  html += frame.script;
+  html += "</script>\r\n</head>\r\n";
+  html += frame.update_notice;
+  html += body;
+  if (frame.show_debug_log) html += "<div style=\"text-align:left;margin:0 auto\">" + frame.debug_log + "</div>";
+  html += "\r\n</body>\r\n</html>";
+  return html;
+}
+
+std::string SearchForm(std::string_view lists_html, std::string_view text) {
+  return std::string(kFormStart) + ReplaceAll(kListsPopup, "%FAVORITE%", lists_html) + std::string(kSearchPrefix) +
+         std::string(text) + std::string(kSearchSuffix);
+}
+
+std::string WrapMessages(std::string_view messages, std::string_view cache_folder) {
+  if (messages.empty()) return "";
+  return "\r\n<div class=\"main\">\r\n" + ReplaceAll(messages, cache_folder, "") + "</div>\r\n";
+}
+
+std::string BrowseLink(std::string_view url, std::string_view inner_html) {
+  return "<a href=\"" + std::string(url) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\">" +
+         std::string(inner_html) + "</a>";
+}
+
+std::string IntroductionBlock(const StartPageLinks& links) {
+  return "<div class=\"top\">"
+         "<p><b class=\"sectionHdr\">Tarvelo</b> &ndash; программа для просмотра самой полной доступной "
+         "информации о любом игроке или клане World of Tanks.</p>\r\n"
+         "<p>Введите имя игрока или тег клана в квадратных скобках (например, [TAG]) и нажмите "
+         "&laquo;Найти&raquo;.</p>\r\n"
+         "<p>На странице игрока собраны статистика боёв по всем режимам, средние показатели за бой, "
+         "самые известные рейтинги эффективности, лучшая техника, достижения, история кланов игрока "
+         "и очки славы в кампаниях на Глобальной карте.</p>\r\n"
+         "<p>Офицерам кланов программа поможет оценить бойцов своего клана и кандидатов на вступление: "
+         "страница клана показывает статистику всех его бойцов в одной таблице.</p>\r\n"
+         "<p>Полоса ежедневной статистики, &laquo;семафор&raquo;, строится из снимков статистики: "
+         "программа сохраняет один снимок на каждый день, когда вы смотрели игрока. Чтобы семафор "
+         "был полным, открывайте игрока раз в день. Игровые сутки начинаются в 00:00 по Гринвичу "
+         "(03:00 по московскому времени).</p>\r\n"
+         "<p>Ответы на частые вопросы о программе &ndash; " +
+         BrowseLink(links.questions_and_answers, "в теме Tarvelo на форуме игры") + ".</p>\r\n"
+         "</div>\r\n";
+}
+
+std::string PartnersBlock(const StartPageLinks& links) {
+  return "<div class=\"top partners\"><p><b>Партнеры проекта</b>" +
+         PartnerLink(links.wotreplays, "wotreplays", "WoTReplays") + PartnerLink(links.wotext, "wotext", "WoText") +
+         PartnerLink(links.kttc, "kttc", "KTTC") + PartnerLink(links.ivanerr, "ivanerr", "Иванерр") + "</p></div>";
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,53 @@
+// The HTML every page is built from: the document frame, the fixed blocks shared by all
+// pages and the start page.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+inline constexpr std::string_view kBodyStart = "<body scroll=\"auto\">\r\n<div id=\"top\">";
+inline constexpr std::string_view kNavigation =
+    "<div id=\"showh\" onclick=\"return doCmd('home')\" title=\"Нажмите, чтобы перейти на стартовую страницу "
+    "Tarvelo\">&#8592; На главную</div>\r\n<div id=\"showa\" onclick=\"showa(this)\" title=\"Нажмите, чтобы "
+    "показать/скрыть дополнительные параметры\">Больше &#8595;</div>\r\n";
+
+// What goes around every page body.
+struct PageFrame {
+  std::string style;          // the main style sheet, placeholders filled
+  std::string flags_style;    // the country-flag classes
+  std::string script;         // the page script
+  std::string user_style;     // address of the user's style sheet, or empty
+  std::string update_notice;  // the update link, or empty
+  bool show_debug_log = false;
+  std::string debug_log;      // the log shown under the page when show_debug_log is set
+};
+
+// The whole document: head with style sheets and script, the body unchanged, and the
+// debug log when one is given.
+std::string PageDocument(const PageFrame& frame, std::string_view body);
+
+// The search form, its lists pop-up filled with `lists_html`, pre-filled with `text`
+// (inserted as it is). It closes the top block opened by the body start.
+std::string SearchForm(std::string_view lists_html, std::string_view text);
+
+// Messages under a report, with the cache folder's path taken out of them.
+std::string WrapMessages(std::string_view messages, std::string_view cache_folder);
+
+// Addresses the start page links to.
+struct StartPageLinks {
+  std::string questions_and_answers;  // the questions-and-answers post of the program's forum topic
+  std::string wotreplays;
+  std::string wotext;
+  std::string kttc;
+  std::string ivanerr;
+};
+
+std::string IntroductionBlock(const StartPageLinks& links);
+std::string PartnersBlock(const StartPageLinks& links);
+
+// Link that calls the bridge's "browse" instead of navigating.
+std::string BrowseLink(std::string_view url, std::string_view inner_html);
+
+}  // namespace tarvelo

@@ -1,0 +1,50 @@
+// The application as a front end drives it: construct, Create, show the window,
+// Shown, StartTimer once, UpdateTimer once, and Destroy when the window closes.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/core_state.h"
+#include "shell/environment.h"
+#include "shell/front_end.h"
+#include "shell/main_window.h"
+#include "shell/search_service.h"
+#include "shell/settings_store.h"
+
+namespace tarvelo {
+
+class Program {
+ public:
+  // `arguments` is the command line without the program name. Sets the front end's
+  // title handler to the command bridge.
+  Program(FrontEnd& screen, std::vector<std::string> arguments);
+  Program(FrontEnd& screen, std::vector<std::string> arguments, Environment environment,
+          std::unique_ptr<SearchService> service, TfrmMain::Clock clock);
+  ~Program();
+
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  void Create();       // core start-up, settings, first page
+  void Shown();        // the saved window rectangle and state
+  void StartTimer();   // the command-line request
+  void UpdateTimer();  // the update check
+  void Destroy();      // saves the settings
+
+  TfrmMain& window() { return window_; }
+  CoreState& core() { return core_; }
+  const Environment& environment() const { return environment_; }
+  const SettingsStore& settings() const { return settings_; }
+
+ private:
+  FrontEnd& screen_;
+  Environment environment_;
+  SettingsStore settings_;
+  CoreState core_;
+  std::unique_ptr<SearchService> service_;
+  TfrmMain window_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,74 @@
+#include "shell/search_options.h"
+
+#include <array>
+#include <cctype>
+#include <cstdlib>
+
+#include "text/encoding.h"
+
+namespace tarvelo {
+
+namespace {
+
+// The battle modes in table order; index 0 is every battle.
+constexpr std::array<std::string_view, 15> kBattleModeKeys = {
+    "all",        "random",          "clan",       "company",     "globalmap",
+    "globalmap_absolute", "globalmap_champion", "globalmap_middle", "stronghold", "stronghold_skirmish",
+    "stronghold_defense", "team",     "regular_team", "fallout",   "historical"};
+
+// Removes the first `key` and its value (up to the next "&") from `request`.
+std::string TakeOption(std::string& request, std::string_view key, bool& found) {
+  size_t start = request.find(key);
+  found = start != std::string::npos;
+  if (!found) return "";
+  size_t value_start = start + key.size();
+  size_t tail = request.find('&', value_start);
+  std::string value = request.substr(value_start, tail == std::string::npos ? std::string::npos : tail - value_start);
+  request = request.substr(0, start) + (tail == std::string::npos ? std::string() : request.substr(tail));
+  return value;
+}
+
+void ApplyMode(const std::string& value, SearchOptions& options) {
+  options.mode_suffix = "&mode=" + value;
+  std::string lower = LowerCase(value);
+  for (size_t i = 0; i < kBattleModeKeys.size(); ++i) {
+    if (lower == kBattleModeKeys[i]) {
+      options.mode_index = static_cast<int>(i);
+      options.mode_suffix = i == 0 ? std::string() : "&mode=" + std::string(kBattleModeKeys[i]);
+      return;
+    }
+  }
+}
+
+// Digits and minus signs form the number (a malformed run reads as 0); ASCII letters
+// form the letters.
+void ApplyDays(const std::string& value, SearchOptions& options) {
+  std::string number;
+  for (char c : value) {
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '-') {
+      number += c;
+    } else if (std::isalpha(static_cast<unsigned char>(c))) {
+      options.letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+  }
+  char* end = nullptr;
+  long parsed = number.empty() ? 0 : std::strtol(number.c_str(), &end, 10);
+  bool whole = !number.empty() && end && *end == '\0';
+  options.days = whole && parsed >= -1000000 && parsed <= 1000000 ? static_cast<int>(parsed) : 0;
+  if (options.days != 0) options.days_suffix = "&days=" + std::to_string(options.days) + options.letters;
+}
+
+}  // namespace
+
+SearchOptions ParseSearchOptions(std::string_view request) {
+  SearchOptions options;
+  options.request = std::string(request);
+  bool found = false;
+  std::string mode = TakeOption(options.request, "&mode=", found);
+  if (found) ApplyMode(mode, options);
+  std::string days = TakeOption(options.request, "&days=", found);
+  if (found) ApplyDays(days, options);
+  return options;
+}
+
+}  // namespace tarvelo

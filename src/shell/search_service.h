@@ -1,0 +1,57 @@
+// What the shell asks of the loaders and the reports: load a player or a clan, then
+// give the HTML of the report on what was loaded. The service keeps the loaded
+// records (the current account and its two comparison records, the clan, the cached
+// snapshot dates) between the load and the report.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+struct CoreState;
+
+struct SearchRequest {
+  std::string text;     // a player name or a clan tag, or "@" + id
+  int days = 0;         // the "&days=" number
+  bool update = false;  // fetch afresh instead of using fresh cached data
+  std::string letters;  // the letters that came with the days number
+};
+
+// Called once per clan member collected: clan tag, member name, members done, total.
+// Returns whether to go on.
+using ProgressCallback =
+    std::function<bool(std::string_view clan_tag, std::string_view member, int current, int total)>;
+
+class SearchService {
+ public:
+  virtual ~SearchService() = default;
+
+  // The account loader. Appends its message paragraphs to `messages`; true when the
+  // account was identified.
+  virtual bool LoadAccount(const SearchRequest& request, std::string& messages) = 0;
+  // The player's name in the loaded account record; empty when none is loaded.
+  virtual std::string LoadedAccountName() const = 0;
+  // The account report on the loaded records; `days` picks the layout and the period.
+  virtual std::string AccountReportHtml(int days) = 0;
+
+  // The clan loader, like LoadAccount.
+  virtual bool LoadClan(const SearchRequest& request, std::string& messages) = 0;
+  virtual std::string LoadedClanTag() const = 0;
+  virtual std::string LoadedClanName() const = 0;
+  // The clan members report (`days` >= 0 picks a cached day).
+  virtual std::string ClanReportHtml(int days, bool update, const ProgressCallback& progress) = 0;
+  // The clan top-tanks report, `variant` 0..4 (from days -1..-5).
+  virtual std::string TopTanksReportHtml(int variant, int days, bool update, const ProgressCallback& progress) = 0;
+};
+
+// UNFINISHED: the loaders and reports arrive with the data-acquisition and report
+// work. Until then every search fails with a message saying so.
+std::unique_ptr<SearchService> MakeUnavailableSearchService();
+
+// The message paragraph that placeholder answers with.
+std::string_view UnavailableDataMessage();
+
+}  // namespace tarvelo

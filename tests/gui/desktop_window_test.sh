@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# Drives the real window under a virtual X server.
+#   1. Start page: it is shown, the window stands where the settings put it, a screenshot is
+#      saved (start_page.png in the output folder), start-up time and memory are printed, and
+#      SIGTERM closes the window the normal way, saving its place.
+#   2. Search: started with a search request, the page script's own checks run in the shown
+#      page, then the search form sends "Zeta" through the page title; the bridge runs it: the
+#      caption changes, the searching page and then the error page are shown.
+#   3. Question: with no default player name the first search asks in a box "Имя игрока";
+#      SIGTERM while it waits closes the box as "Нет", lets the search finish and ends.
+# Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER
+set -euo pipefail
+
+program=$1
+out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${TARVELO_GUI_TEST_INSIDE:-}" ]; then
+  export TARVELO_GUI_TEST_INSIDE=1
+  session=()
+  # A private D-Bus session, so nothing the toolkit starts outlives the test.
+  if command -v dbus-run-session >/dev/null; then session=(dbus-run-session --); fi
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "${session[@]}" "$0" "$@"
+fi
+
+# WebKit in a container as root: no sandbox; Xvfb has no GPU buffers to share, so the
+# page is painted without DMA-BUF and without accelerated compositing.
+export WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS=1
+export WEBKIT_DISABLE_DMABUF_RENDERER=1
+export WEBKIT_DISABLE_COMPOSITING_MODE=1
+export NO_AT_BRIDGE=1
+export TARVELO_GTK_TRACE=1
+# Leak checking stays on for our code; leaks inside fontconfig, GTK and WebKit are theirs.
+export LSAN_OPTIONS="suppressions=$here/toolkit_leaks.supp:print_suppressions=0"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}suppressions=$here/toolkit_ubsan.supp"
+
+fail() {
+  echo "FAILED: $*" >&2
+  [ -f "${log:-}" ] && { echo "--- program log ---" >&2; cat "$log" >&2; }
+  [ -n "${pid:-}" ] && kill -KILL "$pid" 2>/dev/null
+  exit 1
+}
+
+# wait_for PATTERN SECONDS: until the program's log holds a line with PATTERN.
+wait_for() {
+  local deadline=$((SECONDS + $2))
+  while ! grep -qF -- "$1" "$log"; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before \"$1\""
+    [ $SECONDS -lt $deadline ] || fail "no \"$1\" within $2 s"
+    sleep 0.1
+  done
+}
+
+# prepare NAME: a fresh home, settings and application-data folder for one run.
+prepare() {
+  run=$out/gui_$1
+  rm -rf "$run"
+  mkdir -p "$run/home" "$run/config/tarvelo" "$run/appdata"
+  cat > "$run/config/tarvelo/settings.ini" <<EOF
+[Tarvelo]
+DefaultAccount=Someone
+UpdateLastCheck=999999
+
+[MainWindow]
+Left=40
+Top=30
+Width=632
+Height=822
+State=0
+
+[Hosts]
+Api=http://127.0.0.1:9
+GamePortal=http://127.0.0.1:9
+ClanPortal=http://127.0.0.1:9
+Replays=http://127.0.0.1:9
+Location=http://127.0.0.1:9
+Alliance=http://127.0.0.1:9
+Site=http://127.0.0.1:9
+EOF
+  export TARVELO_HOME=$run/home XDG_CONFIG_HOME=$run/config TARVELO_APPDATA=$run/appdata
+  log=$run/program.log
+}
+
+stop() {
+  kill -TERM "$pid"
+  local deadline=$((SECONDS + 60)) status=0
+  while [ -d "/proc/$pid" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the program did not end within 60 s of SIGTERM"
+    sleep 0.1
+  done
+  wait "$pid" || status=$?
+  pid=
+  [ $status -eq 0 ] || fail "the program ended with status $status after SIGTERM"
+}
+
+memory_of() {  # resident memory in KiB of the process and its children
+  local own children
+  own=$(ps -o rss= -p "$1" | tr -d ' ')
+  children=$(ps -o rss= --ppid "$1" | awk '{s += $1} END {print s + 0}')
+  echo "$own $children"
+}
+
+# ---- 1. start page -------------------------------------------------------------------------
+prepare start
+"$program" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+wait_for "first page shown" 120
+wait_for "Партнеры проекта" 30
+grep "first page shown" "$log"
+
+geometry=$(xwininfo -name Tarvelo)
+left=$(awk '/Absolute upper-left X/ {print $4}' <<< "$geometry")
+top=$(awk '/Absolute upper-left Y/ {print $4}' <<< "$geometry")
+width=$(awk '/Width:/ {print $2}' <<< "$geometry")
+height=$(awk '/Height:/ {print $2}' <<< "$geometry")
+[ "$left,$top,$width,$height" = "40,30,632,822" ] || fail "window at $left,$top size ${width}x$height"
+
+# The load is reported before the page is painted: shoot until the page shows (text and logos
+# give far more than 50 colours; an unpainted window has one).
+deadline=$((SECONDS + 30))
+while :; do
+  import -window root "$run/screen.png"
+  convert "$run/screen.png" -crop "${width}x${height}+${left}+${top}" +repage "$out/start_page.png"
+  colours=$(identify -format %k "$out/start_page.png")
+  [ "$colours" -le 50 ] || break
+  [ $SECONDS -lt $deadline ] || fail "the screenshot has only $colours colours: the page was not painted"
+  sleep 0.5
+done
+echo "screenshot: $out/start_page.png"
+read -r own children <<< "$(memory_of "$pid")"
+echo "memory of the running window: tarvelo $((own / 1024)) MiB + web and network processes" \
+     "$((children / 1024)) MiB = $(((own + children) / 1024)) MiB"
+
+stop
+# UpdateHours is written only when the settings are saved at close.
+settings=$(cat "$run/config/tarvelo/settings.ini")
+for line in UpdateHours=6 State=0 Left=40 Top=30 Width=632 Height=822; do
+  grep -qx "$line" <<< "$settings" || fail "no $line in the settings saved at close: $settings"
+done
+
+# ---- 2. a search sent from the page ----------------------------------------------------------
+prepare search
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/page_script_check.js")
+"$program" "Alpha" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+wait_for "page text: Поиск информации об игроке Alpha..." 120
+wait_for "page title: PAGE-SCRIPT" 60
+grep -q "page title: PAGE-SCRIPT OK" "$log" || fail "page script checks: $(grep 'PAGE-SCRIPT' "$log")"
+grep -q "page title: \[CMD:\]noop\[PRM:\]x" "$log" || fail "doCmd did not reach the window as a title change"
+wait_for "page title: [CMD:]search[PRM:]Zeta" 30
+wait_for "caption: Tarvelo - Zeta" 30
+wait_for "page text: Поиск информации об игроке Zeta..." 30
+# The error page comes after the searching page: the search form and the loader's message.
+deadline=$((SECONDS + 30))
+until sed -n '/Поиск информации об игроке Zeta/,$p' "$log" | grep -q "page text: + | Имя игрока или \[клантег\]: |.*ОШИБКА"; do
+  [ $SECONDS -lt $deadline ] || fail "no error page after the search"
+  sleep 0.1
+done
+caption=$(xprop -name "Tarvelo - Zeta" WM_NAME 2>/dev/null || true)
+[ -n "$caption" ] || fail "no window captioned \"Tarvelo - Zeta\""
+stop
+echo "the search went from the page through the window to the error page"
+
+# ---- 3. a question box, and closing the program while it waits --------------------------
+prepare question
+sed -i '/^DefaultAccount=/d' "$run/config/tarvelo/settings.ini"
+unset TARVELO_GTK_SCRIPT
+"$program" "Alpha" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+deadline=$((SECONDS + 60))
+until xwininfo -name "Имя игрока" >/dev/null 2>&1; do
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before asking for the default name"
+  [ $SECONDS -lt $deadline ] || fail "no box captioned \"Имя игрока\""
+  sleep 0.1
+done
+sleep 0.5
+import -window root "$out/question_box.png"
+stop  # closing answers the box "Нет"; the search goes on, then the window closes
+grep -q "page text: Поиск информации об игроке Alpha..." "$log" || fail "the search did not go on after the box"
+if grep -q "^DefaultAccount=" "$run/config/tarvelo/settings.ini"; then fail "the closed box counted as \"Да\""; fi
+echo "the default-name question was asked in a box and closing the program answered it"
