@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
 // One conversion of a format: "%" [-] [width] [. precision] letter.
-struct Spec {
+struct Directive {
   bool left_justify = false;
   int width = 0;
   int precision = -1;
@@ -33,22 +33,22 @@ int ReadNumber(std::string_view format, size_t& at) {
 
 // Parses the conversion starting at the "%" at `start`; false when the text
 // there is not a conversion this formatter knows.
-bool ParseSpec(std::string_view format, size_t start, Spec& spec) {
+bool ParseDirective(std::string_view format, size_t start, Directive& directive) {
   size_t at = start + 1;
   if (at < format.size() && format[at] == '-') {
-    spec.left_justify = true;
+    directive.left_justify = true;
     ++at;
   }
-  spec.width = ReadNumber(format, at);
+  directive.width = ReadNumber(format, at);
   if (at < format.size() && format[at] == '.') {
     ++at;
-    spec.precision = ReadNumber(format, at);
+    directive.precision = ReadNumber(format, at);
   }
   if (at >= format.size()) return false;
   char letter = static_cast<char>(format[at] | 0x20);  // ASCII lower case
   if (letter != 'd' && letter != 'u' && letter != 's' && letter != 'f' && letter != 'n') return false;
-  spec.conversion = letter == 'u' ? 'd' : letter;
-  spec.length = at + 1 - start;
+  directive.conversion = letter == 'u' ? 'd' : letter;
+  directive.length = at + 1 - start;
   return true;
 }
 
@@ -204,18 +204,18 @@ size_t CodePoints(std::string_view utf8) {
   return count;
 }
 
-std::string Pad(std::string text, const Spec& spec) {
+std::string Pad(std::string text, const Directive& directive) {
   size_t length = CodePoints(text);
-  if (spec.width <= 0 || length >= static_cast<size_t>(spec.width)) return text;
-  std::string blanks(static_cast<size_t>(spec.width) - length, ' ');
-  return spec.left_justify ? text + blanks : blanks + text;
+  if (directive.width <= 0 || length >= static_cast<size_t>(directive.width)) return text;
+  std::string blanks(static_cast<size_t>(directive.width) - length, ' ');
+  return directive.left_justify ? text + blanks : blanks + text;
 }
 
-std::string Convert(const Spec& spec, const FormatArg& arg) {
-  switch (spec.conversion) {
-    case 'd': return FormatInteger(arg, spec.precision);
-    case 'f': return FormatFixed(arg, spec.precision, false);
-    case 'n': return FormatFixed(arg, spec.precision, true);
+std::string Convert(const Directive& directive, const FormatArg& arg) {
+  switch (directive.conversion) {
+    case 'd': return FormatInteger(arg, directive.precision);
+    case 'f': return FormatFixed(arg, directive.precision, false);
+    case 'n': return FormatFixed(arg, directive.precision, true);
     default: return FormatText(arg);
   }
 }
@@ -236,14 +236,14 @@ std::string Format(std::string_view format, std::initializer_list<FormatArg> arg
       start = percent + 2;
       continue;
     }
-    detail::Spec spec;
-    if (!detail::ParseSpec(format, percent, spec)) {
+    detail::Directive directive;
+    if (!detail::ParseDirective(format, percent, directive)) {
       result.push_back('%');
       start = percent + 1;
       continue;
     }
-    if (next_arg != args.end()) result.append(detail::Pad(detail::Convert(spec, *next_arg++), spec));
-    start = percent + spec.length;
+    if (next_arg != args.end()) result.append(detail::Pad(detail::Convert(directive, *next_arg++), directive));
+    start = percent + directive.length;
   }
   result.append(format.substr(start));
   return result;
