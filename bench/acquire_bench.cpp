@@ -7,7 +7,8 @@
 // linear growth) and the cost of converting an already current snapshot
 // against one std::string::find pass over it.
 #include <benchmark/benchmark.h>
-#include <sys/utsname.h>
+
+#include "best_of_reporter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -111,8 +112,6 @@ void BM_OneFindPass(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
-double Smallest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
 // Five repetitions each; the console shows their statistics and the summary
 // uses the best repetition, since the machine may be busy with other work.
 void Configure(benchmark::internal::Benchmark* benchmark) {
@@ -125,33 +124,7 @@ BENCHMARK(BM_OneFindPass)->Unit(benchmark::kMicrosecond)->Apply(Configure);
 
 // Shows the statistics of the repetitions and keeps the best CPU time per
 // call of each benchmark for the summary.
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    std::vector<Run> statistics;
-    for (const auto& run : runs) {
-      if (run.run_type == Run::RT_Aggregate) {
-        statistics.push_back(run);
-      } else if (run.iterations > 0) {
-        double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-        benchmark::BenchmarkName name = run.run_name;
-        name.repetitions.clear();  // "BM_X/307200", not "BM_X/307200/repeats:5"
-        auto [entry, added] = best_.try_emplace(name.str(), seconds);
-        if (!added) entry->second = std::min(entry->second, seconds);
-      }
-    }
-    if (!statistics.empty()) ConsoleReporter::ReportRuns(statistics);
-  }
-  double Seconds(const std::string& name) const {
-    auto found = best_.find(name);
-    return found == best_.end() ? 0.0 : found->second;
-  }
-
- private:
-  std::map<std::string, double> best_;
-};
-
-void PrintSummary(const RecordingReporter& reporter) {
+void PrintSummary(const BestOfReporter& reporter) {
   auto per_byte = [&](const std::string& name, int64_t size) {
     return reporter.Seconds(name + "/" + std::to_string(size)) * 1e9 / static_cast<double>(Snapshot(size).size());
   };
@@ -165,22 +138,9 @@ void PrintSummary(const RecordingReporter& reporter) {
   double current = reporter.Seconds("BM_ConvertCurrentSnapshot"), find = reporter.Seconds("BM_OneFindPass");
   std::printf("Current snapshot: conversion %.1f us, one find pass (\"%s\") %.1f us, ratio %.1f\n", current * 1e6,
               std::string(kBaselinePattern).c_str(), find * 1e6, find > 0 ? current / find : 0.0);
-  struct utsname machine;
-  if (uname(&machine) == 0) {
-    std::printf("Machine: %s %s %s, %u hardware threads\n", machine.sysname, machine.release, machine.machine,
-                std::thread::hardware_concurrency());
-  }
 }
 
 }  // namespace
 }  // namespace tarvelo
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  tarvelo::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  tarvelo::PrintSummary(reporter);
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tarvelo::RunBenchmarksWithSummary(argc, argv, tarvelo::PrintSummary); }

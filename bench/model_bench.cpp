@@ -7,7 +7,8 @@
 // an automatically chosen number of iterations; the summary takes the best
 // repetition's CPU time per call.
 #include <benchmark/benchmark.h>
-#include <sys/utsname.h>
+
+#include "best_of_reporter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -114,8 +115,6 @@ void BM_ReferenceStartup(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ReferenceData::FromTexts(texts));
 }
 
-double Smallest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
-
 void Configure(benchmark::internal::Benchmark* benchmark) {
   benchmark->Repetitions(5)->ComputeStatistics("min", Smallest)->Unit(benchmark::kMicrosecond);
 }
@@ -124,33 +123,7 @@ BENCHMARK(BM_ParseAccount)->Apply(Configure);
 BENCHMARK(BM_ParseTextAndAccount)->Apply(Configure);
 BENCHMARK(BM_ReferenceStartup)->Apply(Configure);
 
-class RecordingReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    std::vector<Run> statistics;
-    for (const auto& run : runs) {
-      if (run.run_type == Run::RT_Aggregate) {
-        statistics.push_back(run);
-      } else if (run.iterations > 0) {
-        const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-        benchmark::BenchmarkName name = run.run_name;
-        name.repetitions.clear();
-        auto [entry, added] = best_.try_emplace(name.str(), seconds);
-        if (!added) entry->second = std::min(entry->second, seconds);
-      }
-    }
-    if (!statistics.empty()) ConsoleReporter::ReportRuns(statistics);
-  }
-  double Seconds(const std::string& name) const {
-    auto found = best_.find(name);
-    return found == best_.end() ? 0.0 : found->second;
-  }
-
- private:
-  std::map<std::string, double> best_;
-};
-
-void PrintSummary(const RecordingReporter& reporter) {
+void PrintSummary(const BestOfReporter& reporter) {
   const double parse = reporter.Seconds("BM_JsonParse");
   const double record = reporter.Seconds("BM_ParseAccount");
   const double both = reporter.Seconds("BM_ParseTextAndAccount");
@@ -165,22 +138,9 @@ void PrintSummary(const RecordingReporter& reporter) {
               parse > 0 ? both / parse : 0.0);
   std::printf("Reference documents (%zu bytes): start-up parse and index %.0f us\n", reference_bytes,
               reporter.Seconds("BM_ReferenceStartup") * 1e6);
-  struct utsname machine;
-  if (uname(&machine) == 0) {
-    std::printf("Machine: %s %s %s, %u hardware threads\n", machine.sysname, machine.release, machine.machine,
-                std::thread::hardware_concurrency());
-  }
 }
 
 }  // namespace
 }  // namespace tarvelo
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  tarvelo::RecordingReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  tarvelo::PrintSummary(reporter);
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tarvelo::RunBenchmarksWithSummary(argc, argv, tarvelo::PrintSummary); }
