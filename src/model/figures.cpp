@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <variant>
 #include <vector>
 
 #include "json/json.h"
+#include "model/period.h"
 #include "model/snapshot.h"
 #include "model/tables.h"
 
@@ -257,26 +259,61 @@ std::string FiguresJson(const RWOTAccount& account, int mode) {
   return std::move(w.text());
 }
 
-int WriteFigures(std::string_view snapshot_text, const FiguresOptions& options, const ReferenceData& reference,
-                 std::ostream& out, std::ostream& err) {
-  const int mode = ModeIndexOfKey(options.mode_key);
-  if (mode < 0) {
-    err << "Неизвестный режим боёв: " << options.mode_key << "\n";
-    return 2;
-  }
-  const json::Value document = json::parse(snapshot_text);
+namespace {
+
+// The account of a snapshot text parsed as --figures shows it: achievements
+// sorted, vehicles in snapshot order. Empty, with a message on `err`, when the
+// text is not a snapshot of the account (`account_id` empty: the first one);
+// `which` names the snapshot in the message.
+std::optional<RWOTAccount> ParseSnapshotText(std::string_view text, std::string_view which,
+                                             const std::string& account_id, int mode, const ReferenceData& reference,
+                                             std::ostream& err) {
+  const json::Value document = json::parse(text);
   if (!document.present()) {
-    err << "Файл снимка не является документом JSON.\n";
-    return 1;
+    err << "Файл " << which << " не является документом JSON.\n";
+    return std::nullopt;
   }
   RWOTAccount account;
-  account.AccountId = options.account_id.empty() ? FirstAccountId(document) : options.account_id;
+  account.AccountId = account_id.empty() ? FirstAccountId(document) : account_id;
   if (account.AccountId.empty() || !json::object(document, "data." + account.AccountId).present()) {
-    err << "В снимке нет данных игрока " << account.AccountId << ".\n";
-    return 1;
+    err << "В файле " << which << " нет данных игрока " << account.AccountId << ".\n";
+    return std::nullopt;
   }
   ParseAccount(account, document, true, false, mode, reference);
-  out << FiguresJson(account, mode) << "\n";
+  return account;
+}
+
+constexpr std::string_view kSnapshot = "снимка";
+constexpr std::string_view kOlderSnapshot = "более раннего снимка";
+
+int ModeOf(const FiguresOptions& options, std::ostream& err) {
+  const int mode = ModeIndexOfKey(options.mode_key);
+  if (mode < 0) err << "Неизвестный режим боёв: " << options.mode_key << "\n";
+  return mode;
+}
+
+}  // namespace
+
+int WriteFigures(std::string_view snapshot_text, const FiguresOptions& options, const ReferenceData& reference,
+                 std::ostream& out, std::ostream& err) {
+  const int mode = ModeOf(options, err);
+  if (mode < 0) return 2;
+  const std::optional<RWOTAccount> account = ParseSnapshotText(snapshot_text, kSnapshot, options.account_id, mode, reference, err);
+  if (!account) return 1;
+  out << FiguresJson(*account, mode) << "\n";
+  return 0;
+}
+
+int WritePeriodFigures(std::string_view newer_text, std::string_view older_text, const FiguresOptions& options,
+                       const ReferenceData& reference, std::ostream& out, std::ostream& err) {
+  const int mode = ModeOf(options, err);
+  if (mode < 0) return 2;
+  const std::optional<RWOTAccount> newer = ParseSnapshotText(newer_text, kSnapshot, options.account_id, mode, reference, err);
+  if (!newer) return 1;
+  // The older snapshot must hold the same account as the newer one.
+  const std::optional<RWOTAccount> older = ParseSnapshotText(older_text, kOlderSnapshot, newer->AccountId, mode, reference, err);
+  if (!older) return 1;
+  out << FiguresJson(PeriodDelta(*newer, *older, false, mode, reference), mode) << "\n";
   return 0;
 }
 

@@ -1,6 +1,6 @@
-// The figures of one snapshot as a JSON object: the selected mode's account
-// block, ExpTotals, the aggregates and every vehicle's block of that mode.
-// What `tarvelo --figures` prints.
+// The figures of one snapshot, or of the period between two snapshots, as a
+// JSON object: the selected mode's account block, ExpTotals, the aggregates and
+// every vehicle's block of that mode. What `tarvelo --figures` prints.
 #pragma once
 
 #include <ostream>
@@ -25,5 +25,10 @@ std::string FiguresJson(const RWOTAccount& account, int mode);
 // a snapshot of the account, or 2 when the mode key is unknown.
 int WriteFigures(std::string_view snapshot_text, const FiguresOptions& options, const ReferenceData& reference,
                  std::ostream& out, std::ostream& err);
+
+// The same for the period record of the newer snapshot since the older one,
+// both parsed alike; the older one must hold the same account.
+int WritePeriodFigures(std::string_view newer_text, std::string_view older_text, const FiguresOptions& options,
+                       const ReferenceData& reference, std::ostream& out, std::ostream& err);
 
 }  // namespace tarvelo

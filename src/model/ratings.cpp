@@ -180,14 +180,30 @@ void VehicleRatings(RWOTAccountStats& block, int tier, int32_t account_battles, 
   if (account_block) AddIvr(block, ivanerr_weight, *account_block);
 }
 
-void AddExpectedValues(RWOTAccountStats& block, const ExpectedValues& expected, RWOTAccountStats& account_block,
-                       RWOTAccountStats& exp_totals) {
+namespace {
+
+void SetExpectedSums(RWOTAccountStats& block, const ExpectedValues& expected) {
   const double battles = block.Battles;
   block.ExpDamageSum = Single(expected.damage * battles);
   block.ExpFragSum = Single(expected.frag * battles);
   block.ExpSpotSum = Single(expected.spot * battles);
   block.ExpDefSum = Single(expected.def * battles);
   block.ExpWinsSum = Single(expected.win_rate * battles / 100);
+}
+
+void AddExpectedSums(const RWOTAccountStats& block, RWOTAccountStats& account_block) {
+  AddTo(account_block.ExpDamageSum, block.ExpDamageSum);
+  AddTo(account_block.ExpFragSum, block.ExpFragSum);
+  AddTo(account_block.ExpSpotSum, block.ExpSpotSum);
+  AddTo(account_block.ExpDefSum, block.ExpDefSum);
+  AddTo(account_block.ExpWinsSum, block.ExpWinsSum);
+}
+
+}  // namespace
+
+void AddExpectedValues(RWOTAccountStats& block, const ExpectedValues& expected, RWOTAccountStats& account_block,
+                       RWOTAccountStats& exp_totals) {
+  SetExpectedSums(block, expected);
   if (block.ExpDamageSum > 0) {
     block.ExpDamageKoef = Single(block.DamageDealt / static_cast<double>(block.ExpDamageSum));
     AddTo(exp_totals.Frags, block.Frags);
@@ -202,11 +218,21 @@ void AddExpectedValues(RWOTAccountStats& block, const ExpectedValues& expected, 
     AddTo(account_block.BattlesWithoutExp, block.Battles);
   }
   AddTo(exp_totals.Battles, block.Battles);
-  AddTo(account_block.ExpDamageSum, block.ExpDamageSum);
-  AddTo(account_block.ExpFragSum, block.ExpFragSum);
-  AddTo(account_block.ExpSpotSum, block.ExpSpotSum);
-  AddTo(account_block.ExpDefSum, block.ExpDefSum);
-  AddTo(account_block.ExpWinsSum, block.ExpWinsSum);
+  AddExpectedSums(block, account_block);
+}
+
+void AddPeriodExpectedValues(RWOTAccountStats& block, const ExpectedValues& expected,
+                             RWOTAccountStats& account_block) {
+  SetExpectedSums(block, expected);
+  if (block.ExpDamageSum > 0) {
+    const double own_damage = static_cast<double>(block.DamageDealt) - static_cast<double>(block.DamageWithoutExp);
+    block.ExpDamageKoef = Single(own_damage / block.ExpDamageSum);
+  } else {
+    block.ExpDamageKoef = 0;
+    AddTo(block.DamageWithoutExp, block.DamageDealt);
+    AddTo(block.BattlesWithoutExp, block.Battles);
+  }
+  AddExpectedSums(block, account_block);
 }
 
 void AccountIvr(RWOTAccountStats& block) {

@@ -50,6 +50,12 @@ void VehicleRatings(RWOTAccountStats& block, int tier, int32_t account_battles, 
 void AddExpectedValues(RWOTAccountStats& block, const ExpectedValues& expected,
                        RWOTAccountStats& account_block, RWOTAccountStats& exp_totals);
 
+// The same for a vehicle's period block (a difference of two snapshots): the
+// block's damage without expected values stays its own, and the period's
+// ExpTotals, a difference of the snapshots' totals, is left alone.
+void AddPeriodExpectedValues(RWOTAccountStats& block, const ExpectedValues& expected,
+                             RWOTAccountStats& account_block);
+
 // The Ivanerr skill and rating of an account block from its summed figures.
 void AccountIvr(RWOTAccountStats& block);
 

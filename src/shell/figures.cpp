@@ -12,11 +12,13 @@ namespace tarvelo {
 namespace {
 
 constexpr const char* kUsage =
-    "Использование: tarvelo --figures СНИМОК.json [--mode РЕЖИМ] [--id НОМЕР_ИГРОКА]\n";
+    "Использование: tarvelo --figures СНИМОК.json [--older РАННИЙ_СНИМОК.json] [--mode РЕЖИМ] "
+    "[--id НОМЕР_ИГРОКА]\n"
+    "С ключом --older показатели даны за период между двумя снимками.\n";
 
 struct FiguresArguments {
   std::string snapshot_path;
-  bool older_given = false;
+  std::string older_path;  // empty: one snapshot, no period
   FiguresOptions options;
 };
 
@@ -25,9 +27,8 @@ std::optional<FiguresArguments> ReadArguments(const std::vector<std::string>& ar
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool has_value = i + 1 < args.size();
-    if (arg == "--older" && has_value) {
-      parsed.older_given = true;
-      ++i;
+    if (arg == "--older" && has_value && parsed.older_path.empty() && !args[i + 1].empty()) {
+      parsed.older_path = args[++i];
     } else if (arg == "--mode" && has_value) {
       parsed.options.mode_key = args[++i];
     } else if (arg == "--id" && has_value) {
@@ -45,8 +46,19 @@ std::optional<FiguresArguments> ReadArguments(const std::vector<std::string>& ar
 std::optional<std::string> ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return std::nullopt;
+  try {
+    // The buffer throws on a read error, a folder's name for one.
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) return std::nullopt;
+    return text;
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> ReadSnapshotFile(const std::string& path, std::ostream& err) {
+  std::optional<std::string> text = ReadFile(path);
+  if (!text) err << "Не удалось прочитать файл " << path << ".\n";
   return text;
 }
 
@@ -58,16 +70,15 @@ int RunFigures(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << kUsage;
     return 2;
   }
-  if (parsed->older_given) {
-    err << "Показатели за период пока недоступны: ключ --older не поддерживается.\n";
-    return 2;
-  }
-  const auto snapshot = ReadFile(parsed->snapshot_path);
-  if (!snapshot) {
-    err << "Не удалось прочитать файл " << parsed->snapshot_path << ".\n";
-    return 1;
+  const auto snapshot = ReadSnapshotFile(parsed->snapshot_path, err);
+  if (!snapshot) return 1;
+  std::optional<std::string> older;
+  if (!parsed->older_path.empty()) {
+    older = ReadSnapshotFile(parsed->older_path, err);
+    if (!older) return 1;
   }
   for (const std::string& error : LoadReferenceData()) err << error << "\n";
+  if (older) return WritePeriodFigures(*snapshot, *older, parsed->options, Reference(), out, err);
   return WriteFigures(*snapshot, parsed->options, Reference(), out, err);
 }
 

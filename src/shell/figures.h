@@ -1,5 +1,6 @@
-// `tarvelo --figures SNAPSHOT.json [--mode KEY] [--id ACCOUNT_ID]`: the figures
-// computed from one cached snapshot, printed as JSON.
+// `tarvelo --figures SNAPSHOT.json [--older OLDER.json] [--mode KEY] [--id ACCOUNT_ID]`:
+// the figures computed from one cached snapshot, or of the period since an older
+// one, printed as JSON.
 #pragma once
 
 #include <ostream>

@@ -31,6 +31,8 @@ LinkSettings ReadLinks(const SettingsStore& settings) {
   links.ForumTopic = settings.ReadSettingStr("Links", "ForumTopic", links.ForumTopic);
   links.ForumQuestions = settings.ReadSettingStr("Links", "ForumQuestions", links.ForumQuestions);
   links.Kttc = settings.ReadSettingStr("Links", "Kttc", links.Kttc);
+  links.InconsistentBattlesTopic =
+      settings.ReadSettingStr("Links", "InconsistentBattlesTopic", links.InconsistentBattlesTopic);
   return links;
 }
 

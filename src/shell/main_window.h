@@ -51,6 +51,8 @@ struct LinkSettings {
   std::string ForumTopic = "https://forum.worldoftanks.ru/";
   std::string ForumQuestions = "https://forum.worldoftanks.ru/";
   std::string Kttc = "https://kttc.ru";
+  // Why the battles of an account and of its vehicles may disagree.
+  std::string InconsistentBattlesTopic = "https://forum.worldoftanks.ru/";
 };
 LinkSettings ReadLinks(const SettingsStore& settings);
 

@@ -2,19 +2,20 @@
 
 #include <utility>
 
+#include "shell/loader_search_service.h"
 #include "text/clock.h"
 
 namespace tarvelo {
 
 Program::Program(FrontEnd& screen, std::vector<std::string> arguments)
-    : Program(screen, std::move(arguments), Environment::OfProcess(), MakeUnavailableSearchService(), Now) {}
+    : Program(screen, std::move(arguments), Environment::OfProcess(), nullptr, Now) {}
 
 Program::Program(FrontEnd& screen, std::vector<std::string> arguments, Environment environment,
                  std::unique_ptr<SearchService> service, TfrmMain::Clock clock)
     : screen_(screen),
       environment_(std::move(environment)),
       settings_(environment_.settings_file),
-      service_(std::move(service)),
+      service_(service ? std::move(service) : MakeLoaderSearchService(core_, settings_)),
       window_(screen, core_, environment_, settings_, *service_, std::move(arguments), std::move(clock)) {
   screen_.SetTitleHandler([this](const std::string& title) { window_.webInfoTitleChange(title); });
 }

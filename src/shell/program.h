@@ -20,6 +20,7 @@ class Program {
   // `arguments` is the command line without the program name. Sets the front end's
   // title handler to the command bridge.
   Program(FrontEnd& screen, std::vector<std::string> arguments);
+  // A null service stands for the loaders over the real network (MakeLoaderSearchService).
   Program(FrontEnd& screen, std::vector<std::string> arguments, Environment environment,
           std::unique_ptr<SearchService> service, TfrmMain::Clock clock);
   ~Program();

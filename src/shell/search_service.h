@@ -5,7 +5,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -46,12 +45,5 @@ class SearchService {
   // The clan top-tanks report, `variant` 0..4 (from days -1..-5).
   virtual std::string TopTanksReportHtml(int variant, int days, bool update, const ProgressCallback& progress) = 0;
 };
-
-// UNFINISHED: the loaders and reports arrive with the data-acquisition and report
-// work. Until then every search fails with a message saying so.
-std::unique_ptr<SearchService> MakeUnavailableSearchService();
-
-// The message paragraph that placeholder answers with.
-std::string_view UnavailableDataMessage();
 
 }  // namespace tarvelo

@@ -7,6 +7,7 @@
 
 #include "json/json.h"
 #include "model_fixture.h"
+#include "text/replace.h"
 
 namespace tarvelo {
 namespace {
@@ -78,6 +79,29 @@ TEST(WriteFigures, RefusesUnknownModesAccountsAndText) {
   EXPECT_NE(missing.err.find("778"), std::string::npos);
   EXPECT_EQ(Figures("{\"status\":").code, 1);
   EXPECT_TRUE(Figures("{\"status\":").out.empty());
+}
+
+constexpr const char* kOlderSnapshot = R"({"status":"ok","data":{"777":{"nickname":"Петя",
+  "statistics":{"all":{"battles":1,"wins":1,"survived_battles":0,"frags":1,"damage_dealt":300,
+   "damage_received":100,"shots":4,"hits":3}}},
+  "vehicles":[{"tank_id":1,"all":{"battles":1,"wins":1,"frags":1,"damage_dealt":300,"shots":4,"hits":3}}]}})";
+
+TEST(WritePeriodFigures, PrintsThePeriodBetweenTwoSnapshotsOrRefusesAMismatch) {
+  std::ostringstream out, err;
+  ASSERT_EQ(WritePeriodFigures(kSnapshot, kOlderSnapshot, {}, testing::SmallReference(), out, err), 0) << err.str();
+  json::Value figures = json::parse(out.str());
+  EXPECT_EQ(json::text(figures, "account_id"), "777");
+  EXPECT_EQ(json::integer(figures, "stats.Battles"), 3);
+  EXPECT_EQ(json::integer(figures, "stats.DamageDealt"), 700);
+  EXPECT_EQ(static_cast<float>(json::real(figures, "stats.HitsPercent")), static_cast<float>(4.0 / 6 * 100));
+  EXPECT_EQ(json::integer(figures, "vehicles[0].stats.Battles"), 3);
+  EXPECT_EQ(json::integer(figures, "aggregates.VehicleCount"), 1);
+
+  std::ostringstream none, why;
+  const std::string other_account = ReplaceAll(kOlderSnapshot, "\"777\"", "\"778\"");
+  EXPECT_EQ(WritePeriodFigures(kSnapshot, other_account, {}, testing::SmallReference(), none, why), 1);
+  EXPECT_NE(why.str().find("более раннего снимка нет данных игрока 777"), std::string::npos) << why.str();
+  EXPECT_TRUE(none.str().empty());
 }
 
 }  // namespace

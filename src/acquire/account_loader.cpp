@@ -1,0 +1,559 @@
+#include "acquire/account_loader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "acquire/snapshot_cache.h"
+#include "acquire/snapshot_optimizer.h"
+#include "model/clan.h"
+#include "model/period.h"
+#include "model/snapshot.h"
+#include "model/tables.h"
+#include "text/clock.h"
+#include "text/debug_log.h"
+#include "text/encoding.h"
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kAccountSearchPath =
+    "/wot/account/list/?application_id=%SOURCE_TOKEN%&search=%ACCOUNT_NAME%&limit=1";
+constexpr std::string_view kAccountInfoPath =
+    "/wot/account/info/?application_id=%SOURCE_TOKEN%&account_id=%ACCOUNT_ID%"
+    "&fields=account_id,nickname,updated_at,created_at,last_battle_time,logout_at,clan_id,global_rating,statistics"
+    "&extra=statistics.random,statistics.globalmap_absolute,statistics.globalmap_champion,"
+    "statistics.globalmap_middle,statistics.fallout";
+constexpr std::string_view kAchievementsPath =
+    "/wot/account/achievements/?application_id=%SOURCE_TOKEN%&account_id=%ACCOUNT_ID%";
+constexpr std::string_view kMembershipPath =
+    "/wgn/clans/membersinfo/?application_id=%SOURCE_TOKEN%&account_id=%ACCOUNT_ID%"
+    "&fields=clan.clan_id,clan.tag,clan.name,clan.created_at,role,joined_at,account_name";
+constexpr std::string_view kVehiclesPath =
+    "/wot/tanks/stats/?application_id=%SOURCE_TOKEN%&account_id=%ACCOUNT_ID%"
+    "&fields=tank_id,all,random,clan,company,globalmap,stronghold_defense,stronghold_skirmish,team,regular_team,"
+    "fallout,max_xp,max_frags,mark_of_mastery&extra=random,fallout";
+
+constexpr std::string_view kIdMarker = "@";
+constexpr std::string_view kOkStatus = "\"status\":\"ok\"";
+constexpr std::string_view kOkDataStart = "{\"status\":\"ok\",\"data\":{\"";
+
+// Waits before the second and the third try of an enrichment request.
+constexpr int kFirstRetryWait = 100;
+constexpr int kAchievementsSecondRetryWait = 300;
+constexpr int kVehiclesSecondRetryWait = 200;
+
+constexpr std::string_view kAchievementsProblem =
+    "ОШИБКА: Проблемы на сервере World of Tanks &ndash; не удалось получить данные о достижениях игрока. "
+    "Попробуйте повторить запрос позднее.";
+constexpr std::string_view kMembershipProblem =
+    "ОШИБКА: Проблемы на сервере World of Tanks &ndash; не удалось получить данные о принадлежности игрока "
+    "к клану. Попробуйте повторить запрос позднее. ";
+constexpr std::string_view kVehiclesProblem =
+    "ОШИБКА: Проблемы на сервере World of Tanks &ndash; не удалось получить данные о технике игрока, уровень "
+    "боев неизвестен, рейтинги рассчитаны некорректно. Попробуйте повторить запрос позднее.";
+constexpr std::string_view kDatabaseUnavailable = "Сервер базы данных World of Tanks временно недоступен.";
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+std::string RemoveMeta(std::string_view answer) { return ReplaceAll(answer, kMetaCount, ""); }
+
+std::string ByteCount(std::string_view text) { return std::to_string(text.size()); }
+
+// The text at `path`, with JSON null read as no text.
+std::string TextOrNothing(const json::Value& document, std::string_view path) {
+  std::string text = json::text(document, path);
+  return text == "null" ? std::string() : text;
+}
+
+// The enrichment retries test whether an answer parses at all, whatever its encoding.
+bool Parses(std::string_view answer) { return json::parse(Cp1251ToUtf8(answer)).present(); }
+
+// `"data":{"ID":{` + `members` + `,` + the account's own members.
+std::string PutBeforeAccountMembers(std::string_view snapshot, std::string_view members,
+                                    std::string_view account_id) {
+  const std::string anchor = "\"data\":{\"" + std::string(account_id) + "\":{";
+  return ReplaceAll(snapshot, anchor, anchor + std::string(members) + ",");
+}
+
+std::string AccountDataStart(std::string_view account_id, std::string_view after_id) {
+  return std::string(kOkDataStart) + std::string(account_id) + std::string(after_id);
+}
+
+enum class DataState { kFromCache, kFromNetwork, kFailed };
+
+// What the search step gives: an index file's content or an answer of the publisher.
+struct SearchAnswer {
+  std::string text;
+  bool from_index = false;
+};
+
+// One run of LoadAccount.
+class AccountLoad {
+ public:
+  AccountLoad(const AccountLoadRequest& request, const LoaderContext& context, AccountLoadResult& result)
+      : request_(request), context_(context), result_(result), current_(result.current) {}
+
+  // False when the account could not be identified. Account data that cannot be
+  // used leave the account identified, with messages and an empty record.
+  bool Run() {
+    if (!Identify()) return false;
+    if (LoadSnapshot()) {
+      LoadClan();
+      ParseCurrent();
+      FillMissingFacts();
+      result_.base = current_;
+      SaveSnapshot();
+      result_.fame = LoadAccountFamePoints(context_, account_id_, current_.Nickname, request_.PeriodDays,
+                                           request_.UpdateRequested);
+      if (request_.PeriodDays >= 1) LoadPeriod();
+    }
+    Finish();
+    return true;
+  }
+
+ private:
+  void Message(std::string_view text) { AddMessage(result_.MessageText, text); }
+
+  int Mode() const {
+    return context_.mode_index >= 0 && context_.mode_index < kModeCount ? context_.mode_index : kModeAll;
+  }
+
+  const ReferenceData& Ref() const { return context_.reference != nullptr ? *context_.reference : Reference(); }
+
+  std::string Fetch(const std::string& url) const { return context_.fetch->GetUrlText(url); }
+
+  std::string ApiUrl(std::string_view path, const AccountRef& account, const ClanRef& clan = {}) const {
+    return context_.Url(context_.urls.hosts.Api + std::string(path), account, clan);
+  }
+  std::string AccountUrl(std::string_view path) const { return ApiUrl(path, {account_id_, ""}); }
+
+  std::string AccountFolder() const { return EntityFolderOf(context_.user_cache_folder, account_id_); }
+
+  // True when `folder` (directly below `root`) is there or was made; else says why.
+  bool PrepareFolder(std::string_view root, const std::string& folder) {
+    const std::string problem = PrepareCacheFolder(root, folder);
+    Message(problem);
+    return problem.empty();
+  }
+
+  void Write(std::string_view text, const std::string& path) {
+    if (!WriteTextFile(text, path)) Message(std::string(kSaveMessage) + path);
+  }
+
+  // ---- identification: search text, index file, account search ----
+
+  bool Identify() {
+    const std::string& search_text = request_.search_text;
+    by_id_ = search_text.starts_with(kIdMarker);
+    if (by_id_) account_id_ = search_text.substr(kIdMarker.size());
+
+    const SearchAnswer search = FindSearchAnswer();
+    json::Value document;
+    const std::string problem = SearchProblem(search.text, document);
+    if (!problem.empty()) {
+      Message(problem);
+      return false;
+    }
+    if (!by_id_) {
+      const json::Value hit = json::item(json::array(document, "data"), 0);
+      nickname_ = json::text(hit, "nickname");
+      account_id_ = TextOrNothing(hit, "account_id");
+    }
+    // Without an id every cache path of the account would be the user folder itself.
+    if (account_id_.empty()) {
+      Message(NotFoundMessage());
+      return false;
+    }
+    current_.AccountId = account_id_;
+    current_.Nickname = nickname_;
+    if (!by_id_ && !search.from_index) StoreIndex(search.text);
+    return true;
+  }
+
+  std::string NotFoundMessage() const {
+    return "ОШИБКА: Не найден игрок с именем \"" + request_.search_text + "\".";
+  }
+
+  // A fresh index file, else the publisher's search by name; by id the empty
+  // answer stands in for the search.
+  SearchAnswer FindSearchAnswer() const {
+    const std::string index_folder = IndexFolderOf(context_.user_cache_folder);
+    const std::string mask = by_id_ ? IndexMaskById(account_id_) : IndexMaskByName(request_.search_text);
+    const CachedFile index = FindCachedFile(index_folder, mask, SideFileFresh, request_.UpdateRequested);
+    if (index.fresh) return {ReadTextFile(index.path, ""), true};
+    if (by_id_) return {std::string(kEmptySearchAnswer), false};
+    return {RemoveMeta(Fetch(ApiUrl(kAccountSearchPath, {"", request_.search_text}))), false};
+  }
+
+  // The message for a search answer that cannot be used, empty when it can;
+  // a usable answer is left decoded in `document`.
+  std::string SearchProblem(std::string_view answer, json::Value& document) const {
+    if (answer.empty()) return std::string(kEmptyDataMessage);
+    if (IsConnectionError(answer)) return FetchFailedMessage(answer);
+    if (!Contains(answer, "\"status\":")) return IncorrectDataMessage(answer);
+    document = DecodeApiAnswer(answer);
+    if (!StatusIsOk(document)) return "ОШИБКА: Ошибка поиска данных (\"" + StatusAndError(document) + "\").";
+    if (!json::at(document, "data").present()) return IncorrectDataMessage(answer);
+    if (!by_id_ && json::length(json::array(document, "data")) == 0) return NotFoundMessage();
+    return {};
+  }
+
+  void StoreIndex(std::string_view answer) {
+    const std::string& root = context_.user_cache_folder;
+    const std::string index_folder = IndexFolderOf(root);
+    if (!PrepareFolder(root, index_folder) || !PrepareFolder(root, AccountFolder())) return;
+    Write(answer, JoinPath(index_folder, IndexFileName(nickname_, account_id_)));
+  }
+
+  // ---- the snapshot: fresh cache file, or the account info merged with the other answers ----
+
+  // False when the account data cannot be used at all.
+  bool LoadSnapshot() {
+    const CachedFile cached =
+        FindCachedFile(AccountFolder(), kSnapshotMask, SnapshotFresh, request_.UpdateRequested);
+    if (cached.fresh) {
+      snapshot_ = ConvertSnapshot(ReadTextFile(cached.path, ""), account_id_, cached.path, context_.legacy);
+      state_ = DataState::kFromCache;
+      current_.CacheDate = cached.date;
+    } else {
+      snapshot_ = RemoveMeta(Fetch(AccountUrl(kAccountInfoPath)));
+      state_ = DataState::kFromNetwork;
+      current_.CacheDate = 0;
+    }
+    const std::string problem = AccountProblem();
+    if (!problem.empty()) {
+      Message(problem);
+      return false;
+    }
+    if (state_ == DataState::kFromCache) {
+      clan_id_ = TextOrNothing(document_, AccountPath("clan.clan_id"));
+    } else {
+      Enrich();
+    }
+    return true;
+  }
+
+  std::string AccountPath(std::string_view member) const { return "data." + account_id_ + "." + std::string(member); }
+
+  // The message for account data that cannot be used, empty when they can; usable
+  // data are left decoded in document_.
+  std::string AccountProblem() {
+    if (snapshot_.empty()) return std::string(kEmptyDataMessage);
+    if (IsConnectionError(snapshot_)) return FetchFailedMessage(snapshot_);
+    document_ = DecodeApiAnswer(snapshot_);
+    // A text that does not parse is as unusable as one without a status.
+    if (!Contains(snapshot_, "status") || !document_.present()) return IncorrectDataMessage(snapshot_);
+    if (!StatusIsOk(document_)) {
+      const bool unavailable = json::integer(document_, "error.code") == 504;
+      return "ОШИБКА: " + (unavailable ? std::string(kDatabaseUnavailable)
+                                       : "Ошибка в данных (\"" + StatusAndError(document_) + "\").");
+    }
+    if (TextOrNothing(document_, "data." + account_id_).empty()) {
+      return "ОШИБКА: Получены некорректные данные о игроке (\"" + PlainExcerpt(snapshot_, kExcerptCharacters) +
+             "...\").";
+    }
+    return {};
+  }
+
+  void Enrich() {
+    const std::string account_answer = snapshot_;
+    AddAchievements();
+    AddMembership();
+    AddVehicles();
+    if (snapshot_ == account_answer) return;
+    json::Value merged = DecodeApiAnswer(snapshot_);
+    if (merged.present()) {
+      document_ = merged;
+      return;
+    }
+    // Answers shaped otherwise than the splices expect: the account answer is
+    // shown alone and the broken merge is not stored.
+    Message(IncorrectDataMessage(snapshot_));
+    state_ = DataState::kFailed;
+  }
+
+  // The answer of the first of up to three tries that parses (else the third).
+  std::string FetchWithRetries(const std::string& url, int second_wait, bool log_retries) const {
+    std::string answer = Fetch(url);
+    for (int wait : {kFirstRetryWait, second_wait}) {
+      if (Parses(answer)) break;
+      if (log_retries) DebugLog("ОШИБКА: Неверные данные (" + ByteCount(answer) + " байт)!");
+      context_.Pause(wait);
+      answer = Fetch(url);
+    }
+    return answer;
+  }
+
+  void AddAchievements() {
+    const std::string answer =
+        RemoveMeta(FetchWithRetries(AccountUrl(kAchievementsPath), kAchievementsSecondRetryWait, false));
+    if (!Contains(answer, kOkStatus)) {
+      Message(kAchievementsProblem);
+      state_ = DataState::kFailed;
+      return;
+    }
+    snapshot_ = detail::SpliceAchievements(snapshot_, answer, account_id_);
+  }
+
+  void AddMembership() {
+    const std::string clan_id = TextOrNothing(document_, AccountPath("clan_id"));
+    if (clan_id.empty()) return;
+    clan_id_ = clan_id;
+    const std::string answer = RemoveMeta(Fetch(AccountUrl(kMembershipPath)));
+    if (!Contains(answer, "\"status\":\"ok\",") || Contains(answer, account_id_ + "\":null")) {
+      Message(Contains(answer, "\"status\":\"error\"")
+                  ? std::string(kMembershipProblem) + answer
+                  : "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
+                        PlainExcerpt(answer, kExcerptCharacters) + "...\").");
+      state_ = DataState::kFailed;
+      return;
+    }
+    snapshot_ = detail::SpliceMembership(snapshot_, answer, account_id_);
+    clan_id_ = TextOrNothing(DecodeApiAnswer(answer), AccountPath("clan.clan_id"));
+  }
+
+  void AddVehicles() {
+    std::string answer = FetchWithRetries(AccountUrl(kVehiclesPath), kVehiclesSecondRetryWait, true);
+    DebugLog("Данные получены (" + ByteCount(answer) + " байт).");
+    answer = RemoveMeta(answer);
+    if (!Contains(answer, kOkStatus)) {
+      Message(kVehiclesProblem);
+      state_ = DataState::kFailed;
+      return;
+    }
+    if (!Contains(answer, kOkDataStart)) return;
+    snapshot_ = OptimizeSnapshot(detail::SpliceVehicles(snapshot_, answer, account_id_));
+    DebugLog("Данные оптимизированы (" + ByteCount(snapshot_) + " байт).");
+  }
+
+  // ---- the player's clan ----
+
+  void LoadClan() {
+    if (!request_.interactive || clan_id_.empty()) return;
+    RWOTClan& clan = result_.clan;
+    clan.clan_id = clan_id_;
+    const std::string folder = EntityFolderOf(context_.clan_cache_folder, clan_id_);
+    const CachedFile cached = FindCachedFile(folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested);
+    const std::string answer =
+        cached.fresh ? ReadTextFile(cached.path, "") : RemoveMeta(Fetch(ApiUrl(kClanInfoPath, {}, {clan_id_, ""})));
+    json::Value document;
+    const std::string problem = ClanProblem(answer, document);
+    if (problem.empty()) {
+      ParseClan(clan, document, true, context_.Url(context_.urls.hosts.ClanPortal, {}, {}));
+      clan.CacheDate = cached.fresh ? cached.date : 0;
+      if (!cached.fresh && PrepareFolder(context_.clan_cache_folder, folder)) {
+        Write(answer, JoinPath(folder, SnapshotFileName(Today())));
+      }
+      current_.ClanTag = clan.tag;
+      current_.ClanName = clan.name;
+      current_.ClanColor = clan.color;
+      current_.ClanMembersCount = clan.members_count;
+      current_.ClanCreated = clan.created;
+    } else {
+      Message(problem);
+    }
+    result_.clan_fame = LoadClanFamePoints(context_, clan_id_);
+  }
+
+  std::string ClanProblem(std::string_view answer, json::Value& document) const {
+    if (answer.empty()) return std::string(kEmptyDataMessage);
+    if (IsConnectionError(answer)) return FetchFailedMessage(answer);
+    if (!Contains(answer, "status")) return IncorrectDataMessage(answer);
+    document = DecodeApiAnswer(answer);
+    if (!StatusIsOk(document)) return "ОШИБКА: Ошибка в данных (\"" + StatusAndError(document) + "\").";
+    if (TextOrNothing(document, "data." + clan_id_).empty()) return IncorrectDataMessage(answer);
+    return {};
+  }
+
+  // ---- the current record ----
+
+  void ParseCurrent() {
+    Parse(document_, current_, true);
+    account_battles_ = current_.Stats[Mode()].Battles;
+    vehicle_battles_ = 0;
+    for (const RVehicleStat& vehicle : current_.Vehicles) vehicle_battles_ += vehicle.Stats[Mode()].Battles;
+    if (state_ == DataState::kFromNetwork) CheckBattleCounts();
+  }
+
+  // Achievements are sorted alike in every record of a search, so that period
+  // differences pair them by position; the vehicles of the current record come
+  // most played first for the report.
+  void Parse(const json::Value& document, RWOTAccount& account, bool is_current) const {
+    ParseAccount(account, document, request_.interactive, request_.interactive && is_current, Mode(), Ref());
+  }
+
+  void CheckBattleCounts() {
+    const std::string account_battles = Format("%.0n", {account_battles_});
+    const std::string vehicle_battles = Format("%.0n", {vehicle_battles_});
+    const std::string details =
+        "Подробности <a href=\"" + context_.details_topic_url + "\" target=\"_blank\">здесь</a>.";
+    const std::string counts = "От сервера World of Tanks были получены некорректные данные &ndash; общее "
+                               "количество боёв игрока (" + account_battles + ") ";
+    if (account_battles_ < vehicle_battles_ && Mode() != kModeFallout) {
+      Message("ОШИБКА: " + counts + "меньше суммарного количества боёв на танках (" + vehicle_battles +
+              "). Вследствие этого, рейтинги рассчитаны приблизительно. " + details);
+    } else if (account_battles_ > vehicle_battles_) {
+      Message("ПРЕДУПРЕЖДЕНИЕ: " + counts + "больше суммарного количества боёв на танках (" + vehicle_battles +
+              "). Вследствие этого, рейтинги могут быть рассчитаны неточно. " + details);
+    }
+  }
+
+  // An account never updated is taken as updated now; a record without a name
+  // gets the one searched for.
+  void FillMissingFacts() {
+    if (current_.Updated < EncodeDate(1990, 1, 1)) {
+      const SnapshotClock clock = CurrentSnapshotClock();
+      current_.Updated = clock.now - clock.zone_hours / 24.0;
+    }
+    FillMissingNickname();
+  }
+
+  void FillMissingNickname() {
+    if (current_.Nickname.empty()) current_.Nickname = by_id_ ? account_id_ : request_.search_text;
+  }
+
+  void SaveSnapshot() {
+    if (state_ != DataState::kFromNetwork) return;
+    const std::string folder = AccountFolder();
+    if (!PrepareFolder(context_.user_cache_folder, folder)) return;
+    AccountSnapshotFacts facts;
+    facts.last_battle = current_.LastBattle;
+    facts.fewer_battles_than_vehicles = account_battles_ < vehicle_battles_;
+    for (const std::string& problem : SaveAccountSnapshot(snapshot_, facts, folder, CurrentSnapshotClock())) {
+      Message(problem);
+    }
+  }
+
+  // ---- the period view ----
+
+  // Parses the stored snapshot of `date` over `account`; false (and `account`
+  // unchanged) when the file is missing or unusable.
+  bool ParseStoredSnapshot(DateTime date, RWOTAccount& account) const {
+    const std::string path = JoinPath(AccountFolder(), SnapshotFileName(date));
+    const std::string text = ConvertSnapshot(ReadTextFile(path, ""), account_id_, path, context_.legacy);
+    if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return false;
+    const json::Value document = DecodeApiAnswer(text);
+    if (!document.present() || !StatusIsOk(document)) return false;
+    if (TextOrNothing(document, "data." + account_id_).empty()) return false;
+    Parse(document, account, false);
+    return true;
+  }
+
+  // Stored snapshots L (newest first) and N = PeriodDays:
+  //   no letters: the current record against L[min(N, last)];
+  //   "o": L[N - 1] (L[0] for N < 2) against L[N], one day of the strip;
+  //   "b": L[N - 1] itself, its all-time state on that day.
+  // When L holds no more than N snapshots, the period is the oldest one whatever
+  // the letters say (the second record is then not needed and, when N - 1 lies
+  // beyond L, not loaded). With no snapshot stored at all the period is the
+  // current record, from the account's creation.
+  void LoadPeriod() {
+    const std::vector<DateTime> dates = ListSnapshotDates(AccountFolder());
+    const auto days = static_cast<size_t>(request_.PeriodDays);
+    const std::string& letters = request_.PeriodLetters;
+    RWOTAccount& base = result_.base;
+    RWOTAccount& period = result_.period;
+
+    RWOTAccount second = current_;
+    if (!letters.empty()) {
+      const size_t k = days < 2 ? 0 : days - 1;
+      if (k < dates.size()) ParseStoredSnapshot(dates[k], second);
+    }
+    if (dates.empty()) {
+      period = current_;
+      period.PeriodStart = period.Created;
+      return;
+    }
+    const size_t j = std::min(days, dates.size() - 1);
+    ParseStoredSnapshot(dates[j], base);
+    if (dates.size() <= days) {
+      period = base;
+      period.PeriodStart = period.Created;
+    } else if (letters == "b") {
+      period = second;
+      SortVehiclesByBattles(period.Vehicles, Mode());
+      period.PeriodStart = period.Created;
+      base = current_;
+    } else {
+      const RWOTAccount& newer = letters == "o" ? second : current_;
+      period = PeriodDelta(newer, base, request_.interactive, Mode(), Ref());
+      period.PeriodStart = std::max(period.PeriodStart, dates[j]);
+    }
+  }
+
+  // ---- hand-over ----
+
+  void Finish() {
+    result_.snapshot_data = json::at(document_, "data");
+    FillMissingNickname();
+    if (request_.interactive && request_.PeriodDays <= 0) {
+      std::string& messages = result_.MessageText;
+      LoadNameHistory(context_, account_id_, current_, messages);
+      LoadRoleHistory(context_, account_id_, request_.search_text, current_, messages);
+      LoadReplays(context_, account_id_, request_.UpdateRequested, current_, messages);
+      LoadLocation(context_, account_id_, request_.UpdateRequested, current_, messages);
+    }
+    for (RWOTAccount* other : {&result_.base, &result_.period}) {
+      other->NameHistory = current_.NameHistory;
+      other->ClanHistory = current_.ClanHistory;
+    }
+  }
+
+  const AccountLoadRequest& request_;
+  const LoaderContext& context_;
+  AccountLoadResult& result_;
+  RWOTAccount& current_;
+
+  bool by_id_ = false;
+  std::string account_id_;
+  std::string nickname_;  // as the publisher's search spells it
+  std::string clan_id_;
+  DataState state_ = DataState::kFromNetwork;
+  std::string snapshot_;   // the snapshot text: cached, or merged from the answers
+  json::Value document_;   // snapshot_ decoded
+  int64_t account_battles_ = 0;  // battles of the selected mode
+  int64_t vehicle_battles_ = 0;  // the same summed over the vehicles
+};
+
+}  // namespace
+
+namespace detail {
+
+std::string SpliceAchievements(std::string_view snapshot, std::string_view answer, std::string_view account_id) {
+  if (!Contains(answer, kOkDataStart)) return std::string(snapshot);
+  std::string members = ReplaceAll(answer, AccountDataStart(account_id, "\":{"), "");
+  members = ReplaceAll(members, "}}}}", "}");
+  members = ReplaceAll(members, "null}", "null");
+  return PutBeforeAccountMembers(snapshot, members, account_id);
+}
+
+std::string SpliceMembership(std::string_view snapshot, std::string_view answer, std::string_view account_id) {
+  std::string members = ReplaceAll(answer, AccountDataStart(account_id, "\":{"), "");
+  members = ReplaceAll(members, "}}}", "}");
+  members = ReplaceAll(members, "},\"", ",\"");
+  members = ReplaceAll(members, "null}}", "null}");
+  return PutBeforeAccountMembers(snapshot, members, account_id);
+}
+
+std::string SpliceVehicles(std::string_view snapshot, std::string_view answer, std::string_view account_id) {
+  if (!Contains(answer, kOkDataStart)) return std::string(snapshot);
+  std::string vehicles = ReplaceAll(answer, AccountDataStart(account_id, "\":"), "},\"vehicles\":");
+  vehicles = ReplaceAll(vehicles, "statistics", "all");
+  std::string merged = ReplaceAll(snapshot, "}}}", "") + vehicles;
+  return ReplaceAll(merged, ":null}}},\"vehicles\"", ":null,\"vehicles\"");
+}
+
+}  // namespace detail
+
+AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context) {
+  AccountLoadResult result;
+  AccountLoad load(request, context, result);
+  result.result = load.Run();
+  return result;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,58 @@
+// Turns a player name (or "@" + account id) into the account records a report is
+// built from: from the cache or the publisher's API, merged into one daily
+// snapshot, parsed, checked, enriched with the clan and the auxiliary sources,
+// and compared with an older snapshot for a period view.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "acquire/auxiliary_sources.h"
+#include "acquire/loader_context.h"
+#include "json/json.h"
+#include "model/records.h"
+
+namespace tarvelo {
+
+struct AccountLoadRequest {
+  std::string search_text;        // a nickname, or "@" + account id
+  bool UpdateRequested = false;   // ignore fresh cache files
+  int PeriodDays = 0;             // 0: the current state; N: a period N snapshots back
+  std::string PeriodLetters;      // "", "o" or "b"
+  bool interactive = true;        // false when the clan report collects members
+};
+
+struct AccountLoadResult {
+  bool result = false;      // the account was identified
+  std::string MessageText;  // message paragraphs in the order they arose
+  RWOTAccount current;      // as of the newest data
+  RWOTAccount base;         // as of the compared snapshot
+  RWOTAccount period;       // what a period view shows
+  json::Value snapshot_data;  // the "data" member of the current snapshot
+  AccountFamePoints fame;
+  ClanFamePoints clan_fame;
+  RWOTClan clan;            // the player's clan when one was loaded
+};
+
+AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context);
+
+namespace detail {
+
+// The text splices that merge the publisher's answers (their meta count already
+// removed) into the account info answer, step by step, giving the daily snapshot
+// document. They are exact text replacements that fit the answers as the
+// publisher structures them, not a general JSON merge.
+
+// The achievements answer's members put in front of the account's members. A
+// snapshot comes back unchanged when the answer holds no data object.
+std::string SpliceAchievements(std::string_view snapshot, std::string_view answer, std::string_view account_id);
+// The clan membership answer's members put in front of the account's members;
+// the members that follow the "clan" object move into it.
+std::string SpliceMembership(std::string_view snapshot, std::string_view answer, std::string_view account_id);
+// The vehicles answer's list appended as the "vehicles" member of "data". A
+// snapshot comes back unchanged when the answer holds no data object.
+std::string SpliceVehicles(std::string_view snapshot, std::string_view answer, std::string_view account_id);
+
+}  // namespace detail
+
+}  // namespace tarvelo

@@ -1,0 +1,251 @@
+#include "acquire/clan_loader.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "acquire/snapshot_cache.h"
+#include "model/clan.h"
+#include "text/clock.h"
+#include "text/encoding.h"
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kClanSearchPath =
+    "/wgn/clans/list/?application_id=%SOURCE_TOKEN%&search=%CLAN_TAG%&order_by=tag"
+    "&fields=clan_id,tag,name,created_at,members_count";
+constexpr std::string_view kAlliancePath = "/lt/clan/%CLAN_ID%";
+constexpr std::string_view kPageNumberParameter = "&page_no=";
+
+// The first search page carries this count; later pages carry kMetaCount.
+constexpr std::string_view kFirstPageMeta = ",\"meta\":{\"count\":1,\"total\":1}";
+// A full search page: only after one of these can the tag be on a later page.
+constexpr size_t kSearchPageSize = 100;
+
+constexpr std::string_view kIdMarker = "@";
+constexpr std::string_view kSearchStatusFailure = "ОШИБКА: Ошибка поиска данных (\"";
+constexpr std::string_view kInfoStatusFailure = "ОШИБКА: Ошибка в данных (\"";
+constexpr std::string_view kErrorWord = "Ошибка";
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+// The message for an answer that cannot be used, empty when it can. A usable
+// answer is left decoded in `document`.
+std::string AnswerProblem(std::string_view answer, std::string_view status_failure, json::Value& document) {
+  if (answer.empty()) return std::string(kEmptyDataMessage);
+  if (IsConnectionError(answer)) return FetchFailedMessage(answer);
+  if (!Contains(answer, "status")) return IncorrectDataMessage(answer);
+  document = DecodeApiAnswer(answer);
+  if (!StatusIsOk(document)) return std::string(status_failure) + StatusAndError(document) + "\").";
+  return {};
+}
+
+// One page of the clan search.
+struct SearchPage {
+  std::string text;
+  bool from_index = false;
+};
+
+// How the tag search ended.
+struct TagSearch {
+  json::Value entry;        // the clan's entry; empty when the tag was not found
+  SearchPage page;          // the page the tag was found on, else the last page examined
+  bool page_failed = false; // that page did not pass the answer checks
+};
+
+// One run of LoadClan.
+class ClanLoad {
+ public:
+  ClanLoad(const ClanLoadRequest& request, const LoaderContext& context, ClanLoadResult& result)
+      : request_(request), context_(context), messages_(result.MessageText), clan_(result.clan) {
+    by_id_ = request.search_text.starts_with(kIdMarker);
+    if (by_id_) {
+      clan_.clan_id = request.search_text.substr(kIdMarker.size());
+    } else {
+      tag_ = request.search_text;
+    }
+  }
+
+  bool Run(ClanFamePoints& fame) {
+    SearchPage first = FirstSearchPage();
+    if (!by_id_ && !FindByTag(std::move(first))) return false;
+    if (!LoadInfo()) return false;
+    SetPeriodStart();
+    LoadAlliance();
+    fame = LoadClanFamePoints(context_, clan_.clan_id);
+    return true;
+  }
+
+ private:
+  void Message(std::string_view text) { AddClanMessage(messages_, text); }
+
+  std::string Fetch(const std::string& url) { return context_.fetch->GetUrlText(url); }
+
+  std::string Url(const std::string& host, std::string_view path) const {
+    return context_.Url(host + std::string(path), {}, {clan_.clan_id, clan_.tag});
+  }
+
+  std::string SearchUrl(int page_number) const {
+    std::string url = context_.Url(context_.urls.hosts.Api + std::string(kClanSearchPath), {}, {"", tag_});
+    if (page_number > 1) url += std::string(kPageNumberParameter) + std::to_string(page_number);
+    return url;
+  }
+
+  std::string ClanFolder() const { return EntityFolderOf(context_.clan_cache_folder, clan_.clan_id); }
+
+  // True when `folder` (directly below the clan cache folder) is there or was made; else says why.
+  bool PrepareFolder(const std::string& folder) {
+    const std::string problem = PrepareCacheFolder(context_.clan_cache_folder, folder);
+    Message(problem);
+    return problem.empty();
+  }
+
+  void Save(std::string_view text, const std::string& folder, std::string_view name) {
+    if (!PrepareFolder(folder)) return;
+    const std::string path = JoinPath(folder, name);
+    if (!WriteTextFile(text, path)) Message(std::string(kSaveMessage) + path);
+  }
+
+  // The fresh index file of the clan, or else the first page of the search.
+  // By id there is no search, and an empty answer stands in for it.
+  SearchPage FirstSearchPage() {
+    const std::string index_folder = IndexFolderOf(context_.clan_cache_folder);
+    const std::string mask = by_id_ ? IndexMaskById(clan_.clan_id) : IndexMaskByName(tag_);
+    const CachedFile index = FindCachedFile(index_folder, mask, SideFileFresh, request_.UpdateRequested);
+    if (index.fresh) return {ConvertClanIndex(ReadTextFile(index.path, ""), index.path), true};
+    if (by_id_) return {std::string(kEmptySearchAnswer), false};
+    return {ReplaceAll(Fetch(SearchUrl(1)), kFirstPageMeta, ""), false};
+  }
+
+  // The page's entry whose tag is the searched one (the last such entry), and
+  // the number of entries the page held.
+  std::pair<json::Value, size_t> FindTagOnPage(const json::Value& document) const {
+    const json::Value entries = json::array(document, "data");
+    const size_t count = json::length(entries);
+    const std::string wanted = UpperCase(tag_);
+    for (size_t i = count; i-- > 0;) {
+      json::Value entry = json::item(entries, i);
+      if (UpperCase(json::text(entry, "tag")) == wanted) return {entry, count};
+    }
+    return {json::Value(), count};
+  }
+
+  TagSearch SearchTag(SearchPage page) {
+    for (int number = 1;; ++number) {
+      if (number > 1) {
+        SearchPage next{ReplaceAll(Fetch(SearchUrl(number)), kMetaCount, ""), false};
+        // A server that ignores the page number would otherwise be asked forever.
+        if (next.text == page.text) return {json::Value(), std::move(next), false};
+        page = std::move(next);
+      }
+      json::Value document;
+      const std::string problem = AnswerProblem(page.text, kSearchStatusFailure, document);
+      if (!problem.empty()) {
+        Message(problem);
+        return {json::Value(), std::move(page), true};
+      }
+      auto [entry, count] = FindTagOnPage(document);
+      if (entry.present() || count != kSearchPageSize) return {std::move(entry), std::move(page), false};
+    }
+  }
+
+  bool FindByTag(SearchPage first) {
+    const TagSearch search = SearchTag(std::move(first));
+    if (!search.entry.present()) {
+      // A failed page that names an error has been reported already.
+      if (!(search.page_failed && Contains(search.page.text, kErrorWord))) {
+        Message("ОШИБКА: Не найден клан с именем \"" + tag_ + "\".");
+      }
+      return false;
+    }
+    TakeSearchEntry(search.entry);
+    if (!search.page.from_index) {
+      Save(search.page.text, IndexFolderOf(context_.clan_cache_folder), IndexFileName(clan_.tag, clan_.clan_id));
+    }
+    return true;
+  }
+
+  // Id, tag, name, creation date, member count and emblems from a search entry:
+  // the entry reads as the clan object of a clan document.
+  void TakeSearchEntry(const json::Value& entry) {
+    clan_.clan_id = json::text(entry, "clan_id");
+    json::Value document = json::Value::object();
+    json::Value data = json::Value::object();
+    json::set(data, clan_.clan_id, json::clone(entry));
+    json::set(document, "data", data);
+    ParseClan(clan_, document, false, EmblemHost());
+  }
+
+  std::string EmblemHost() const { return context_.Url(context_.urls.hosts.ClanPortal, {}, {}); }
+
+  // The clan info from a fresh snapshot or the API; false (with a message) when unusable.
+  bool LoadInfo() {
+    const std::string folder = ClanFolder();
+    const CachedFile cached = FindCachedFile(folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested);
+    std::string answer;
+    if (cached.fresh) {
+      answer = ReadTextFile(cached.path, "");
+      clan_.CacheDate = cached.date;
+    } else {
+      clan_.CacheDate = 0;
+      answer = ReplaceAll(Fetch(Url(context_.urls.hosts.Api, kClanInfoPath)), kMetaCount, "");
+    }
+    json::Value document;
+    std::string problem = AnswerProblem(answer, kInfoStatusFailure, document);
+    if (problem.empty()) {
+      const std::string clan_object = json::text(document, "data." + clan_.clan_id);
+      if (clan_object.empty() || clan_object == "null") problem = "ОШИБКА: Не найден клан с ID " + clan_.clan_id + ".";
+    }
+    if (!problem.empty()) {
+      Message(problem);
+      return false;
+    }
+    ParseClan(clan_, document, true, EmblemHost());
+    if (!cached.fresh) Save(answer, folder, SnapshotFileName(Today()));
+    return true;
+  }
+
+  // For a period: the snapshot that many days back, or the clan's creation when there is none.
+  void SetPeriodStart() {
+    if (request_.PeriodDays <= 0) return;
+    const std::vector<DateTime> dates = ListSnapshotDates(ClanFolder());
+    const auto back = static_cast<size_t>(request_.PeriodDays);
+    clan_.PeriodStart = back < dates.size() ? std::max(clan_.PeriodStart, dates[back]) : clan_.created;
+  }
+
+  // The alliance site's clan page, kept as UTF-8 text in the cache.
+  void LoadAlliance() {
+    const std::string path = JoinPath(ClanFolder(), kAllianceFile);
+    if (!request_.UpdateRequested && IsFresh(FileDate(path), SideFileFresh)) {
+      ParseAlliance(DecodeAnswer(ReadTextFile(path, "")), clan_);
+      return;
+    }
+    const std::string url = Url(context_.urls.hosts.Alliance, kAlliancePath);
+    const std::string answer = Fetch(url);
+    const std::string page = DecodeAnswer(answer);
+    ParseAlliance(page, clan_);
+    // No answer at all is not a page worth keeping for half a day.
+    if (!page.empty() && answer != ConnectionErrorText(url)) WriteTextFile(page, path);
+  }
+
+  const ClanLoadRequest& request_;
+  const LoaderContext& context_;
+  std::string& messages_;
+  RWOTClan& clan_;
+  bool by_id_ = false;
+  std::string tag_;  // the searched tag as typed
+};
+
+}  // namespace
+
+ClanLoadResult LoadClan(const ClanLoadRequest& request, const LoaderContext& context) {
+  ClanLoadResult result;
+  ClanLoad load(request, context, result);
+  result.result = load.Run(result.fame);
+  return result;
+}
+
+}  // namespace tarvelo

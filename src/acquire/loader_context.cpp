@@ -1,0 +1,96 @@
+#include "acquire/loader_context.h"
+
+#include <chrono>
+#include <thread>
+
+#include "text/encoding.h"
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kErrorMarker = "ОШИБКА";
+constexpr std::string_view kWarningMarker = "ПРЕДУПРЕЖДЕНИЕ";
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+void AppendParagraph(std::string& messages, std::string_view css_class, const std::string& text) {
+  messages += "<p";
+  if (!css_class.empty()) {
+    messages += " class=\"";
+    messages += css_class;
+    messages += '"';
+  }
+  messages += '>';
+  messages += text;
+  messages += "</p>\r\n";
+}
+
+// The first `characters` UTF-8 characters of `text`.
+std::string FirstCharacters(const std::string& text, size_t characters) {
+  size_t end = 0;
+  for (size_t counted = 0; end < text.size() && counted < characters; ++counted) {
+    ++end;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+  }
+  return text.substr(0, end);
+}
+
+}  // namespace
+
+void LoaderContext::Pause(int milliseconds) const {
+  if (pause) {
+    pause(milliseconds);
+  } else {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+  }
+}
+
+std::string LoaderContext::Url(std::string_view url_template, const AccountRef& account,
+                               const ClanRef& clan) const {
+  return FillUrlTemplate(url_template, account, clan, urls);
+}
+
+void AddMessage(std::string& messages, std::string_view text) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) return;
+  std::string_view css_class;
+  if (Contains(trimmed, kErrorMarker)) {
+    css_class = "r";
+  } else if (Contains(trimmed, kWarningMarker)) {
+    css_class = "g";
+  }
+  AppendParagraph(messages, css_class, trimmed);
+}
+
+void AddClanMessage(std::string& messages, std::string_view text) {
+  const std::string trimmed = Trim(text);
+  if (trimmed.empty()) return;
+  AppendParagraph(messages, Contains(trimmed, kErrorMarker) ? "r" : "", trimmed);
+}
+
+std::string PlainExcerpt(std::string_view answer, size_t characters) {
+  // The excerpt goes into a page: a stray angle bracket must not open a tag there.
+  return ReplaceEach(FirstCharacters(PlainTextOfPage(answer), characters), {"<", ">"}, {"&lt;", "&gt;"});
+}
+
+json::Value DecodeApiAnswer(std::string_view answer) { return json::parse(DecodeAnswer(answer)); }
+
+std::string FetchFailedMessage(std::string_view answer) {
+  return "ОШИБКА: Не удалось получить данные. " + std::string(answer);
+}
+
+std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
+  return "ОШИБКА: Получены некорректные данные (\"" + PlainExcerpt(answer, characters) + "...\").";
+}
+
+std::string StatusAndError(const json::Value& document) {
+  return json::text(document, "status") + " - " + json::text(document, "error");
+}
+
+bool StatusIsOk(const json::Value& document) { return UpperCase(json::text(document, "status")) == "OK"; }
+
+bool IsConnectionError(std::string_view answer) { return answer.starts_with("Ошибка"); }
+
+}  // namespace tarvelo

@@ -1,0 +1,75 @@
+// What the account and clan loaders and the auxiliary sources share: the
+// connection to the outside services, the cache folders, the selected battle
+// mode and reference data, and the message paragraphs every problem becomes.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "acquire/http_fetch.h"
+#include "acquire/snapshot_conversion.h"
+#include "acquire/url_templates.h"
+#include "json/json.h"
+#include "model/reference.h"
+
+namespace tarvelo {
+
+struct LoaderContext {
+  HttpFetch* fetch = nullptr;
+  UrlSettings urls;
+  std::string user_cache_folder;  // UserCacheFolder: accounts and their index
+  std::string clan_cache_folder;  // ClanCacheFolder: clans and their index
+  int mode_index = 0;             // the selected battle mode
+  const ReferenceData* reference = nullptr;
+  LegacySources legacy;           // what the conversion of old cached layouts needs
+  // The forum topic that explains inconsistent battle counts.
+  std::string details_topic_url;
+  // Waits between retries, in milliseconds. Empty: the calling thread sleeps.
+  std::function<void(int)> pause;
+
+  void Pause(int milliseconds) const;
+  // The template filled for the account and clan (FillUrlTemplate with this region and id).
+  std::string Url(std::string_view url_template, const AccountRef& account, const ClanRef& clan) const;
+};
+
+// The count the publisher appends to single-object answers; removed before anything looks at them.
+inline constexpr std::string_view kMetaCount = ",\"meta\":{\"count\":1}";
+// The clan info request on the API host: both loaders read the clan through it.
+inline constexpr std::string_view kClanInfoPath =
+    "/wgn/clans/info/?application_id=%SOURCE_TOKEN%&clan_id=%CLAN_ID%"
+    "&fields=clan_id,tag,name,color,motto,updated_at,created_at,members_count,members.account_id,"
+    "members.account_name,members.joined_at,members.role";
+// The search answer that stands in for the index when an id is typed.
+inline constexpr std::string_view kEmptySearchAnswer = "{\"status\":\"ok\",\"count\":0,\"data\":[]}";
+
+// Appends "<p class=...>" + the trimmed text + "</p>\r\n"; the class is "r" for
+// a text with "ОШИБКА", "g" for one with "ПРЕДУПРЕЖДЕНИЕ". Blank texts add nothing.
+void AddMessage(std::string& messages, std::string_view text);
+// The clan loader's variant: only "r" exists, any other text has no class.
+void AddClanMessage(std::string& messages, std::string_view text);
+
+// The first `characters` characters of the plain text of an answer.
+std::string PlainExcerpt(std::string_view answer, size_t characters);
+inline constexpr size_t kExcerptCharacters = 200;
+inline constexpr size_t kSideExcerptCharacters = 70;
+
+// The answer decoded (UTF-8, or Windows-1251 when it is not valid UTF-8) and parsed;
+// an empty Value when it does not parse.
+json::Value DecodeApiAnswer(std::string_view answer);
+
+// The common texts of answer checks.
+inline constexpr std::string_view kEmptyDataMessage = "ОШИБКА: Получены пустые данные.";
+std::string FetchFailedMessage(std::string_view answer);  // "ОШИБКА: Не удалось получить данные. " + answer
+// "ОШИБКА: Получены некорректные данные (\"" + excerpt + "...\")."
+std::string IncorrectDataMessage(std::string_view answer, size_t characters = kExcerptCharacters);
+// `status` + " - " + the text of `error`, as the status messages quote them.
+std::string StatusAndError(const json::Value& document);
+// True when the decoded status, upper-cased, is "OK".
+bool StatusIsOk(const json::Value& document);
+
+// True when the text starts with "Ошибка" (what a fetch gives when no answer came).
+bool IsConnectionError(std::string_view answer);
+
+}  // namespace tarvelo

@@ -1,0 +1,259 @@
+#include "model/period.h"
+
+#include <algorithm>
+
+#include "model/arith.h"
+#include "model/ratings.h"
+#include "model/snapshot.h"
+#include "model/tables.h"
+
+namespace tarvelo {
+
+using detail::AddTo;
+using detail::Single;
+using detail::WrapSub;
+
+namespace {
+
+// A damage or points counter that went down between two snapshots gives 0
+// rather than a wrapped four-billion figure.
+uint32_t CounterDelta(uint32_t newer, uint32_t older) { return newer >= older ? newer - older : 0; }
+
+void SubtractCounters(RWOTAccountStats& d, const RWOTAccountStats& a, const RWOTAccountStats& b) {
+  d.Battles = WrapSub(a.Battles, b.Battles);
+  d.Wins = WrapSub(a.Wins, b.Wins);
+  d.Losses = WrapSub(a.Losses, b.Losses);
+  d.SurvivedBattles = WrapSub(a.SurvivedBattles, b.SurvivedBattles);
+  d.Xp = WrapSub(a.Xp, b.Xp);
+  d.Frags = WrapSub(a.Frags, b.Frags);
+  d.Spotted = WrapSub(a.Spotted, b.Spotted);
+  d.Capture = WrapSub(a.Capture, b.Capture);
+  d.Dropped = WrapSub(a.Dropped, b.Dropped);
+  d.Shots = WrapSub(a.Shots, b.Shots);
+  d.Hits = WrapSub(a.Hits, b.Hits);
+  d.WinPoints = CounterDelta(a.WinPoints, b.WinPoints);
+  d.DamageWithoutExp = CounterDelta(a.DamageWithoutExp, b.DamageWithoutExp);
+  d.BattlesWithoutExp = WrapSub(a.BattlesWithoutExp, b.BattlesWithoutExp);
+  d.Draws = WrapSub(WrapSub(d.Battles, d.Losses), d.Wins);
+  // A positive difference of a maximum means a new record in the period.
+  d.MaxFrags = WrapSub(a.MaxFrags, b.MaxFrags);
+  d.MaxXp = WrapSub(a.MaxXp, b.MaxXp);
+  d.MaxDamage = WrapSub(a.MaxDamage, b.MaxDamage);
+  d.MaxWinPoints = WrapSub(a.MaxWinPoints, b.MaxWinPoints);
+}
+
+void SubtractDamage(RWOTAccountStats& d, const RWOTAccountStats& a, const RWOTAccountStats& b) {
+  // An older snapshot without damage data gives no damage for the period,
+  // not the account's whole damage.
+  const bool older_has_damage = b.DamageDealt != 0 || b.Battles <= 2;
+  d.DamageDealt = older_has_damage ? CounterDelta(a.DamageDealt, b.DamageDealt) : 0;
+  // A received figure that went down makes the damage ratio 1.
+  d.DamageReceived = a.DamageReceived >= b.DamageReceived ? a.DamageReceived - b.DamageReceived : d.DamageDealt;
+}
+
+void PeriodRatios(RWOTAccountStats& d) {
+  HitsPercentOf(d);
+  PerBattleAverages(d);
+  DeathRatiosAndDamageKoef(d);
+  // Unlike a full block, a period without deaths has no frag ratios.
+  if (static_cast<int64_t>(d.Battles) - d.SurvivedBattles <= 0) d.EfficiencyKoef = d.FragsKoef = 0;
+}
+
+void PeriodExpectedDamage(RWOTAccountStats& d, const RWOTAccountStats& a, const RWOTAccountStats& b) {
+  if (a.ExpDamageSum != b.ExpDamageSum) {
+    const double own_damage = static_cast<double>(d.DamageDealt) - static_cast<double>(d.DamageWithoutExp);
+    d.ExpDamageKoef = Single(own_damage / (static_cast<double>(a.ExpDamageSum) - b.ExpDamageSum));
+  } else {
+    d.ExpDamageKoef = 0;
+    AddTo(d.DamageWithoutExp, d.DamageDealt);
+  }
+  if (d.ExpDamageKoef > 0) d.DamageTop = Single(static_cast<double>(d.ExpDamageKoef) * 1850);
+}
+
+}  // namespace
+
+RWOTAccountStats StatsDelta(const RWOTAccountStats& newer, const RWOTAccountStats& older) {
+  RWOTAccountStats d;
+  SubtractCounters(d, newer, older);
+  SubtractDamage(d, newer, older);
+  PeriodRatios(d);
+  PeriodExpectedDamage(d, newer, older);
+  if (newer.Battles > 0 && older.Battles > 0) {
+    // The 1e-9 tells an unchanged ratio from "no data".
+    d.WinsRatioChange = Single(static_cast<double>(newer.Wins) / newer.Battles -
+                               static_cast<double>(older.Wins) / older.Battles + 0.000000001);
+  }
+  return d;
+}
+
+namespace {
+
+void ClearPeriodAggregates(RWOTAccount& p) {
+  p.Vehicles.clear();
+  p.VehiclesByClass.fill(0);
+  p.BattlesByClass.fill(0);
+  p.WinsByClass.fill(0);
+  p.VehiclesByTier.fill(0);
+  p.BattlesByTier.fill(0);
+  p.WinsByTier.fill(0);
+  p.VehiclesByNation.fill(0);
+  p.BattlesByNation.fill(0);
+  p.WinsByNation.fill(0);
+  p.VehicleCount = p.TopVehicleCount = p.PremiumCount = p.TopPremiumCount = 0;
+  p.HighestTier = p.MasteryCount = 0;
+  p.CountByBadge.fill(0);
+  p.NamesByBadge.fill(std::string());
+}
+
+template <size_t Size>
+void CountInGroup(int index, const RWOTAccountStats& block, std::array<int32_t, Size>& vehicles,
+                  std::array<int32_t, Size>& battles, std::array<int32_t, Size>& wins) {
+  if (index < 0 || index >= static_cast<int>(Size)) return;
+  AddTo(vehicles[index], 1);
+  AddTo(battles[index], block.Battles);
+  AddTo(wins[index], block.Wins);
+}
+
+// The older record's copy of `vehicle`: the same TankId in `older`, or the
+// vehicle's identity with zero blocks when the older record lacks it.
+RVehicleStat OlderVehicle(const RVehicleStat& vehicle, const AVehicleStats& older) {
+  auto match = std::find_if(older.begin(), older.end(),
+                            [&vehicle](const RVehicleStat& o) { return o.TankId == vehicle.TankId; });
+  if (match != older.end()) return *match;
+  RVehicleStat copy;
+  copy.TankId = vehicle.TankId;
+  copy.Tag = vehicle.Tag;
+  copy.Name = vehicle.Name;
+  copy.Nation = vehicle.Nation;
+  copy.VehicleType = vehicle.VehicleType;
+  copy.Tier = vehicle.Tier;
+  copy.IsPremium = vehicle.IsPremium;
+  copy.Images = vehicle.Images;
+  return copy;
+}
+
+// A vehicle cannot have more period battles than the account: a larger gain,
+// or a loss, means inconsistent data.
+bool PlayedInPeriod(int32_t newer_battles, int32_t older_battles, int32_t cap) {
+  const int64_t gained = static_cast<int64_t>(newer_battles) - older_battles;
+  return gained > 0 && gained <= cap;
+}
+
+RVehicleStat VehicleDelta(const RVehicleStat& vehicle, const RVehicleStat& older) {
+  RVehicleStat delta;
+  delta.TankId = vehicle.TankId;
+  delta.MarkOfMastery = vehicle.MarkOfMastery;
+  delta.Tag = vehicle.Tag;
+  delta.Name = vehicle.Name;
+  delta.Nation = vehicle.Nation;
+  delta.VehicleType = vehicle.VehicleType;
+  delta.Tier = vehicle.Tier;
+  delta.IsPremium = vehicle.IsPremium;
+  delta.Images = vehicle.Images;
+  delta.MaxFrags = vehicle.MaxFrags;
+  for (int mode = 0; mode < kModeCount; ++mode) delta.Stats[mode] = StatsDelta(vehicle.Stats[mode], older.Stats[mode]);
+  return delta;
+}
+
+void AddPeriodVehicleToAggregates(const RVehicleStat& vehicle, const RWOTAccountStats& block, RWOTAccount& p) {
+  if (block.Battles > 0) {
+    AddTo(p.VehicleCount, 1);
+    CountInGroup(vehicle.VehicleType, block, p.VehiclesByClass, p.BattlesByClass, p.WinsByClass);
+    CountInGroup(vehicle.Tier - 1, block, p.VehiclesByTier, p.BattlesByTier, p.WinsByTier);
+    CountInGroup(vehicle.Nation, block, p.VehiclesByNation, p.BattlesByNation, p.WinsByNation);
+  }
+  if (vehicle.Tier == 10) AddTo(p.TopVehicleCount, 1);
+  if (vehicle.IsPremium) {
+    AddTo(p.PremiumCount, 1);
+    if (vehicle.Tier >= 8) AddTo(p.TopPremiumCount, 1);
+  }
+}
+
+// In a period the badge fields list the badges gained (or changed) in it.
+void CountMasteryChange(const RVehicleStat& vehicle, int32_t older_mark, RWOTAccount& p) {
+  if (vehicle.MarkOfMastery == older_mark) return;
+  if (vehicle.MarkOfMastery != 0) AddTo(p.MasteryCount, 1);
+  if (vehicle.MarkOfMastery < 0 || vehicle.MarkOfMastery >= kBadgeCount) return;
+  AddTo(p.CountByBadge[vehicle.MarkOfMastery], 1);
+  std::string& names = p.NamesByBadge[vehicle.MarkOfMastery];
+  if (!names.empty()) names += ", ";
+  names += vehicle.Name;
+}
+
+void RateVehicleModes(RVehicleStat& vehicle, const RWOTAccount& newer, int mode, double ivanerr_weight,
+                      RWOTAccount& p) {
+  for (int k = 0; k < kModeCount; ++k) {
+    RWOTAccountStats& block = vehicle.Stats[k];
+    if (block.Battles <= 0) continue;
+    VehicleRatings(block, vehicle.Tier, newer.Stats[k].Battles, ivanerr_weight, k == mode ? &p.Stats[mode] : nullptr);
+  }
+}
+
+void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int mode, const ReferenceData& reference,
+                       RWOTAccount& p) {
+  ClearPeriodAggregates(p);
+  RWOTAccountStats& account_block = p.Stats[mode];
+  const int32_t cap = account_block.Battles;
+  if (cap <= 0) return;
+  for (const RVehicleStat& vehicle : newer.Vehicles) {
+    p.HighestTier = std::max<int32_t>(p.HighestTier, vehicle.Tier);
+    const RVehicleStat older_vehicle = OlderVehicle(vehicle, older.Vehicles);
+    if (!PlayedInPeriod(vehicle.Stats[mode].Battles, older_vehicle.Stats[mode].Battles, cap)) continue;
+    RVehicleStat& delta = p.Vehicles.emplace_back(VehicleDelta(vehicle, older_vehicle));
+    RWOTAccountStats& block = delta.Stats[mode];
+    AddPeriodVehicleToAggregates(delta, block, p);
+    if (block.Battles > 0) AddPeriodExpectedValues(block, reference.Expected(delta.TankId), account_block);
+    CountMasteryChange(delta, older_vehicle.MarkOfMastery, p);
+    RateVehicleModes(delta, newer, mode, reference.IvanerrWeight(delta.TankId), p);
+  }
+  TierAndDamageFigures(account_block, p.ExpTotals, p.BattlesByTier, FigureSource::Period);
+  AccountIvr(account_block);
+}
+
+void RatePeriodBlocks(const RWOTAccount& newer, const RWOTAccount& older, RWOTAccount& p) {
+  for (int i = 0; i < kModeCount; ++i) {
+    const double global_rating = static_cast<double>(newer.Stats[i].rateWG) - older.Stats[i].rateWG;
+    AccountRatings(p.Stats[i], p.ExpTotals, p.TopVehicleCount, global_rating, newer.Stats[i].Battles);
+  }
+}
+
+const RAchievements* OlderAchievement(const AAchievements& older, size_t position, const std::string& key) {
+  if (position < older.size() && older[position].key == key) return &older[position];
+  auto match = std::find_if(older.begin(), older.end(), [&key](const RAchievements& a) { return a.key == key; });
+  return match != older.end() ? &*match : nullptr;
+}
+
+AAchievements AchievementsDelta(const AAchievements& newer, const AAchievements& older) {
+  AAchievements delta;
+  delta.reserve(newer.size());
+  for (size_t i = 0; i < newer.size(); ++i) {
+    RAchievements entry = newer[i];
+    const RAchievements* before = OlderAchievement(older, i, entry.key);
+    const int32_t difference = WrapSub(entry.count, before ? before->count : 0);
+    // A class badge is a level, not a counter: a raised one shows the new level.
+    if (entry.section != "class" || difference == 0) entry.count = difference;
+    entry.extra_count = 0;
+    delta.push_back(std::move(entry));
+  }
+  return delta;
+}
+
+}  // namespace
+
+RWOTAccount PeriodDelta(const RWOTAccount& newer, const RWOTAccount& older, bool sort_vehicles, int mode,
+                        const ReferenceData& reference) {
+  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
+  RWOTAccount p = newer;
+  p.Achievements.clear();
+  p.PeriodStart = older.Updated;
+  for (int i = 0; i < kModeCount; ++i) p.Stats[i] = StatsDelta(newer.Stats[i], older.Stats[i]);
+  p.ExpTotals = StatsDelta(newer.ExpTotals, older.ExpTotals);
+  AddPeriodVehicles(newer, older, mode, reference, p);
+  RatePeriodBlocks(newer, older, p);
+  p.Achievements = AchievementsDelta(newer.Achievements, older.Achievements);
+  p.HeroesTotal = WrapSub(newer.HeroesTotal, older.HeroesTotal);
+  if (sort_vehicles) SortVehiclesByBattles(p.Vehicles, mode);
+  return p;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,44 @@
+// The message paragraphs and answer excerpts every loader reports with.
+#include "acquire/loader_context.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tarvelo {
+namespace {
+
+TEST(LoaderMessages, ParagraphClassFollowsTheWordsOfTheText) {
+  std::string messages;
+  AddMessage(messages, "  ОШИБКА: один.  ");
+  AddMessage(messages, "ПРЕДУПРЕЖДЕНИЕ: два.");
+  AddMessage(messages, "ПРЕДУПРЕЖДЕНИЕ и ОШИБКА");
+  AddMessage(messages, "Просто текст");
+  AddMessage(messages, " \t ");
+  EXPECT_EQ(messages,
+            "<p class=\"r\">ОШИБКА: один.</p>\r\n"
+            "<p class=\"g\">ПРЕДУПРЕЖДЕНИЕ: два.</p>\r\n"
+            "<p class=\"r\">ПРЕДУПРЕЖДЕНИЕ и ОШИБКА</p>\r\n"
+            "<p>Просто текст</p>\r\n");
+
+  std::string clan_messages;
+  AddClanMessage(clan_messages, "ПРЕДУПРЕЖДЕНИЕ: два.");
+  AddClanMessage(clan_messages, "ОШИБКА: три.");
+  EXPECT_EQ(clan_messages, "<p>ПРЕДУПРЕЖДЕНИЕ: два.</p>\r\n<p class=\"r\">ОШИБКА: три.</p>\r\n");
+}
+
+TEST(LoaderMessages, ExcerptCountsCharactersAndCannotOpenATag) {
+  EXPECT_EQ(PlainExcerpt("<html><b>Привет</b>, мир</html>", 8), "Привет, ");
+  EXPECT_EQ(PlainExcerpt("a < b", 200), "a &lt; b");
+  EXPECT_EQ(IncorrectDataMessage("<h1>502 Bad Gateway</h1>"),
+            "ОШИБКА: Получены некорректные данные (\"502 Bad Gateway...\").");
+}
+
+TEST(LoaderMessages, StatusIsReadIgnoringCase) {
+  EXPECT_TRUE(StatusIsOk(DecodeApiAnswer("{\"status\":\"ok\"}")));
+  EXPECT_FALSE(StatusIsOk(DecodeApiAnswer("{\"status\":\"error\",\"error\":{\"code\":504}}")));
+  EXPECT_FALSE(StatusIsOk(DecodeApiAnswer("garbage")));
+}
+
+}  // namespace
+}  // namespace tarvelo

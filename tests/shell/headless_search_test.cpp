@@ -1,0 +1,89 @@
+// Searches typed into the headless program, answered by the sample API service
+// from the demo answers: from the command to the page, the recent list and the cache.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "sample_service.h"
+#include "shell/headless/headless.h"
+#include "shell/settings_store.h"
+#include "shell/shell_fixture.h"
+
+namespace tarvelo::testing {
+namespace {
+
+class HeadlessSearchTest : public ::testing::Test {
+ protected:
+  HeadlessSearchTest() : service_(TARVELO_DEMO_ANSWERS) {
+    setenv("TARVELO_HOME", (root() + "/home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root() + "/config").c_str(), 1);
+    setenv("TARVELO_APPDATA", (root() + "/appdata").c_str(), 1);
+    setenv("TARVELO_NOW", "2026-12-08T12:00:00", 1);
+    const std::string host = service_.url();
+    WriteText(SettingsFile(), "[Tarvelo]\nDefaultAccount=Someone\n[Hosts]\nApi=" + host + "\nGamePortal=" + host +
+                                  "\nClanPortal=" + host + "\nReplays=" + host + "\nLocation=" + host +
+                                  "\nAlliance=" + host + "\nSite=" + host + "\n");
+  }
+  ~HeadlessSearchTest() override {
+    for (const char* name : {"TARVELO_HOME", "XDG_CONFIG_HOME", "TARVELO_APPDATA", "TARVELO_NOW"}) unsetenv(name);
+  }
+
+  const std::string& root() const { return temp_.path(); }
+  std::string SettingsFile() const { return root() + "/config/tarvelo/settings.ini"; }
+  std::string PageFile() const { return root() + "/page.html"; }
+  std::string CacheFolder() const { return root() + "/home/cache"; }
+
+  std::string Search(const std::string& text) {
+    ::testing::internal::CaptureStderr();
+    int code = RunHeadless({"--page", PageFile(), "--command", "[CMD:]search[PRM:]" + text});
+    std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 0) << errors;
+    return ReadText(PageFile());
+  }
+
+  std::string RecentEntry() const { return SettingsStore(SettingsFile()).ReadSettingStr("Recent", "0", ""); }
+
+  TempFolder temp_;
+  SampleService service_;
+};
+
+TEST_F(HeadlessSearchTest, APlayerIsFoundStoredAndRemembered) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  std::string page = Search("Gromoboy_77");
+  EXPECT_EQ(page.find("ОШИБКА"), std::string::npos) << page;
+  EXPECT_NE(page.find("value=\"Gromoboy_77\""), std::string::npos);
+  EXPECT_EQ(RecentEntry(), "Gromoboy_77");
+
+  EXPECT_TRUE(std::filesystem::exists(CacheFolder() + "/user/index/Gromoboy_77=4817293.id"));
+  bool snapshot_stored = false;
+  for (const auto& entry : std::filesystem::directory_iterator(CacheFolder() + "/user/4817293")) {
+    snapshot_stored = snapshot_stored || entry.path().extension() == ".json";
+  }
+  EXPECT_TRUE(snapshot_stored);
+
+  std::vector<std::string> targets = service_.targets();
+  ASSERT_FALSE(targets.empty());
+  EXPECT_TRUE(targets.front().starts_with("/wot/account/list/")) << targets.front();
+}
+
+TEST_F(HeadlessSearchTest, AnUnknownPlayerLeavesTheRecentListAlone) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  std::string page = Search("Nobody_Known_Here");
+  EXPECT_NE(page.find("<p class=\"r\">ОШИБКА: Не найден игрок с именем \"Nobody_Known_Here\".</p>"), std::string::npos)
+      << page;
+  EXPECT_EQ(RecentEntry(), "");
+}
+
+TEST_F(HeadlessSearchTest, AClanTagInBracketsLoadsTheClan) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  std::string page = Search("[volki]");
+  EXPECT_EQ(page.find("ОШИБКА"), std::string::npos) << page;
+  EXPECT_EQ(RecentEntry(), "[volki]");
+  EXPECT_TRUE(std::filesystem::exists(CacheFolder() + "/clan/index/VOLKI=172431.id"));
+  EXPECT_TRUE(std::filesystem::exists(CacheFolder() + "/clan/172431/2026-12-08.json"));
+}
+
+}  // namespace
+}  // namespace tarvelo::testing

@@ -1,0 +1,492 @@
+#!/usr/bin/env python3
+"""Writes the recorded answers of the demo world and the merged snapshots expected from them.
+
+    python3 tools/sample_api/demo/make_demo.py
+
+The world: a small clan [VOLKI] of four players and one player without a clan, on the
+Russian server, as the publisher's API, game portal and the side sites answered in early
+December 2016. Values are invented but consistent: an account's statistics blocks are the
+sums of its vehicles' blocks, so a fresh search gives no battle-count warning. Answers are
+written compactly, the way the services send them.
+
+expected/snapshot_ID.json is the merged account document the program should build from the
+answers of account ID before its optimisation. It is derived here structurally, from the
+parsed answers, not with the textual splicing the program uses:
+  - the achievements answer's members come first in the account object,
+  - for a clan member the membership answer's members come before them, with "role",
+    "joined_at" and "account_name" moved into its "clan" object,
+  - then the account info members, and the vehicles array beside the account.
+Running the script again rewrites every file with the same bytes (fixed random seed).
+"""
+import json
+import os
+import random
+import struct
+import zlib
+from datetime import datetime, timezone
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.join(HERE, "..", "..", "..")
+TANKS = json.load(open(os.path.join(ROOT, "resources", "TanksInfo.json"), encoding="utf-8"))["data"]
+
+FIELDS_INFO = ("account_id,nickname,updated_at,created_at,last_battle_time,logout_at,clan_id,global_rating,"
+               "statistics")
+EXTRA_INFO = ("statistics.random,statistics.globalmap_absolute,statistics.globalmap_champion,"
+              "statistics.globalmap_middle,statistics.fallout")
+FIELDS_MEMBERSHIP = "clan.clan_id,clan.tag,clan.name,clan.created_at,role,joined_at,account_name"
+FIELDS_TANKS = ("tank_id,all,random,clan,company,globalmap,stronghold_defense,stronghold_skirmish,team,"
+                "regular_team,fallout,max_xp,max_frags,mark_of_mastery")
+EXTRA_TANKS = "random,fallout"
+FIELDS_CLAN_LIST = "clan_id,tag,name,created_at,members_count"
+FIELDS_CLAN_INFO = ("clan_id,tag,name,color,motto,updated_at,created_at,members_count,members.account_id,"
+                    "members.account_name,members.joined_at,members.role")
+
+
+def unix(text):
+    return int(datetime.strptime(text, "%Y-%m-%d %H:%M:%S").replace(tzinfo=timezone.utc).timestamp())
+
+
+CLAN = {"clan_id": 172431, "tag": "VOLKI", "name": "Волки Севера", "color": "#1E73BE",
+        "motto": "Стая сильна волком, а волк — стаей.", "created_at": unix("2013-05-17 15:40:12"),
+        "updated_at": unix("2016-12-05 06:02:44")}
+NEIGHBOUR_CLAN = {"clan_id": 201876, "tag": "VOLKI_", "name": "Волчья стая", "created_at": unix("2014-10-02 09:11:40"),
+                  "members_count": 17}
+
+# nickname, id, clan role (None: no clan), joined, created, last battle, updated, logout, rating, vehicles.
+PLAYERS = [
+    ("Gromoboy_77", 4817293, "executive_officer", "2015-02-11 19:04:55", "2012-03-14 17:22:05",
+     "2016-12-02 22:30:41", "2016-12-02 22:47:10", "2016-12-02 23:05:33", 6421,
+     [1, 2561, 6657, 4353, 7937, 13825, 11777, 18689, 513, 5377, 49, 257, 273]),
+    ("Mishka_Kosolapy", 9120544, None, None, "2014-08-09 10:15:00",
+     "2016-12-04 18:12:20", "2016-12-04 18:30:02", "2016-12-04 18:40:00", 3187,
+     [3329, 4609, 769, 1537, 1, 2561, 1313, 1553, 5137, 10497]),
+    ("Tihiy_Omut", 5521930, "commander", "2013-05-17 15:40:12", "2011-09-02 08:00:31",
+     "2016-12-05 09:10:03", "2016-12-05 09:24:40", "2016-12-05 09:31:12", 8204,
+     [2561, 4353, 7937, 13825, 5377, 7169, 21761, 22529]),
+    ("Ded_Pihto", 3209871, "private", "2014-01-20 12:30:00", "2011-04-22 19:45:10",
+     "2016-11-29 20:01:00", "2016-11-29 20:15:27", "2016-11-29 20:40:00", 4590,
+     [1, 11777, 18689, 513, 5377, 10497, 273]),
+    ("Zhenya_Rzhevsky", 10452377, "recruit", "2016-11-20 17:00:00", "2015-06-30 14:20:00",
+     "2016-12-04 16:48:09", "2016-12-04 17:02:00", "2016-12-04 17:20:00", 2110,
+     [3329, 1025, 4609, 769, 1, 2561]),
+]
+
+ACCOUNT_BLOCK_KEYS = [
+    "spotted", "avg_damage_assisted_track", "max_damage_tank_id", "avg_damage_blocked", "direct_hits_received",
+    "explosion_hits", "piercings_received", "piercings", "max_damage", "xp", "survived_battles",
+    "dropped_capture_points", "hits_percents", "draws", "max_xp_tank_id", "battles", "damage_received",
+    "avg_damage_assisted", "max_frags_tank_id", "frags", "avg_damage_assisted_radio", "max_xp", "capture_points",
+    "battle_avg_xp", "wins", "losses", "damage_dealt", "no_damage_direct_hits_received", "max_frags", "shots",
+    "explosion_hits_received", "tanking_factor"]
+FALLOUT_EXTRA_KEYS = ["win_points", "max_win_points", "avatar_damage_dealt", "avatar_frags", "death_count",
+                      "flag_capture", "flag_capture_solo", "resource_absorbed", "max_frags_with_avatar",
+                      "max_damage_with_avatar"]
+MAX_KEYS = {"max_damage", "max_damage_tank_id", "max_xp", "max_xp_tank_id", "max_frags", "max_frags_tank_id",
+            "max_win_points", "max_frags_with_avatar", "max_damage_with_avatar"}
+VEHICLE_BLOCK_KEYS = [k for k in ACCOUNT_BLOCK_KEYS if k not in MAX_KEYS]
+VEHICLE_FALLOUT_KEYS = [k for k in FALLOUT_EXTRA_KEYS if k not in MAX_KEYS]
+AVERAGES = ["avg_damage_assisted_track", "avg_damage_blocked", "avg_damage_assisted", "avg_damage_assisted_radio",
+            "tanking_factor"]
+COUNTERS = ["spotted", "direct_hits_received", "explosion_hits", "piercings_received", "piercings", "xp",
+            "survived_battles", "dropped_capture_points", "draws", "battles", "damage_received", "frags",
+            "capture_points", "wins", "losses", "damage_dealt", "no_damage_direct_hits_received", "shots",
+            "explosion_hits_received", "win_points", "avatar_damage_dealt", "avatar_frags", "death_count",
+            "flag_capture", "flag_capture_solo", "resource_absorbed"]
+VEHICLE_MODES = ["all", "random", "clan", "company", "globalmap", "stronghold_defense", "stronghold_skirmish",
+                 "team", "regular_team", "fallout"]
+
+
+def battle_figures(rng, tier, battles, fallout=False):
+    """Counters and averages of `battles` battles on a vehicle of `tier`, with the mode's best battle."""
+    f = {k: 0 for k in COUNTERS}
+    for k in AVERAGES:
+        f[k] = 0.0
+    best = {"xp": 0, "frags": 0, "damage": 0, "win_points": 0}
+    if battles == 0:
+        return f, best
+    win_rate = rng.uniform(0.47, 0.57)
+    f["battles"] = battles
+    f["wins"] = round(battles * win_rate)
+    f["draws"] = round(battles * 0.012)
+    f["losses"] = battles - f["wins"] - f["draws"]
+    f["survived_battles"] = round(battles * rng.uniform(0.25, 0.42))
+    f["frags"] = round(battles * rng.uniform(0.6, 1.25))
+    f["spotted"] = round(battles * rng.uniform(0.7, 1.6))
+    damage = tier * rng.uniform(150, 230) + 60
+    f["damage_dealt"] = round(battles * damage)
+    f["damage_received"] = round(battles * damage * rng.uniform(0.75, 1.05))
+    f["xp"] = round(battles * (tier * 55 + rng.uniform(120, 260)))
+    f["shots"] = round(battles * rng.uniform(6, 11))
+    hits = round(f["shots"] * rng.uniform(0.66, 0.8))
+    f["piercings"] = round(hits * rng.uniform(0.7, 0.85))
+    f["explosion_hits"] = round(hits * 0.05)
+    f["direct_hits_received"] = round(battles * rng.uniform(5, 9))
+    f["piercings_received"] = round(f["direct_hits_received"] * 0.7)
+    f["no_damage_direct_hits_received"] = f["direct_hits_received"] - f["piercings_received"]
+    f["explosion_hits_received"] = round(battles * 0.4)
+    f["capture_points"] = round(battles * rng.uniform(0.5, 2.5))
+    f["dropped_capture_points"] = round(battles * rng.uniform(0.4, 1.5))
+    f["avg_damage_assisted_radio"] = round(damage * rng.uniform(0.1, 0.3), 2)
+    f["avg_damage_assisted_track"] = round(damage * rng.uniform(0.05, 0.15), 2)
+    f["avg_damage_assisted"] = round(f["avg_damage_assisted_radio"] + f["avg_damage_assisted_track"], 2)
+    f["avg_damage_blocked"] = round(damage * rng.uniform(0.2, 0.6), 2)
+    f["tanking_factor"] = round(rng.uniform(0.2, 0.55), 2)
+    f["hits"] = hits
+    if fallout:
+        f["win_points"] = round(battles * rng.uniform(8, 14))
+        f["avatar_damage_dealt"] = round(battles * rng.uniform(20, 90))
+        f["avatar_frags"] = round(battles * rng.uniform(0.05, 0.2))
+        f["death_count"] = round(battles * rng.uniform(1.2, 2.5))
+        f["flag_capture"] = round(battles * 0.3)
+        f["flag_capture_solo"] = round(battles * 0.1)
+        f["resource_absorbed"] = round(battles * rng.uniform(30, 80))
+    best = {"xp": round(f["xp"] / battles * rng.uniform(2.2, 3.2)),
+            "frags": min(15, max(1, round(f["frags"] / battles * rng.uniform(4, 6)))),
+            "damage": round(damage * rng.uniform(2.5, 3.6)),
+            "win_points": round(f["win_points"] / battles * 2.5) if fallout else 0}
+    return f, best
+
+
+def block(figures, keys, best=None, best_tank=None):
+    out = {}
+    for key in keys:
+        if key == "hits_percents":
+            out[key] = round(figures["hits"] / figures["shots"] * 100) if figures.get("shots") else 0
+        elif key == "battle_avg_xp":
+            out[key] = figures["xp"] // figures["battles"] if figures.get("battles") else 0
+        elif key in ("max_damage", "max_xp", "max_frags", "max_win_points"):
+            out[key] = best[key[4:]] if best else 0
+        elif key in ("max_damage_tank_id", "max_xp_tank_id", "max_frags_tank_id"):
+            out[key] = best_tank[key[4:-8]] if best and best_tank and best[key[4:-8]] else None
+        elif key in ("max_frags_with_avatar", "max_damage_with_avatar"):
+            out[key] = 0
+        else:
+            out[key] = figures.get(key, 0)
+    return out
+
+
+def vehicle_battles(rng, tank_id, tier):
+    all_random = rng.randint(60, 900) if tier < 10 else rng.randint(150, 700)
+    globalmap = rng.randint(10, 60) if tier in (6, 8, 10) and rng.random() < 0.7 else 0
+    skirmish = rng.randint(5, 40) if tier in (6, 8, 10) and rng.random() < 0.6 else 0
+    defense = rng.randint(2, 12) if tier == 10 and rng.random() < 0.5 else 0
+    company = rng.randint(5, 30) if tier in (6, 8) and rng.random() < 0.4 else 0
+    team = rng.randint(3, 20) if tier in (6, 8) and rng.random() < 0.3 else 0
+    regular_team = rng.randint(2, 10) if tier == 8 and rng.random() < 0.3 else 0
+    fallout = rng.randint(5, 60) if tier in (8, 9, 10) and rng.random() < 0.5 else 0
+    return {"random": all_random, "globalmap": globalmap, "stronghold_skirmish": skirmish,
+            "stronghold_defense": defense, "company": company, "team": team, "regular_team": regular_team,
+            "fallout": fallout}
+
+
+def add_figures(total, figures):
+    for key in COUNTERS + ["hits"]:
+        total[key] = total.get(key, 0) + figures.get(key, 0)
+    for key in AVERAGES:  # battle-weighted sums, divided at the end
+        total.setdefault("_" + key, 0.0)
+        total["_" + key] += figures.get(key, 0.0) * figures.get("battles", 0)
+
+
+def finish_averages(total):
+    for key in AVERAGES:
+        weighted = total.pop("_" + key, 0.0)
+        total[key] = round(weighted / total["battles"], 2) if total.get("battles") else 0.0
+
+
+def make_player(rng, player):
+    nickname, account_id, role, joined, created, last_battle, updated, logout, rating, tank_ids = player
+    vehicles = []
+    mode_totals = {m: {} for m in VEHICLE_MODES}
+    mode_best = {m: ({"xp": 0, "frags": 0, "damage": 0, "win_points": 0}, {}) for m in VEHICLE_MODES}
+    by_tier_globalmap = {10: {}, 8: {}, 6: {}}
+    by_tier_best = {t: ({"xp": 0, "frags": 0, "damage": 0, "win_points": 0}, {}) for t in (10, 8, 6)}
+    vehicle_frags = {}
+    for tank_id in tank_ids:
+        info = TANKS[str(tank_id)]
+        tier = info["tier"]
+        counts = vehicle_battles(rng, tank_id, tier)
+        figures = {}
+        bests = {}
+        for mode in ("random", "globalmap", "stronghold_skirmish", "stronghold_defense", "company", "team",
+                     "regular_team"):
+            figures[mode], bests[mode] = battle_figures(rng, tier, counts[mode])
+        figures["fallout"], bests["fallout"] = battle_figures(rng, tier, counts["fallout"], fallout=True)
+        clan = {}
+        for part in ("globalmap", "stronghold_skirmish", "stronghold_defense"):
+            add_figures(clan, figures[part])
+        finish_averages(clan)
+        figures["clan"] = clan
+        everything = {}
+        for part in ("random", "clan", "company"):
+            add_figures(everything, figures[part])
+        finish_averages(everything)
+        figures["all"] = everything
+        best_all = {k: max(bests[m][k] for m in ("random", "globalmap", "stronghold_skirmish",
+                                                  "stronghold_defense", "company"))
+                    for k in ("xp", "frags", "damage")}
+        vehicle = {}
+        for mode in VEHICLE_MODES:
+            keys = VEHICLE_BLOCK_KEYS + (VEHICLE_FALLOUT_KEYS if mode == "fallout" else [])
+            vehicle[mode] = block(figures[mode], keys)
+            add_figures(mode_totals[mode], figures[mode])
+            best = best_all if mode in ("all", "clan") else bests[mode]
+            for k in ("xp", "frags", "damage", "win_points"):
+                if best.get(k, 0) > mode_best[mode][0][k]:
+                    mode_best[mode][0][k] = best[k]
+                    mode_best[mode][1][k] = tank_id
+        if tier in by_tier_globalmap:
+            add_figures(by_tier_globalmap[tier], figures["globalmap"])
+            for k in ("xp", "frags", "damage"):
+                if bests["globalmap"][k] > by_tier_best[tier][0][k]:
+                    by_tier_best[tier][0][k] = bests["globalmap"][k]
+                    by_tier_best[tier][1][k] = tank_id
+        mastery = rng.choice([0, 1, 2, 2, 3, 3, 4]) if everything["battles"] > 100 else rng.choice([0, 1])
+        vehicle["max_xp"] = best_all["xp"]
+        vehicle["max_frags"] = best_all["frags"]
+        vehicle["mark_of_mastery"] = mastery
+        vehicle["tank_id"] = tank_id
+        vehicles.append(vehicle)
+        vehicle_frags[str(tank_id)] = round(everything["frags"] * rng.uniform(0.9, 1.0))
+    for totals in list(mode_totals.values()) + list(by_tier_globalmap.values()):
+        finish_averages(totals) if totals else None
+
+    def account_block(totals, best, fallout=False):
+        keys = ACCOUNT_BLOCK_KEYS + (FALLOUT_EXTRA_KEYS if fallout else [])
+        if not totals.get("battles"):
+            zero, _ = battle_figures(rng, 1, 0)
+            return block(zero, keys)
+        return block(totals, keys, best[0], best[1])
+
+    statistics = {
+        "clan": account_block(mode_totals["clan"], mode_best["clan"]),
+        "stronghold_skirmish": account_block(mode_totals["stronghold_skirmish"], mode_best["stronghold_skirmish"]),
+        "regular_team": account_block(mode_totals["regular_team"], mode_best["regular_team"]),
+        "company": account_block(mode_totals["company"], mode_best["company"]),
+        "stronghold_defense": account_block(mode_totals["stronghold_defense"], mode_best["stronghold_defense"]),
+        "all": account_block(mode_totals["all"], mode_best["all"]),
+        "random": account_block(mode_totals["random"], mode_best["random"]),
+        "globalmap_absolute": account_block(by_tier_globalmap[10], by_tier_best[10]),
+        "globalmap_champion": account_block(by_tier_globalmap[8], by_tier_best[8]),
+        "globalmap_middle": account_block(by_tier_globalmap[6], by_tier_best[6]),
+        "fallout": account_block(mode_totals["fallout"], mode_best["fallout"], fallout=True),
+        "historical": account_block({}, None),
+        "team": account_block(mode_totals["team"], mode_best["team"]),
+        "frags": vehicle_frags,
+        "trees_cut": round(mode_totals["all"]["battles"] * rng.uniform(1.5, 3.5)),
+    }
+    account = {"last_battle_time": unix(last_battle), "account_id": account_id, "created_at": unix(created),
+               "updated_at": unix(updated), "global_rating": rating,
+               "clan_id": CLAN["clan_id"] if role else None, "statistics": statistics,
+               "nickname": nickname, "logout_at": unix(logout)}
+    battles = mode_totals["all"]["battles"]
+    achievements = {
+        "achievements": {
+            "warrior": battles // 220, "invader": battles // 180, "defender": battles // 260,
+            "steelwall": battles // 150, "supporter": battles // 400, "scout": battles // 170,
+            "evileye": battles // 600, "mainGun": battles // 500, "medalKay": 4 if battles > 5000 else 2,
+            "medalCarius": 3, "medalKnispel": 3 if battles > 5000 else 1, "medalPoppel": 2, "medalAbrams": 2,
+            "medalLeClerc": 1, "medalLavrinenko": 2, "medalEkins": 1, "titleSniper": 1, "invincible": 1,
+            "diehard": 3, "armorPiercer": 1, "handOfDeath": 2, "aimer": 1, "medalKolobanov": 1 if battles > 5000 else 0,
+            "medalRadleyWalters": battles // 2500, "medalLafayettePool": battles // 4000, "heroesOfRassenay": 0,
+            "medalFadin": 1, "beasthunter": 2, "sinai": 1, "lumberjack": 5, "raider": 1, "kamikaze": 1,
+            "impenetrable": 4, "shootToKill": 10, "fighter": 3, "duelist": 12, "reliableComrade": 25,
+            "tankExpert0": 1 if battles > 5000 else 0, "mechanicEngineer0": 1 if battles > 8000 else 0,
+            "ironMan": 6, "sturdy": 9, "luckyDevil": 5, "charmed": 7, "kingOfTheHill": 2, "mousebane": 1,
+            "sniper": 1, "fallout": 1 if mode_totals["fallout"].get("battles") else 0},
+        "frags": {"beasthunter": 9, "sinai": 61, "pattonValley": 4, "mousebane": 3, "tankExpert0": 37,
+                  "mechanicEngineer0": 120},
+        "max_series": {"armorPiercer": 14, "titleSniper": 9, "aimer": 6, "invincible": 5, "diehard": 17,
+                       "handOfDeath": 4, "tacticalBreakthrough": 2, "victoryMarch": 3},
+    }
+    membership = None
+    if role:
+        membership = {"clan": {"created_at": CLAN["created_at"], "tag": CLAN["tag"], "name": CLAN["name"],
+                               "clan_id": CLAN["clan_id"]},
+                      "role": role, "joined_at": unix(joined), "account_name": nickname}
+    return account, achievements, membership, vehicles
+
+
+def dump(value):
+    return json.dumps(value, ensure_ascii=False, separators=(",", ":"))
+
+
+def write(relative, text):
+    path = os.path.join(HERE, relative)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8", newline="") as f:
+        f.write(text)
+
+
+def single(account_id, value):
+    return dump({"status": "ok", "meta": {"count": 1}, "data": {str(account_id): value}})
+
+
+def expected_snapshot(account_id, account, achievements, membership, vehicles):
+    merged = {}
+    if membership:
+        clan = dict(membership["clan"])
+        clan.update({k: v for k, v in membership.items() if k != "clan"})
+        merged["clan"] = clan
+    merged.update(achievements)
+    merged.update(account)
+    return dump({"status": "ok", "data": {str(account_id): merged, "vehicles": vehicles}})
+
+
+def front_stats(rng, account_id):
+    first = rng.randint(400, 3200)
+    return dump({"status": "ok", "fronts": [
+        {"front_id": "steel_corrida_first_step_bg", "name": "Основной фронт", "fame_points": first,
+         "rank": rng.randint(3000, 60000)},
+        {"front_id": "steel_corrida_first_step_adv", "name": "Продвинутый фронт", "fame_points": 0, "rank": 0}]})
+
+
+# The alliance site's clan page; the program reads the alliance link and its colour mark.
+ALLIANCE_PAGE = """<!DOCTYPE html>
+<html lang="ru">
+<head>
+<meta charset="utf-8">
+<title>[VOLKI] Волки Севера — кланы и альянсы</title>
+</head>
+<body>
+<div class="clan-card">
+<h1>[VOLKI] Волки Севера</h1>
+<table class="clan-info">
+<tr><td>Игроков:</td><td>4</td></tr>
+<tr><td>Создан:</td><td>17.05.2013</td></tr>
+<tr><td>Альянс:</td><td> <a href="/lt/alliance/38">Северный Альянс</a> <span style="color:#4A90D9">&#9632;</span></td></tr>
+<tr><td>Провинций:</td><td>2</td></tr>
+</table>
+</div>
+<p class="footer">Данные обновляются раз в сутки.</p>
+</body>
+</html>
+"""
+
+REPLAYS = {4817293: 23, 5521930: 57}
+LOCATIONS = {4817293: ("RU", "Свердловская область", "Екатеринбург"), 5521930: ("RU", "Москва", "Москва"),
+             3209871: ("BY", "Минская область", "Минск"), 10452377: ("RU", "Пермский край", "Пермь")}
+
+
+def emblem_png(size, colour):
+    """A round emblem: the clan colour with a white ring and a white wolf's-ear chevron."""
+    red, green, blue = (int(colour[i:i + 2], 16) for i in (1, 3, 5))
+    rows = []
+    centre = (size - 1) / 2
+    for y in range(size):
+        row = bytearray([0])
+        for x in range(size):
+            dx, dy = (x - centre) / (size / 2), (y - centre) / (size / 2)
+            radius = (dx * dx + dy * dy) ** 0.5
+            chevron = abs(abs(dx) - (dy + 0.45) * 0.6) < 0.12 and -0.45 < dy < 0.5
+            if radius > 1.0:
+                pixel = (0, 0, 0, 0)
+            elif radius > 0.82 or chevron:
+                pixel = (255, 255, 255, 255)
+            else:
+                pixel = (red, green, blue, 255)
+            row.extend(pixel)
+        rows.append(bytes(row))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) +
+            chunk(b"IEND", b""))
+
+
+def main():
+    rng = random.Random(20161205)
+    routes = []
+
+    def route(path, query, file, **extra):
+        entry = {"path": path}
+        if query is not None:
+            entry["query"] = query
+        entry.update(extra)
+        entry["file"] = file
+        routes.append(entry)
+
+    members = []
+    for player in PLAYERS:
+        nickname, account_id, role, joined = player[0], player[1], player[2], player[3]
+        account, achievements, membership, vehicles = make_player(rng, player)
+        low = nickname.lower()
+        write(f"api/account_list_{low}.json",
+              dump({"status": "ok", "meta": {"count": 1}, "data": [{"nickname": nickname, "account_id": account_id}]}))
+        write(f"api/account_info_{account_id}.json", single(account_id, account))
+        write(f"api/account_achievements_{account_id}.json", single(account_id, achievements))
+        write(f"api/tanks_stats_{account_id}.json", single(account_id, vehicles))
+        write(f"expected/snapshot_{account_id}.json",
+              expected_snapshot(account_id, account, achievements, membership, vehicles))
+        for typed in (nickname, low):  # the publisher's search ignores letter case
+            route("/wot/account/list/", {"search": typed, "limit": "1"}, f"api/account_list_{low}.json")
+        route("/wot/account/info/", {"account_id": str(account_id), "fields": FIELDS_INFO, "extra": EXTRA_INFO},
+              f"api/account_info_{account_id}.json")
+        route("/wot/account/achievements/", {"account_id": str(account_id)},
+              f"api/account_achievements_{account_id}.json")
+        if membership:
+            write(f"api/clans_membersinfo_{account_id}.json", single(account_id, membership))
+            route("/wgn/clans/membersinfo/", {"account_id": str(account_id), "fields": FIELDS_MEMBERSHIP},
+                  f"api/clans_membersinfo_{account_id}.json")
+            members.append({"role": role, "joined_at": unix(joined), "account_id": account_id,
+                            "account_name": nickname})
+        route("/wot/tanks/stats/", {"account_id": str(account_id), "fields": FIELDS_TANKS, "extra": EXTRA_TANKS},
+              f"api/tanks_stats_{account_id}.json")
+        write(f"portal/front_stats_{account_id}.json", front_stats(rng, account_id))
+        route(f"/community/accounts/{account_id}/get_front_stats/", None, f"portal/front_stats_{account_id}.json",
+              require_headers={"X-Requested-With": "XMLHttpRequest"})
+        if account_id in REPLAYS:
+            replays = {"isOk": True, "data": {
+                "wgId": account_id, "nickname": nickname,
+                "url": f"https://wotreplays.ru/site/index/player/{account_id}",
+                "replayCount": REPLAYS[account_id],
+                "videoUrls": [f"https://www.youtube.com/watch?v=wr{account_id}a",
+                              f"https://www.youtube.com/watch?v=wr{account_id}b"]}}
+        else:
+            replays = {"isOk": False, "error": "Player not found"}
+        write(f"replays/player_{account_id}.json", dump(replays))
+        route("/sApi/v3/player.getInfo", {"wgId": str(account_id)}, f"replays/player_{account_id}.json")
+        if account_id in LOCATIONS:
+            country, region, city = LOCATIONS[account_id]
+            location = {"status": 1, "accountId": account_id, "city": city, "region": region, "country": country}
+        else:
+            location = {"status": 3, "accountId": account_id, "city": None, "region": None, "country": None}
+        write(f"location/user_{account_id}.json", dump(location))
+        route("/api/usercacheget/", {"accountId": str(account_id)}, f"location/user_{account_id}.json")
+
+    route("/wot/account/list/", {"search": "*", "limit": "1"}, "api/account_list_nobody.json")
+    write("api/account_list_nobody.json", dump({"status": "ok", "meta": {"count": 0}, "data": []}))
+
+    members.sort(key=lambda m: ["commander", "executive_officer", "private", "recruit"].index(m["role"]))
+    clan_id = CLAN["clan_id"]
+    listed = dict(CLAN, members_count=len(members))
+    write("api/clans_list_volki.json", dump({"status": "ok", "meta": {"count": 2, "total": 2}, "data": [
+        {k: listed[k] for k in ("members_count", "name", "created_at", "tag", "clan_id")},
+        {k: NEIGHBOUR_CLAN[k] for k in ("members_count", "name", "created_at", "tag", "clan_id")}]}))
+    write("api/clans_list_nothing.json", dump({"status": "ok", "meta": {"count": 0, "total": 0}, "data": []}))
+    for typed in ("VOLKI", "volki"):
+        route("/wgn/clans/list/", {"search": typed, "order_by": "tag", "fields": FIELDS_CLAN_LIST},
+              "api/clans_list_volki.json")
+    route("/wgn/clans/list/", {"search": "*", "order_by": "tag", "fields": FIELDS_CLAN_LIST},
+          "api/clans_list_nothing.json")
+    clan_info = {"members_count": len(members), "name": CLAN["name"], "color": CLAN["color"],
+                 "created_at": CLAN["created_at"], "tag": CLAN["tag"], "updated_at": CLAN["updated_at"],
+                 "motto": CLAN["motto"], "clan_id": clan_id, "members": members}
+    write(f"api/clans_info_{clan_id}.json", single(clan_id, clan_info))
+    route("/wgn/clans/info/", {"clan_id": str(clan_id), "fields": FIELDS_CLAN_INFO}, f"api/clans_info_{clan_id}.json")
+    for size in (64, 32, 24):
+        name = f"emblems/emblem_{clan_id}_{size}x{size}.png"
+        os.makedirs(os.path.join(HERE, "emblems"), exist_ok=True)
+        with open(os.path.join(HERE, name), "wb") as f:
+            f.write(emblem_png(size, CLAN["color"]))
+        route(f"/clans/media/clans/emblems/cl_{str(clan_id)[-3:]}/{clan_id}/emblem_{size}x{size}.png", None, name)
+    write(f"alliance/clan_{clan_id}.html", ALLIANCE_PAGE)
+    route(f"/lt/clan/{clan_id}", None, f"alliance/clan_{clan_id}.html")
+
+    routes_text = '{"routes": [\n' + ",\n".join("  " + json.dumps(r, ensure_ascii=False) for r in routes) + "\n]}\n"
+    write("routes.json", routes_text)
+
+
+if __name__ == "__main__":
+    main()
