@@ -306,7 +306,7 @@ class AccountLoad {
     const std::string answer = RemoveMeta(Fetch(AccountUrl(kMembershipPath)));
     if (!Contains(answer, "\"status\":\"ok\",") || Contains(answer, account_id_ + "\":null")) {
       Message(Contains(answer, "\"status\":\"error\"")
-                  ? std::string(kMembershipProblem) + answer
+                  ? std::string(kMembershipProblem) + WithoutTags(answer)
                   : "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
                         PlainExcerpt(answer, kExcerptCharacters) + "...\").");
       state_ = DataState::kFailed;

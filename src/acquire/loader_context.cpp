@@ -71,9 +71,10 @@ void AddClanMessage(std::string& messages, std::string_view text) {
 }
 
 std::string PlainExcerpt(std::string_view answer, size_t characters) {
-  // The excerpt goes into a page: a stray angle bracket must not open a tag there.
-  return ReplaceEach(FirstCharacters(PlainTextOfPage(answer), characters), {"<", ">"}, {"&lt;", "&gt;"});
+  return WithoutTags(FirstCharacters(PlainTextOfPage(answer), characters));
 }
+
+std::string WithoutTags(std::string_view text) { return ReplaceEach(text, {"<", ">"}, {"&lt;", "&gt;"}); }
 
 json::Value DecodeApiAnswer(std::string_view answer) { return json::parse(DecodeAnswer(answer)); }
 
