@@ -8,11 +8,15 @@
 #      caption changes, the searching page and then the error page are shown.
 #   3. Question: with no default player name the first search asks in a box "Имя игрока";
 #      SIGTERM while it waits closes the box as "Нет", lets the search finish and ends.
-# Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER
+#   4. Found: with the hosts pointed at the sample API service and its demo answers, a player
+#      and a clan are found, stored in the cache and shown without error messages.
+# Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
 program=$1
 out=$2
+sample_api=$3
+demo_answers=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ -z "${TARVELO_GUI_TEST_INSIDE:-}" ]; then
@@ -180,3 +184,43 @@ stop  # closing answers the box "Нет"; the search goes on, then the window cl
 grep -q "page text: Поиск информации об игроке Alpha..." "$log" || fail "the search did not go on after the box"
 if grep -q "^DefaultAccount=" "$run/config/tarvelo/settings.ini"; then fail "the closed box counted as \"Да\""; fi
 echo "the default-name question was asked in a box and closing the program answered it"
+
+# ---- 4. searches the sample API service answers ------------------------------------------
+prepare found
+"$sample_api" --root "$demo_answers" --port 0 --log "$run/api.log" --exit-with-parent > "$run/api.out" &
+service=$!
+deadline=$((SECONDS + 30))
+until [ -s "$run/api.out" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
+  sleep 0.1
+done
+port=$(head -n 1 "$run/api.out")
+sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+
+# found_page NAME: the page after the searching page holds the search form and no error.
+found_page() {
+  local deadline=$((SECONDS + 60))
+  until sed -n "/Поиск информации об игроке $1\\|Сбор информации о клане \\[$1\\]/,\$p" "$log" |
+        grep -q "page text: + | Имя игрока или \\[клантег\\]: |"; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before the page of $1"
+    [ $SECONDS -lt $deadline ] || fail "no page after the search for $1"
+    sleep 0.1
+  done
+  ! grep -q "ОШИБКА" "$log" || fail "an error message on the page of $1"
+}
+
+"$program" "Gromoboy_77" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+found_page Gromoboy_77
+ls "$run"/home/cache/user/4817293/*.json > /dev/null || fail "no snapshot of Gromoboy_77 in the cache"
+grep -q "^GET	/api/usercacheget/" "$run/api.log" || fail "the search did not reach the location site"
+stop
+
+"$program" "[VOLKI]" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+found_page VOLKI
+wait_for "caption: Tarvelo - [VOLKI] Волки Севера" 30
+[ -f "$run/home/cache/clan/index/VOLKI=172431.id" ] || fail "no index file of the clan"
+stop
+kill "$service" 2>/dev/null || true
+echo "a player and a clan were found through the sample API service and shown"
