@@ -114,22 +114,27 @@ void CountInGroup(int index, const RWOTAccountStats& block, std::array<int32_t, 
   AddTo(wins[index], block.Wins);
 }
 
+// The vehicle's identity fields with zero blocks.
+RVehicleStat VehicleIdentity(const RVehicleStat& vehicle) {
+  RVehicleStat identity;
+  identity.TankId = vehicle.TankId;
+  identity.Tag = vehicle.Tag;
+  identity.Name = vehicle.Name;
+  identity.Nation = vehicle.Nation;
+  identity.VehicleType = vehicle.VehicleType;
+  identity.Tier = vehicle.Tier;
+  identity.IsPremium = vehicle.IsPremium;
+  identity.Images = vehicle.Images;
+  return identity;
+}
+
 // The older record's copy of `vehicle`: the same TankId in `older`, or the
 // vehicle's identity with zero blocks when the older record lacks it.
 RVehicleStat OlderVehicle(const RVehicleStat& vehicle, const AVehicleStats& older) {
   auto match = std::find_if(older.begin(), older.end(),
                             [&vehicle](const RVehicleStat& o) { return o.TankId == vehicle.TankId; });
   if (match != older.end()) return *match;
-  RVehicleStat copy;
-  copy.TankId = vehicle.TankId;
-  copy.Tag = vehicle.Tag;
-  copy.Name = vehicle.Name;
-  copy.Nation = vehicle.Nation;
-  copy.VehicleType = vehicle.VehicleType;
-  copy.Tier = vehicle.Tier;
-  copy.IsPremium = vehicle.IsPremium;
-  copy.Images = vehicle.Images;
-  return copy;
+  return VehicleIdentity(vehicle);
 }
 
 // A vehicle cannot have more period battles than the account: a larger gain,
@@ -140,16 +145,8 @@ bool PlayedInPeriod(int32_t newer_battles, int32_t older_battles, int32_t cap) {
 }
 
 RVehicleStat VehicleDelta(const RVehicleStat& vehicle, const RVehicleStat& older) {
-  RVehicleStat delta;
-  delta.TankId = vehicle.TankId;
+  RVehicleStat delta = VehicleIdentity(vehicle);
   delta.MarkOfMastery = vehicle.MarkOfMastery;
-  delta.Tag = vehicle.Tag;
-  delta.Name = vehicle.Name;
-  delta.Nation = vehicle.Nation;
-  delta.VehicleType = vehicle.VehicleType;
-  delta.Tier = vehicle.Tier;
-  delta.IsPremium = vehicle.IsPremium;
-  delta.Images = vehicle.Images;
   delta.MaxFrags = vehicle.MaxFrags;
   for (int mode = 0; mode < kModeCount; ++mode) delta.Stats[mode] = StatsDelta(vehicle.Stats[mode], older.Stats[mode]);
   return delta;
