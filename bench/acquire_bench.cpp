@@ -114,13 +114,10 @@ void BM_OneFindPass(benchmark::State& state) {
 
 // Five repetitions each; the console shows their statistics and the summary
 // uses the best repetition, since the machine may be busy with other work.
-void Configure(benchmark::internal::Benchmark* benchmark) {
-  benchmark->Repetitions(5)->ComputeStatistics("min", Smallest);
-}
-BENCHMARK(BM_OptimizeSnapshot)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Apply(Configure);
-BENCHMARK(BM_ConvertSnapshot)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Apply(Configure);
-BENCHMARK(BM_ConvertCurrentSnapshot)->Unit(benchmark::kMicrosecond)->Apply(Configure);
-BENCHMARK(BM_OneFindPass)->Unit(benchmark::kMicrosecond)->Apply(Configure);
+BENCHMARK(BM_OptimizeSnapshot)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
+BENCHMARK(BM_ConvertSnapshot)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
+BENCHMARK(BM_ConvertCurrentSnapshot)->Unit(benchmark::kMicrosecond)->Apply(BestOfFive);
+BENCHMARK(BM_OneFindPass)->Unit(benchmark::kMicrosecond)->Apply(BestOfFive);
 
 // Shows the statistics of the repetitions and keeps the best CPU time per
 // call of each benchmark for the summary.

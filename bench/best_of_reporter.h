@@ -44,6 +44,11 @@ class BestOfReporter : public benchmark::ConsoleReporter {
 
 inline double Smallest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
 
+// Five repetitions, summarised by the best one.
+inline void BestOfFive(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Repetitions(5)->ComputeStatistics("min", Smallest);
+}
+
 inline void PrintMachine() {
   struct utsname machine;
   if (uname(&machine) == 0) {

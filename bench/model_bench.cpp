@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "best_of_reporter.h"
+#include "generated_snapshot.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,52 +26,11 @@
 namespace tarvelo {
 namespace {
 
-constexpr char kAccountId[] = "4821907";
-constexpr int kVehicles = 300;
-
-const ReferenceData& BenchReference() {
-  static const ReferenceData reference = ReferenceData::FromTexts(EmbeddedReferenceTexts());
-  return reference;
-}
-
-// Vehicle ids of the encyclopedia, or made-up ones when it is not embedded.
-std::vector<std::string> VehicleIds() {
-  std::vector<std::string> ids;
-  for (const auto& [id, entry] : json::members(json::at(BenchReference().TanksInfo(), "data"))) {
-    if (ids.size() == kVehicles) break;
-    ids.push_back(id);
-  }
-  for (int i = 1; ids.size() < kVehicles; ++i) ids.push_back(std::to_string(i * 16 + 1));
-  return ids;
-}
-
-// One statistics block as an optimised snapshot keeps it, with the members
-// the parser does not read as well.
-std::string Block(int battles, int seed) {
-  auto n = [&](int scale) { return std::to_string(battles * scale + seed % 7); };
-  return R"({"spotted":)" + n(1) + R"(,"avg_damage_blocked":)" + n(31) + ".25" + R"(,"direct_hits_received":)" +
-         n(9) + R"(,"explosion_hits":)" + n(1) + R"(,"piercings_received":)" + n(7) + R"(,"piercings":)" + n(6) +
-         R"(,"xp":)" + n(650) + R"(,"survived_battles":)" + std::to_string(battles / 3) +
-         R"(,"dropped_capture_points":)" + n(1) + R"(,"hits_percents":71,"battles":)" + std::to_string(battles) +
-         R"(,"damage_received":)" + n(900) + R"(,"avg_damage_assisted":)" + n(3) + ".5" + R"(,"frags":)" + n(1) +
-         R"(,"capture_points":)" + n(2) + R"(,"damage_dealt":)" + n(1100) + R"(,"hits":)" + n(8) +
-         R"(,"battle_avg_xp":650,"wins":)" + std::to_string(battles / 2 + 1) + R"(,"losses":)" +
-         std::to_string(battles / 2 - 1) + R"(,"shots":)" + n(10) + R"(,"tanking_factor":0.41})";
-}
+using namespace tarvelo::bench;
 
 std::string GeneratedSnapshot() {
-  const std::vector<std::string> ids = VehicleIds();
-  std::string vehicles;
   int total = 0;
-  for (int i = 0; i < kVehicles; ++i) {
-    const int battles = 20 + (i * 37) % 400;
-    total += battles;
-    if (i) vehicles += ',';
-    vehicles += R"({"all":)" + Block(battles, i) + R"(,"random":)" + Block(battles - 4, i);
-    if (i % 3 == 0) vehicles += R"(,"globalmap":)" + Block(3, i) + R"(,"stronghold_skirmish":)" + Block(4, i);
-    vehicles += R"(,"max_xp":)" + std::to_string(900 + i) + R"(,"mark_of_mastery":)" + std::to_string(i % 5) +
-                R"(,"max_frags":)" + std::to_string(i % 6) + R"(,"tank_id":)" + ids[i] + "}";
-  }
+  const std::string vehicles = VehiclesText(VehicleIds(), 0, total);
   std::string achievements = R"({"medalKay":2,"warrior":14,"tankExpert":1,"tankExpert0":1,"mechanicEngineer":1})";
   return std::string(R"({"status":"ok","data":{")") + kAccountId + R"(":{"achievements":)" + achievements +
          R"(,"max_series":{"titleSniper":9},"account_id":4821907,"nickname":"Vasya_2000","global_rating":6123,)"
@@ -115,13 +75,10 @@ void BM_ReferenceStartup(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ReferenceData::FromTexts(texts));
 }
 
-void Configure(benchmark::internal::Benchmark* benchmark) {
-  benchmark->Repetitions(5)->ComputeStatistics("min", Smallest)->Unit(benchmark::kMicrosecond);
-}
-BENCHMARK(BM_JsonParse)->Apply(Configure);
-BENCHMARK(BM_ParseAccount)->Apply(Configure);
-BENCHMARK(BM_ParseTextAndAccount)->Apply(Configure);
-BENCHMARK(BM_ReferenceStartup)->Apply(Configure);
+BENCHMARK(BM_JsonParse)->Unit(benchmark::kMicrosecond)->Apply(BestOfFive);
+BENCHMARK(BM_ParseAccount)->Unit(benchmark::kMicrosecond)->Apply(BestOfFive);
+BENCHMARK(BM_ParseTextAndAccount)->Unit(benchmark::kMicrosecond)->Apply(BestOfFive);
+BENCHMARK(BM_ReferenceStartup)->Unit(benchmark::kMicrosecond)->Apply(BestOfFive);
 
 void PrintSummary(const BestOfReporter& reporter) {
   const double parse = reporter.Seconds("BM_JsonParse");

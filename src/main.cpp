@@ -5,11 +5,13 @@
 
 #include "shell/figures.h"
 #include "shell/headless/headless.h"
+#include "text/process_memory.h"
 #ifdef TARVELO_WITH_GTK
 #include "shell/gtk/desktop.h"
 #endif
 
 int main(int argc, char** argv) {
+  tarvelo::KeepFreedMemoryForReuse();
   std::string_view first = argc > 1 ? argv[1] : "";
   if (first == "--headless") return tarvelo::RunHeadless(std::vector<std::string>(argv + 2, argv + argc));
   if (first == "--figures") return tarvelo::RunFigures(argc, argv);

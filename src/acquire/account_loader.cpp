@@ -1,6 +1,7 @@
 #include "acquire/account_loader.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -458,8 +459,9 @@ class AccountLoad {
     RWOTAccount& base = result_.base;
     RWOTAccount& period = result_.period;
 
-    RWOTAccount second = current_;
+    RWOTAccount second;  // the newer side of a lettered view
     if (!letters.empty()) {
+      second = current_;
       const size_t k = days < 2 ? 0 : days - 1;
       if (k < dates.size()) ParseStoredSnapshot(dates[k], second);
     }
@@ -474,7 +476,7 @@ class AccountLoad {
       period = base;
       period.PeriodStart = period.Created;
     } else if (letters == "b") {
-      period = second;
+      period = std::move(second);
       SortVehiclesByBattles(period.Vehicles, Mode());
       period.PeriodStart = period.Created;
       base = current_;

@@ -99,10 +99,16 @@ std::string SnakeCase(std::string_view camel) {
   return snake;
 }
 
+// The publisher's key of this medal; a plain CamelCase of the old key would
+// give "medalDelanglade", which earlier versions wrote into converted files.
+constexpr std::string_view kDeLangladeKey = "medalDeLanglade";
+constexpr std::string_view kEarlierDeLangladeKey = "medalDelanglade";
+
 // The current key for an old snake-case achievement key.
 std::string CurrentAchievementKey(std::string_view old_key) {
   if (old_key == "medal_heroes_of_rassenay") return "heroesOfRassenay";
   if (old_key == "medal_boelter") return "medalWittmann";
+  if (old_key == "medal_delanglade") return std::string(kDeLangladeKey);
   for (const auto& group : kNationalGroups) {
     if (!old_key.starts_with(group.snake_prefix)) continue;
     std::string_view nation = old_key.substr(group.snake_prefix.size());
@@ -143,7 +149,7 @@ bool RenameAchievementsText(std::string& text, std::string_view account_id) {
   const std::string_view kAchievements = ",\"achievements\":{";
   std::string max_series;
   // The series are read only when there is somewhere to put them.
-  if (!Contains(text, ",\"max_series\":{") && Contains(text, kAchievements)) {
+  if (!Contains(text, "\"max_series\":{") && Contains(text, kAchievements)) {
     max_series = MaxSeriesObject(text, account_id);
   }
 
@@ -155,6 +161,17 @@ bool RenameAchievementsText(std::string& text, std::string_view account_id) {
   }
   if (!max_series.empty()) changed |= Patch(text, kAchievements, max_series + std::string(kAchievements));
   return changed;
+}
+
+// Files converted by earlier versions carry the medal under the key those
+// versions made of the old one; a file that already has the current key keeps
+// both as they are.
+bool RenameEarlierDeLanglade(std::string& text) {
+  const std::string earlier = Quoted(kEarlierDeLangladeKey) + ":";
+  const std::string current = Quoted(kDeLangladeKey) + ":";
+  // Every cached read comes here: the rare key is looked for first.
+  if (!Contains(text, earlier) || Contains(text, current)) return false;
+  return Patch(text, earlier, current);
 }
 
 // ---- ConvertOldLayout -------------------------------------------------------------
@@ -359,6 +376,7 @@ std::string ConvertSnapshot(std::string text, std::string_view account_id, const
   changed |= detail::ConvertLayout(text, account_id, sources);
   changed |= detail::ConvertStatisticsBlocks(text);
   changed |= detail::RemoveSplicedMeta(text, account_id);
+  changed |= detail::RenameEarlierDeLanglade(text);
   detail::Save(changed, text, path);
   return text;
 }

@@ -5,7 +5,8 @@ namespace tarvelo::json::detail {
 bool PathReader::Next(PathStep& step) {
   while (!rest_.empty()) {
     if (rest_.front() == '[') return ReadIndex(step);
-    const size_t stop = rest_.find_first_of(".[");
+    size_t stop = 0;  // a plain loop: find_first_of looks each character up in the set
+    while (stop < rest_.size() && rest_[stop] != '.' && rest_[stop] != '[') ++stop;
     const std::string_view name = rest_.substr(0, stop);
     rest_.remove_prefix(name.size());
     if (!rest_.empty() && rest_.front() == '.') rest_.remove_prefix(1);

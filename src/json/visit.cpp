@@ -4,9 +4,17 @@
 
 namespace tarvelo::json {
 
+// As json::text of the member's handle, without making one.
 std::string MemberView::text() const {
-  return node_->kind == Kind::String ? std::string(node_->string()) : json::text(value());
+  if (node_->kind == Kind::String) return std::string(node_->string());
+  std::string out;
+  detail::PrintTo(node_, out);
+  return out;
 }
+
+int64_t MemberView::OtherInteger() const { return json::integer(value()); }
+
+double MemberView::OtherReal() const { return json::real(value()); }
 
 Value MemberView::value() const { return Value(std::shared_ptr<detail::Node>(owner_.shared_node(), node_)); }
 

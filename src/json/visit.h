@@ -21,12 +21,12 @@ class MemberView {
  public:
   MemberView(const Value& owner, detail::Node* node) : owner_(owner), node_(node) {}
   Kind kind() const { return node_->kind; }
-  int64_t integer() const { return node_->kind == Kind::Integer ? node_->integer : json::integer(value()); }
+  int64_t integer() const { return node_->kind == Kind::Integer ? node_->integer : OtherInteger(); }
   double real() const {
     switch (node_->kind) {
       case Kind::Double: return node_->real;
       case Kind::Integer: return static_cast<double>(node_->integer);
-      default: return json::real(value());
+      default: return OtherReal();
     }
   }
   std::string text() const;
@@ -44,6 +44,11 @@ class MemberView {
   }
 
  private:
+  // The getters' answers for the kinds not read inline; kept out of line so
+  // that the inline readers stay small.
+  int64_t OtherInteger() const;
+  double OtherReal() const;
+
   const Value& owner_;
   detail::Node* node_;
 };

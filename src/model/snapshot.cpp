@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstring>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "model/arith.h"
 #include "model/json_read.h"
@@ -33,7 +37,7 @@ bool Is(std::string_view name, const char (&word)[N]) {
 
 // The field an API statistics member fills, if any. Names are told apart by
 // length first: this runs for every member of every block.
-std::optional<StatsField> StatsFieldOf(std::string_view name) {
+[[gnu::always_inline]] inline std::optional<StatsField> StatsFieldOf(std::string_view name) {
   switch (name.size()) {
     case 2:
       if (Is(name, "xp")) return StatsField::Xp;
@@ -95,7 +99,9 @@ std::optional<StatsField> StatsFieldOf(std::string_view name) {
   return std::nullopt;
 }
 
-void SetStatsField(RWOTAccountStats& block, StatsField field, const json::MemberView& value) {
+// Inlined, as StatsFieldOf is, into the loop over a block's members.
+[[gnu::always_inline]] inline void SetStatsField(RWOTAccountStats& block, StatsField field,
+                                                 const json::MemberView& value) {
   auto int32 = [&value] { return Int32Of(value.integer()); };
   auto uint32 = [&value] { return UInt32Of(value.integer()); };
   switch (field) {
@@ -154,22 +160,23 @@ VehicleEntry ReadVehicleEntry(const json::Value& entry) {
     seen |= 1u << bit;
     return true;
   };
+  // The fixed names come first: no mode key is one of them, and they are
+  // cheaper to tell apart than a mode key is to look up.
   json::for_each_member(entry, [&](std::string_view name, const json::MemberView& value) {
-    const int mode = ModeIndexOfKey(name);
-    if (mode >= 0) {
-      if (first(mode)) read.blocks[mode].emplace(value);
-    } else if (name == "tank_id") {
+    if (Is(name, "tank_id")) {
       if (first(kModeCount)) read.tank_id.emplace(value);
-    } else if (name == "max_frags") {
+    } else if (Is(name, "max_frags")) {
       if (first(kModeCount + 1)) read.max_frags = value.integer();
-    } else if (name == "max_xp") {
+    } else if (Is(name, "max_xp")) {
       if (first(kModeCount + 2)) read.max_xp = value.integer();
-    } else if (name == "max_damage") {
+    } else if (Is(name, "max_damage")) {
       if (first(kModeCount + 3)) read.max_damage = value.integer();
-    } else if (name == "mark_of_mastery") {
+    } else if (Is(name, "mark_of_mastery")) {
       if (first(kModeCount + 4)) read.mark_of_mastery = value.integer();
-    } else if (name == "statistics") {
+    } else if (Is(name, "statistics")) {
       if (first(kModeCount + 5)) read.statistics.emplace(value);
+    } else if (const int mode = ModeIndexOfKey(name); mode >= 0) {
+      if (first(mode)) read.blocks[mode].emplace(value);
     }
   });
   return read;
@@ -191,19 +198,23 @@ void ReadStatsBlock(RWOTAccountStats& block, std::string_view tank_id, const jso
   BlockFigures(block, !tank_id.empty());
 }
 
-// Reads the vehicle's block for one mode, with the globalmap and "statistics"
-// fallbacks, into `block`, a zero record.
-void ReadVehicleModeBlock(const VehicleEntry& entry, int mode, int tier, const std::string& tank_id,
-                          RWOTAccountStats& block) {
-  const auto read = [&](const std::optional<json::MemberView>& object) {
-    if (object) ReadStatsBlock(block, tank_id, *object);
-  };
-  if (entry.blocks[mode]) return read(entry.blocks[mode]);
+// The object a vehicle's block for `mode` is read from, with the globalmap and
+// "statistics" fallbacks; nullptr when there is none.
+const json::MemberView* ModeBlockSource(const VehicleEntry& entry, int mode, int tier) {
+  const auto source = [](const std::optional<json::MemberView>& object) { return object ? &*object : nullptr; };
+  if (entry.blocks[mode]) return source(entry.blocks[mode]);
   const bool globalmap_tier = (mode == kModeGlobalmapAbsolute && tier == 10) ||
                               (mode == kModeGlobalmapChampion && tier == 8) ||
                               (mode == kModeGlobalmapMiddle && tier == 6);
-  if (globalmap_tier) return read(entry.blocks[kModeGlobalmap]);
-  if (mode == kModeAll) read(entry.statistics);
+  if (globalmap_tier) return source(entry.blocks[kModeGlobalmap]);
+  return mode == kModeAll ? source(entry.statistics) : nullptr;
+}
+
+// The battles of a stronghold block: the defense battles with the skirmish
+// battles added, or the skirmish battles alone when there was no defense.
+int32_t StrongholdBattles(int32_t defense, int32_t skirmish) {
+  if (defense > 0) return skirmish > 0 ? detail::WrapAdd(defense, skirmish) : defense;
+  return skirmish > 0 ? skirmish : 0;
 }
 
 RWOTAccountStats StrongholdBlock(const AWOTAccountStats& blocks, const std::string& tank_id) {
@@ -217,15 +228,63 @@ RWOTAccountStats StrongholdBlock(const AWOTAccountStats& blocks, const std::stri
   return skirmish.Battles > 0 ? skirmish : RWOTAccountStats{};
 }
 
+// The battles member of a statistics object, read as ReadStatsBlock reads it.
+int32_t BattlesOf(const json::MemberView* object) {
+  if (object == nullptr) return 0;
+  std::optional<int32_t> battles;
+  object->for_each_member([&battles](std::string_view name, const json::MemberView& value) {
+    if (!battles && Is(name, "battles")) battles = Int32Of(value.integer());
+  });
+  return battles.value_or(0);
+}
+
+// The battles ParseVehicle puts into the block of `mode`, found without
+// reading the blocks: they decide whether and where the vehicle is listed.
+int32_t ModeBattles(const VehicleEntry& entry, int mode, int tier) {
+  const auto battles = [&](int read_mode) { return BattlesOf(ModeBlockSource(entry, read_mode, tier)); };
+  if (mode == kModeHistorical) return 0;
+  if (mode == kModeStronghold) {
+    return StrongholdBattles(battles(kModeStrongholdDefense), battles(kModeStrongholdSkirmish));
+  }
+  const int32_t own = battles(mode);
+  if (mode != kModeRandom || own != 0) return own;
+  return detail::WrapSub(detail::WrapSub(battles(kModeAll), battles(kModeClan)), battles(kModeCompany));
+}
+
+// One element of "data.vehicles" read far enough to place it in the list.
+struct PendingVehicle {
+  VehicleEntry entry;
+  std::string tank_id;
+  VehicleInfo info;
+  int32_t battles = 0;  // in the selected mode
+  // Looked up only for a vehicle with battles.
+  ExpectedValues expected;
+  double ivanerr_weight = 0;
+};
+
+// The reference lookups are made here, in a short loop over all vehicles,
+// where their cache misses overlap, rather than among the ratings.
+PendingVehicle ReadPendingVehicle(const json::Value& element, int mode, const ReferenceData& reference) {
+  PendingVehicle pending{ReadVehicleEntry(element), {}, {}, 0, {}, 0};
+  if (pending.entry.tank_id) pending.tank_id = detail::TextOf(*pending.entry.tank_id);
+  pending.info = reference.Vehicle(pending.tank_id);
+  pending.battles = ModeBattles(pending.entry, mode, pending.info.tier);
+  if (pending.battles > 0) {
+    pending.expected = reference.Expected(pending.tank_id);
+    pending.ivanerr_weight = reference.IvanerrWeight(pending.tank_id);
+  }
+  return pending;
+}
+
 // Fills `vehicle`, a zero record, from one element of "data.vehicles".
-void ParseVehicle(const json::Value& element, const ReferenceData& reference, RVehicleStat& vehicle) {
-  const VehicleEntry entry = ReadVehicleEntry(element);
-  if (entry.tank_id) vehicle.TankId = detail::TextOf(*entry.tank_id);
+void ParseVehicle(PendingVehicle& pending, RVehicleStat& vehicle) {
+  const VehicleEntry& entry = pending.entry;
+  vehicle.TankId = std::move(pending.tank_id);
   vehicle.MaxFrags = Int32Of(entry.max_frags);
   vehicle.MaxXp = Int32Of(entry.max_xp);
   vehicle.MaxDamage = Int32Of(entry.max_damage);
   vehicle.MarkOfMastery = Int32Of(entry.mark_of_mastery);
-  VehicleInfo info = reference.Vehicle(vehicle.TankId);
+  VehicleInfo& info = pending.info;
   vehicle.Tag = std::move(info.tag);
   vehicle.Name = std::move(info.name);
   vehicle.Nation = info.nation;
@@ -237,12 +296,41 @@ void ParseVehicle(const json::Value& element, const ReferenceData& reference, RV
   // The last mode (historical battles) is not in the vehicle statistics.
   for (int mode = 0; mode < kModeHistorical; ++mode) {
     if (mode == kModeStronghold) continue;
-    ReadVehicleModeBlock(entry, mode, vehicle.Tier, vehicle.TankId, vehicle.Stats[mode]);
+    const json::MemberView* source = ModeBlockSource(entry, mode, vehicle.Tier);
+    if (source != nullptr) ReadStatsBlock(vehicle.Stats[mode], vehicle.TankId, *source);
   }
   if (vehicle.Stats[kModeRandom].Battles == 0) {
     vehicle.Stats[kModeRandom] = DeriveRandomBlock(vehicle.TankId, vehicle.Stats);
   }
   vehicle.Stats[kModeStronghold] = StrongholdBlock(vehicle.Stats, vehicle.TankId);
+}
+
+// Moves the elements of `items` so that position i holds the one that was at
+// order[i], along the cycles of the permutation: each element moves about once.
+template <class T>
+void ApplyOrder(std::vector<T>& items, std::vector<size_t>& order) {
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    T held = std::move(items[start]);
+    size_t hole = start;
+    while (order[hole] != start) {
+      const size_t next = order[hole];
+      items[hole] = std::move(items[next]);
+      order[hole] = hole;
+      hole = next;
+    }
+    items[hole] = std::move(held);
+    order[hole] = hole;
+  }
+}
+
+// The positions 0..keys.size()-1 stably sorted by `before` on their keys.
+template <class Key, class Before>
+std::vector<size_t> StableOrder(const std::vector<Key>& keys, Before before) {
+  std::vector<size_t> order(keys.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) { return before(keys[x], keys[y]); });
+  return order;
 }
 
 void ClearAggregates(RWOTAccount& account) {
@@ -292,12 +380,95 @@ void AddToAggregates(const RVehicleStat& vehicle, const RWOTAccountStats& block,
   }
 }
 
+// Where ListVehicles puts the vehicles it keeps.
+enum class VehicleOrder { Document, ByBattles };
+
+// The positions in `pending` of the vehicles with battles, in list order.
+std::vector<size_t> ListedOrder(const std::vector<PendingVehicle>& pending, VehicleOrder order) {
+  std::vector<size_t> listed;
+  listed.reserve(pending.size());
+  for (size_t i = 0; i < pending.size(); ++i) {
+    if (pending[i].battles > 0) listed.push_back(i);
+  }
+  if (order == VehicleOrder::ByBattles) {
+    std::stable_sort(listed.begin(), listed.end(),
+                     [&pending](size_t x, size_t y) { return pending[x].battles > pending[y].battles; });
+  }
+  return listed;
+}
+
+// ParseVehicles, with the list in document order or sorted by battles. Each
+// vehicle's battles are read first, so that the large records are built in
+// their final places and vehicles without battles are never built at all;
+// the figures are added up in document order, as the vehicles are listed there.
+void ListVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAccount& account, int mode,
+                  const ReferenceData& reference, VehicleOrder order) {
+  ClearAggregates(account);
+  account.Vehicles.clear();
+  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
+  RWOTAccountStats& account_block = account.Stats[mode];
+  if (account_battles <= 0 || vehicles.kind() != json::Kind::Array) {
+    account_block.LevelAvg = account_block.DamageTop = account_block.ExpDamageKoef = 0;
+    return;
+  }
+  const size_t count = json::length(vehicles);
+  std::vector<json::Value> elements(count);  // the entries' member views point into these
+  std::vector<PendingVehicle> pending;
+  pending.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    elements[i] = json::item(vehicles, i);
+    pending.push_back(ReadPendingVehicle(elements[i], mode, reference));
+  }
+  // Each record is built where it stays, right after it is made: the list is
+  // large, and filling it in a second sweep would read all of it again.
+  const std::vector<size_t> listed = ListedOrder(pending, order);
+  std::vector<RVehicleStat*> place(count, nullptr);
+  account.Vehicles.reserve(listed.size());
+  for (size_t i : listed) {
+    RVehicleStat& vehicle = account.Vehicles.emplace_back();
+    ParseVehicle(pending[i], vehicle);
+    assert(vehicle.Stats[mode].Battles == pending[i].battles);
+    place[i] = &vehicle;
+  }
+
+  int64_t hits = 0;
+  int64_t vehicle_battles = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (place[i] == nullptr) continue;
+    RVehicleStat& vehicle = *place[i];
+    RWOTAccountStats& block = vehicle.Stats[mode];
+    AddToAggregates(vehicle, block, account);
+    AddExpectedValues(block, pending[i].expected, account_block, account.ExpTotals);
+    hits += block.Hits;
+    vehicle_battles += block.Battles;
+    VehicleRatings(block, vehicle.Tier, account_battles, pending[i].ivanerr_weight, &account_block);
+  }
+  if (account_block.Hits == 0 && hits > 0) {
+    account_block.Hits = Int32Of(hits);
+    account_block.HitsPercent =
+        account_block.Shots >= 1 ? detail::Single(static_cast<double>(account_block.Hits) / account_block.Shots * 100)
+                                 : 0.0f;
+  }
+  if (vehicle_battles > 0 && account_block.Battles > 0) {
+    TierAndDamageFigures(account_block, account.ExpTotals, account.BattlesByTier, FigureSource::Snapshot);
+    AccountIvr(account_block);
+  }
+}
+
 int32_t CustomExtraCount(const json::Value& achievements, const std::string& key) {
   int32_t sum = 0;
   for (int nation = 1; nation < kNationCount; ++nation) {
-    AddTo(sum, Int32Of(json::integer(json::at(achievements, key + std::string(NationIdDigits[nation])))));
+    AddTo(sum, Int32Of(json::integer(achievements, key + std::string(NationIdDigits[nation]))));
   }
   return sum;
+}
+
+void SortAchievementsByOrder(AAchievements& achievements) {
+  std::vector<int32_t> orders(achievements.size());
+  for (size_t i = 0; i < orders.size(); ++i) orders[i] = achievements[i].order;
+  if (std::is_sorted(orders.begin(), orders.end())) return;
+  std::vector<size_t> order = StableOrder(orders, std::less<>());
+  ApplyOrder(achievements, order);
 }
 
 }  // namespace
@@ -404,18 +575,15 @@ void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_a
 
   if (mode < 0 || mode >= kModeCount) mode = kModeAll;
   account.ExpTotals.Battles = 0;
-  ParseVehicles(stats[mode].Battles, json::array(document, "data.vehicles"), account, mode, reference);
+  ListVehicles(stats[mode].Battles, json::array(document, "data.vehicles"), account, mode, reference,
+               sort_vehicles ? VehicleOrder::ByBattles : VehicleOrder::Document);
   if (stats[mode].Battles > 0) {
     AccountRatings(stats[mode], account.ExpTotals, account.TopVehicleCount,
                    json::real(json::at(a, "global_rating")));
   }
-  if (sort_vehicles) SortVehiclesByBattles(account.Vehicles, mode);
 
   ParseAchievements(json::at(a, "achievements"), json::at(a, "max_series"), account, reference);
-  if (sort_achievements) {
-    std::stable_sort(account.Achievements.begin(), account.Achievements.end(),
-                     [](const RAchievements& x, const RAchievements& y) { return x.order < y.order; });
-  }
+  if (sort_achievements) SortAchievementsByOrder(account.Achievements);
 
   const std::string clan_id = detail::TextOf(json::at(a, "clan.clan_id"));
   if (!clan_id.empty()) {
@@ -430,43 +598,7 @@ void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_a
 
 void ParseVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAccount& account, int mode,
                    const ReferenceData& reference) {
-  ClearAggregates(account);
-  account.Vehicles.clear();
-  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
-  RWOTAccountStats& account_block = account.Stats[mode];
-  if (account_battles <= 0 || vehicles.kind() != json::Kind::Array) {
-    account_block.LevelAvg = account_block.DamageTop = account_block.ExpDamageKoef = 0;
-    return;
-  }
-  int64_t hits = 0;
-  int64_t vehicle_battles = 0;
-  const size_t count = json::length(vehicles);
-  account.Vehicles.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    // Parsed in place: a vehicle record is large.
-    RVehicleStat& vehicle = account.Vehicles.emplace_back();
-    ParseVehicle(json::item(vehicles, i), reference, vehicle);
-    RWOTAccountStats& block = vehicle.Stats[mode];
-    if (block.Battles <= 0) {
-      account.Vehicles.pop_back();
-      continue;
-    }
-    AddToAggregates(vehicle, block, account);
-    AddExpectedValues(block, reference.Expected(vehicle.TankId), account_block, account.ExpTotals);
-    hits += block.Hits;
-    vehicle_battles += block.Battles;
-    VehicleRatings(block, vehicle.Tier, account_battles, reference.IvanerrWeight(vehicle.TankId), &account_block);
-  }
-  if (account_block.Hits == 0 && hits > 0) {
-    account_block.Hits = Int32Of(hits);
-    account_block.HitsPercent =
-        account_block.Shots >= 1 ? detail::Single(static_cast<double>(account_block.Hits) / account_block.Shots * 100)
-                                 : 0.0f;
-  }
-  if (vehicle_battles > 0 && account_block.Battles > 0) {
-    TierAndDamageFigures(account_block, account.ExpTotals, account.BattlesByTier, FigureSource::Snapshot);
-    AccountIvr(account_block);
-  }
+  ListVehicles(account_battles, vehicles, account, mode, reference, VehicleOrder::Document);
 }
 
 void ParseAchievements(const json::Value& achievements, const json::Value& max_series, RWOTAccount& account,
@@ -482,14 +614,14 @@ void ParseAchievements(const json::Value& achievements, const json::Value& max_s
     RAchievements& entry = account.Achievements[i];
     entry.key = info.key;
     entry.name_i18n = info.name_i18n;
-    entry.count = Int32Of(json::integer(json::at(achievements, info.key)));
+    entry.count = Int32Of(json::integer(achievements, info.key));
     entry.section = info.section;
     entry.order = info.order;
     entry.type = info.type;
     entry.condition = info.condition;
     entry.description = info.description;
     if (info.type == "series") {
-      entry.extra_count = Int32Of(json::integer(json::at(max_series, info.key)));
+      entry.extra_count = Int32Of(json::integer(max_series, info.key));
     } else if (info.type == "custom" && info.name_i18n.find(": ") == std::string::npos) {
       entry.extra_count = CustomExtraCount(achievements, info.key);
     }
@@ -510,28 +642,10 @@ void FindVehicle(const AVehicleStats& vehicles, std::string_view tank_id, RVehic
 
 void SortVehiclesByBattles(AVehicleStats& vehicles, int mode) {
   if (mode < 0 || mode >= kModeCount) return;
-  // Vehicle records are large: sort their positions, then move the records
-  // into place along the cycles of the permutation.
-  std::vector<size_t> order(vehicles.size());
   std::vector<int32_t> battles(vehicles.size());
-  for (size_t i = 0; i < order.size(); ++i) {
-    order[i] = i;
-    battles[i] = vehicles[i].Stats[mode].Battles;
-  }
-  std::stable_sort(order.begin(), order.end(), [&battles](size_t x, size_t y) { return battles[x] > battles[y]; });
-  for (size_t start = 0; start < order.size(); ++start) {
-    if (order[start] == start) continue;
-    RVehicleStat held = std::move(vehicles[start]);
-    size_t hole = start;
-    while (order[hole] != start) {
-      const size_t next = order[hole];
-      vehicles[hole] = std::move(vehicles[next]);
-      order[hole] = hole;
-      hole = next;
-    }
-    vehicles[hole] = std::move(held);
-    order[hole] = hole;
-  }
+  for (size_t i = 0; i < battles.size(); ++i) battles[i] = vehicles[i].Stats[mode].Battles;
+  std::vector<size_t> order = StableOrder(battles, std::greater<>());
+  ApplyOrder(vehicles, order);
 }
 
 }  // namespace tarvelo

@@ -16,13 +16,19 @@ namespace tarvelo {
 
 namespace {
 
+ConnectionSettings ConnectionOf(const CoreState& core) {
+  ConnectionSettings connection;
+  connection.proxy = core.proxy;
+  return connection;
+}
+
 class LoaderSearchService final : public SearchService {
  public:
   LoaderSearchService(const CoreState& core, const SettingsStore& settings)
       : core_(core),
         settings_(settings),
         getter_(MakeCurlHttpGetter()),
-        fetch_(*getter_),
+        fetch_(*getter_, ConnectionOf(core)),
         encyclopedia_(std::string(FindResource("TanksInfo"))) {}
 
   bool LoadAccount(const SearchRequest& request, std::string& messages) override {
@@ -56,9 +62,7 @@ class LoaderSearchService final : public SearchService {
 
  private:
   LoaderContext Context() {
-    ConnectionSettings connection = fetch_.settings();
-    connection.proxy = core_.proxy;
-    fetch_.set_settings(std::move(connection));
+    fetch_.set_settings(ConnectionOf(core_));
 
     LoaderContext context;
     context.fetch = &fetch_;

@@ -160,10 +160,36 @@ TEST_F(Conversion, AchievementsGetTheirCurrentNamesAndSeries) {
   EXPECT_EQ(RenameAchievements(renamed, "4821907", ""), renamed);
 }
 
+TEST_F(Conversion, TheDeLangladeMedalGetsThePublishersKey) {
+  const std::string snake =
+      R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"medal_delanglade":4,"medal_kay":1}}}})";
+  EXPECT_EQ(RenameAchievements(snake, "7", ""),
+            R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"medalDeLanglade":4,"medalKay":1}}}})");
+
+  // Files converted by earlier versions carry "medalDelanglade": renamed once, date kept.
+  const std::string earlier =
+      R"({"status":"ok","data":{"7":{"achievements":{"medalDelanglade":3,"medalKay":1},"max_series":{}},"vehicles":[]}})";
+  std::string path = File("2016-12-15.json", earlier);
+  const std::string converted = ConvertSnapshot(earlier, "7", path, sources_);
+  EXPECT_EQ(converted,
+            R"({"status":"ok","data":{"7":{"achievements":{"medalDeLanglade":3,"medalKay":1},"max_series":{}},"vehicles":[]}})");
+  EXPECT_EQ(Slurp(path), converted);
+  EXPECT_DOUBLE_EQ(FileDate(path), kStamp);
+  EXPECT_EQ(ConvertSnapshot(converted, "7", "", sources_), converted);
+
+  // A file with the current key is left as it is, even when it has the old one too.
+  const std::string both = R"({"data":{"7":{"achievements":{"medalDeLanglade":2,"medalDelanglade":3}}}})";
+  EXPECT_EQ(ConvertSnapshot(both, "7", "", sources_), both);
+}
+
 TEST_F(Conversion, AnExistingMaxSeriesIsNotAddedAgain) {
   std::string text = R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"title_sniper":1}}}})";
   EXPECT_EQ(RenameAchievements(text, "7", ""),
             R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"titleSniper":1}}}})");
+  // Also when it is the account's first member.
+  text = R"({"data":{"7":{"max_series":{"sniper":2},"a":1,"achievements":{"title_sniper":1}}}})";
+  EXPECT_EQ(RenameAchievements(text, "7", ""),
+            R"({"data":{"7":{"max_series":{"sniper":2},"a":1,"achievements":{"titleSniper":1}}}})");
 }
 
 TEST_F(Conversion, TheFixedAccountIdIsReplacedExceptForThatAccount) {

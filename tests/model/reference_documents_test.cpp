@@ -165,7 +165,7 @@ TEST(ReferenceDocuments, CatalogueKnowsEveryKeyThatConvertedSnapshotsCarry) {
   for (const char* key :
        {"armorPiercer", "handOfDeath", "heroesOfRassenay", "ironMan", "luckyDevil", "mainGun",
         "medalAbrams", "medalBillotte", "medalWittmann", "medalBrothersInArms", "medalBrunoPietro",
-        "medalBurda", "medalCarius", "medalCrucialContribution", "medalDelanglade", "medalDumitru",
+        "medalBurda", "medalCarius", "medalCrucialContribution", "medalDeLanglade", "medalDumitru",
         "medalEkins", "medalFadin", "medalHalonen", "medalKay", "medalKnispel", "medalKolobanov",
         "medalLafayettePool", "medalLavrinenko", "medalLeClerc", "medalLehvaslaiho", "medalNikolas",
         "medalOrlik", "medalOskin", "medalPascucci", "medalPoppel", "medalRadleyWalters",

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "model/tables.h"
 #include "model_fixture.h"
@@ -307,6 +312,78 @@ TEST(ParseAccount, SortsVehiclesByBattlesKeepingTheOrderOfEqualOnes) {
   EXPECT_EQ(account.Vehicles[1].TankId, "1");
   EXPECT_EQ(account.Vehicles[2].TankId, "2");
   EXPECT_EQ(account.Vehicles[3].TankId, "7");
+}
+
+// Every fallback of the vehicle blocks, in every mode: the list holds the
+// vehicles with battles in that mode, most battles first, ties in document
+// order, and without sorting it is the same vehicles in document order.
+TEST(ParseAccount, ListsTheVehiclesWithBattlesOfEachModeInBattleOrder) {
+  const char* vehicles = R"([
+    {"tank_id":1,"all":{"battles":5},"random":{"battles":0},"clan":{"battles":1},"company":{"battles":1}},
+    {"tank_id":3,"statistics":{"battles":7},"globalmap":{"battles":4},"stronghold_skirmish":{"battles":2}},
+    {"tank_id":63537,"all":{"battles":5,"battles":9},"all":{"battles":50},"random":{"battles":5},
+     "globalmap":{"battles":3},"stronghold_defense":{"battles":6},"stronghold_skirmish":{"battles":2},"team":5},
+    {"tank_id":2,"all":{"battles":5},"stronghold_defense":{"battles":3},"fallout":{"battles":-4},
+     "regular_team":{"battles":1}},
+    {"tank_id":7,"all":{"battles":0},"random":{"battles":2}},
+    {"tank_id":99,"globalmap":{"battles":1},"globalmap_absolute":{"battles":6},"historical":{"battles":9}}])";
+  std::string statistics;
+  for (const auto& mode : BattleModes) {
+    statistics += (statistics.empty() ? "\"" : ",\"") + std::string(mode.key) + "\":{\"battles\":100}";
+  }
+  const json::Value document = Snapshot("100", "{\"statistics\":{" + statistics + "}}", vehicles);
+  const std::vector<std::string> document_order = {"1", "3", "63537", "2", "7", "99"};
+  using Listed = std::vector<std::pair<std::string, int32_t>>;
+  const std::array<Listed, kModeCount> expected = {{
+      {{"3", 7}, {"1", 5}, {"63537", 5}, {"2", 5}},               // all: "statistics", the first "all"
+      {{"3", 7}, {"63537", 5}, {"2", 5}, {"1", 3}, {"7", 2}},     // random: all - clan - company when 0
+      {{"1", 1}},                                                 // clan
+      {{"1", 1}},                                                 // company
+      {{"3", 4}, {"63537", 3}, {"99", 1}},                        // globalmap
+      {{"99", 6}, {"63537", 3}},                                  // X: its own block, or globalmap at tier 10
+      {{"3", 4}},                                                 // VIII: globalmap at tier 8
+      {},                                                         // VI: no tier 6 vehicle
+      {{"63537", 8}, {"2", 3}, {"3", 2}},                         // stronghold: defense + skirmish
+      {{"3", 2}, {"63537", 2}},                                   // skirmish
+      {{"63537", 6}, {"2", 3}},                                   // defense
+      {},                                                         // team: not an object
+      {{"2", 1}},                                                 // regular team
+      {},                                                         // fallout: negative battles
+      {},                                                         // historical: never read
+  }};
+  const ReferenceData reference = SmallReference();
+  for (int mode = 0; mode < kModeCount; ++mode) {
+    SCOPED_TRACE(BattleModes[mode].key);
+    auto listed = [&](bool sort_vehicles) {
+      RWOTAccount account;
+      account.AccountId = "100";
+      ParseAccount(account, document, false, sort_vehicles, mode, reference);
+      EXPECT_EQ(account.VehicleCount, static_cast<int32_t>(account.Vehicles.size()));
+      return account.Vehicles;
+    };
+    auto ids_and_battles = [mode](const AVehicleStats& list) {
+      Listed result;
+      for (const RVehicleStat& vehicle : list) result.emplace_back(vehicle.TankId, vehicle.Stats[mode].Battles);
+      return result;
+    };
+    const AVehicleStats sorted = listed(true);
+    EXPECT_EQ(ids_and_battles(sorted), expected[mode]);
+
+    AVehicleStats unsorted = listed(false);
+    Listed in_document_order = expected[mode];
+    auto position = [&](const std::string& id) {
+      return std::find(document_order.begin(), document_order.end(), id) - document_order.begin();
+    };
+    std::stable_sort(in_document_order.begin(), in_document_order.end(),
+                     [&](const auto& x, const auto& y) { return position(x.first) < position(y.first); });
+    EXPECT_EQ(ids_and_battles(unsorted), in_document_order);
+    SortVehiclesByBattles(unsorted, mode);
+    EXPECT_EQ(ids_and_battles(unsorted), expected[mode]);
+    for (size_t i = 0; i < sorted.size() && i < unsorted.size(); ++i) {
+      EXPECT_EQ(sorted[i].Name, unsorted[i].Name);
+      EXPECT_FLOAT_EQ(sorted[i].Stats[mode].rateWN8, unsorted[i].Stats[mode].rateWN8);
+    }
+  }
 }
 
 TEST(ParseAchievements, CountsSeriesCustomSumsAndHeroes) {

@@ -9,9 +9,7 @@
 # Rows are (key, type, condition, title, description), grouped by section.
 #
 # Besides the current keys the table holds the keys the program itself produces when it
-# converts old snapshots: the five record counters of the oldest layout and
-# "medalDelanglade" (the converted spelling of the old "medal_delanglade"; current
-# answers spell the award "medalDeLanglade").
+# converts old snapshots: the five record counters of the oldest layout.
 #
 # section:   battle, epic, class, special, memorial, group, action
 # type:      repeatable (counted each time), class (stages I..IV), single (once or a
@@ -110,8 +108,6 @@ _EPIC = [
      "Уничтожить последнюю машину противника последним снарядом боекомплекта."),
     ("medalDeLanglade", "repeatable", "random", "Медаль де Ланглада",
      "Отличиться в обороне, сбив за бой очень много очков захвата своей базы."),
-    ("medalDelanglade", "repeatable", "random", "Медаль де Ланглада",
-     "Медаль де Ланглада по данным прежнего формата статистики."),
     ("medalTamadaYoshio", "repeatable", "random", "Медаль Тамады Ёсио",
      "Уничтожить на лёгком танке не менее двух машин противника уровнем выше."),
     ("medalNikolas", "repeatable", "random", "Медаль Николса",
