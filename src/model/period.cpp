@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/aggregates.h"
 #include "model/arith.h"
 #include "model/ratings.h"
 #include "model/snapshot.h"
@@ -88,32 +89,6 @@ RWOTAccountStats StatsDelta(const RWOTAccountStats& newer, const RWOTAccountStat
 
 namespace {
 
-void ClearPeriodAggregates(RWOTAccount& p) {
-  p.Vehicles.clear();
-  p.VehiclesByClass.fill(0);
-  p.BattlesByClass.fill(0);
-  p.WinsByClass.fill(0);
-  p.VehiclesByTier.fill(0);
-  p.BattlesByTier.fill(0);
-  p.WinsByTier.fill(0);
-  p.VehiclesByNation.fill(0);
-  p.BattlesByNation.fill(0);
-  p.WinsByNation.fill(0);
-  p.VehicleCount = p.TopVehicleCount = p.PremiumCount = p.TopPremiumCount = 0;
-  p.HighestTier = p.MasteryCount = 0;
-  p.CountByBadge.fill(0);
-  p.NamesByBadge.fill(std::string());
-}
-
-template <size_t Size>
-void CountInGroup(int index, const RWOTAccountStats& block, std::array<int32_t, Size>& vehicles,
-                  std::array<int32_t, Size>& battles, std::array<int32_t, Size>& wins) {
-  if (index < 0 || index >= static_cast<int>(Size)) return;
-  AddTo(vehicles[index], 1);
-  AddTo(battles[index], block.Battles);
-  AddTo(wins[index], block.Wins);
-}
-
 // The vehicle's identity fields with zero blocks.
 RVehicleStat VehicleIdentity(const RVehicleStat& vehicle) {
   RVehicleStat identity;
@@ -155,15 +130,10 @@ RVehicleStat VehicleDelta(const RVehicleStat& vehicle, const RVehicleStat& older
 void AddPeriodVehicleToAggregates(const RVehicleStat& vehicle, const RWOTAccountStats& block, RWOTAccount& p) {
   if (block.Battles > 0) {
     AddTo(p.VehicleCount, 1);
-    CountInGroup(vehicle.VehicleType, block, p.VehiclesByClass, p.BattlesByClass, p.WinsByClass);
-    CountInGroup(vehicle.Tier - 1, block, p.VehiclesByTier, p.BattlesByTier, p.WinsByTier);
-    CountInGroup(vehicle.Nation, block, p.VehiclesByNation, p.BattlesByNation, p.WinsByNation);
+    CountInGroups(vehicle, block, p);
   }
   if (vehicle.Tier == 10) AddTo(p.TopVehicleCount, 1);
-  if (vehicle.IsPremium) {
-    AddTo(p.PremiumCount, 1);
-    if (vehicle.Tier >= 8) AddTo(p.TopPremiumCount, 1);
-  }
+  CountPremium(vehicle, p);
 }
 
 // In a period the badge fields list the badges gained (or changed) in it.
@@ -188,7 +158,8 @@ void RateVehicleModes(RVehicleStat& vehicle, const RWOTAccount& newer, int mode,
 
 void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int mode, const ReferenceData& reference,
                        RWOTAccount& p) {
-  ClearPeriodAggregates(p);
+  p.Vehicles.clear();
+  ClearAggregates(p);
   RWOTAccountStats& account_block = p.Stats[mode];
   const int32_t cap = account_block.Battles;
   if (cap <= 0) return;

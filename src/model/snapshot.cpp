@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/aggregates.h"
 #include "model/arith.h"
 #include "model/json_read.h"
 #include "model/ratings.h"
@@ -333,38 +334,9 @@ std::vector<size_t> StableOrder(const std::vector<Key>& keys, Before before) {
   return order;
 }
 
-void ClearAggregates(RWOTAccount& account) {
-  account.VehiclesByClass.fill(0);
-  account.BattlesByClass.fill(0);
-  account.WinsByClass.fill(0);
-  account.VehiclesByTier.fill(0);
-  account.BattlesByTier.fill(0);
-  account.WinsByTier.fill(0);
-  account.VehiclesByNation.fill(0);
-  account.BattlesByNation.fill(0);
-  account.WinsByNation.fill(0);
-  account.VehicleCount = account.TopVehicleCount = account.PremiumCount = account.TopPremiumCount = 0;
-  account.HighestTier = account.MasteryCount = 0;
-  account.CountByBadge.fill(0);
-  account.NamesByBadge.fill(std::string());
-}
-
-void CountInGroup(int index, const RWOTAccountStats& block, int32_t* vehicles, int32_t* battles, int32_t* wins,
-                  int size) {
-  if (index < 0 || index >= size) return;
-  AddTo(vehicles[index], 1);
-  AddTo(battles[index], block.Battles);
-  AddTo(wins[index], block.Wins);
-}
-
 void AddToAggregates(const RVehicleStat& vehicle, const RWOTAccountStats& block, RWOTAccount& account) {
   AddTo(account.VehicleCount, 1);
-  CountInGroup(vehicle.VehicleType, block, account.VehiclesByClass.data(), account.BattlesByClass.data(),
-               account.WinsByClass.data(), kClassCount);
-  CountInGroup(vehicle.Tier - 1, block, account.VehiclesByTier.data(), account.BattlesByTier.data(),
-               account.WinsByTier.data(), kTierCount);
-  CountInGroup(vehicle.Nation, block, account.VehiclesByNation.data(), account.BattlesByNation.data(),
-               account.WinsByNation.data(), kNationCount);
+  CountInGroups(vehicle, block, account);
   account.HighestTier = std::max<int32_t>(account.HighestTier, vehicle.Tier);
   if (vehicle.Tier == 10) AddTo(account.TopVehicleCount, 1);
   if (vehicle.MarkOfMastery > 0) AddTo(account.MasteryCount, 1);
@@ -374,10 +346,7 @@ void AddToAggregates(const RVehicleStat& vehicle, const RWOTAccountStats& block,
     if (!names.empty()) names += ", ";
     names += vehicle.Name;
   }
-  if (vehicle.IsPremium) {
-    AddTo(account.PremiumCount, 1);
-    if (vehicle.Tier > 7) AddTo(account.TopPremiumCount, 1);
-  }
+  CountPremium(vehicle, account);
 }
 
 // Where ListVehicles puts the vehicles it keeps.
