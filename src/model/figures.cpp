@@ -1,8 +1,11 @@
 #include "model/figures.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -14,16 +17,80 @@
 namespace tarvelo {
 namespace {
 
-// Appends compact JSON; the caller puts the commas.
+// Appends compact JSON, putting the commas between members and items itself.
 class JsonWriter {
  public:
   std::string& text() { return text_; }
 
+  void BeginObject() { Open('{'); }
+  void EndObject() { Close('}'); }
+  void BeginArray() { Open('['); }
+  void EndArray() { Close(']'); }
+
   void Key(std::string_view name) {
-    String(name);
+    Separate();
+    Quote(name);
     text_ += ':';
+    after_key_ = true;
   }
-  void String(std::string_view s) {
+  void Value(std::string_view s) {
+    Separate();
+    Quote(s);
+  }
+  void Value(const std::string& s) { Value(std::string_view(s)); }
+  void Value(bool b) {
+    Separate();
+    text_ += b ? "true" : "false";
+  }
+  template <typename Int>
+    requires std::is_integral_v<Int>
+  void Value(Int n) {
+    Separate();
+    text_ += std::to_string(n);
+  }
+  // Enough digits to read back the same single-precision value.
+  void Value(float f) {
+    Separate();
+    if (!std::isfinite(f)) {
+      text_ += "null";
+      return;
+    }
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.9g", static_cast<double>(f));
+    text_ += digits;
+  }
+  template <typename T, size_t Size>
+  void Value(const std::array<T, Size>& values) {
+    BeginArray();
+    for (const T& value : values) Value(value);
+    EndArray();
+  }
+
+  template <typename T>
+  void Member(std::string_view name, const T& value) {
+    Key(name);
+    Value(value);
+  }
+
+ private:
+  void Separate() {
+    if (after_key_) {
+      after_key_ = false;
+    } else if (!first_in_container_.empty()) {
+      if (!first_in_container_.back()) text_ += ',';
+      first_in_container_.back() = false;
+    }
+  }
+  void Open(char bracket) {
+    Separate();
+    text_ += bracket;
+    first_in_container_.push_back(true);
+  }
+  void Close(char bracket) {
+    first_in_container_.pop_back();
+    text_ += bracket;
+  }
+  void Quote(std::string_view s) {
     text_ += '"';
     for (char ch : s) {
       const auto byte = static_cast<unsigned char>(ch);
@@ -40,39 +107,10 @@ class JsonWriter {
     }
     text_ += '"';
   }
-  void Integer(int64_t n) { text_ += std::to_string(n); }
-  void Bool(bool b) { text_ += b ? "true" : "false"; }
-  // Enough digits to read back the same single-precision value.
-  void Float(float f) {
-    if (!std::isfinite(f)) {
-      text_ += "null";
-      return;
-    }
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.9g", static_cast<double>(f));
-    text_ += digits;
-  }
-  void Double(double d) {
-    if (!std::isfinite(d)) {
-      text_ += "null";
-      return;
-    }
-    char digits[32];
-    std::snprintf(digits, sizeof digits, "%.17g", d);
-    text_ += digits;
-  }
-  template <typename T>
-  void IntegerArray(const T& values) {
-    text_ += '[';
-    for (size_t i = 0; i < values.size(); ++i) {
-      if (i) text_ += ',';
-      Integer(values[i]);
-    }
-    text_ += ']';
-  }
 
- private:
   std::string text_;
+  std::vector<bool> first_in_container_;
+  bool after_key_ = false;
 };
 
 using StatsMember = std::variant<int32_t RWOTAccountStats::*, uint32_t RWOTAccountStats::*, float RWOTAccountStats::*,
@@ -126,96 +164,49 @@ const std::vector<StatsFieldName>& StatsFields() {
 #undef TARVELO_STATS_FIELD
 
 void WriteStats(JsonWriter& w, const RWOTAccountStats& block) {
-  w.text() += '{';
-  bool first = true;
+  w.BeginObject();
   for (const StatsFieldName& field : StatsFields()) {
-    if (!first) w.text() += ',';
-    first = false;
-    w.Key(field.name);
-    std::visit(
-        [&](auto member) {
-          const auto& value = block.*member;
-          using Value = std::decay_t<decltype(value)>;
-          if constexpr (std::is_same_v<Value, float>) {
-            w.Float(value);
-          } else if constexpr (std::is_same_v<Value, std::string>) {
-            w.String(value);
-          } else {
-            w.Integer(value);
-          }
-        },
-        field.member);
+    std::visit([&](auto member) { w.Member(field.name, block.*member); }, field.member);
   }
-  w.text() += '}';
+  w.EndObject();
 }
 
 void WriteAggregates(JsonWriter& w, const RWOTAccount& account) {
-  auto array = [&w](std::string_view name, const auto& values) {
-    w.Key(name);
-    w.IntegerArray(values);
-    w.text() += ',';
-  };
-  auto integer = [&w](std::string_view name, int64_t value) {
-    w.Key(name);
-    w.Integer(value);
-    w.text() += ',';
-  };
-  w.text() += '{';
-  array("VehiclesByClass", account.VehiclesByClass);
-  array("BattlesByClass", account.BattlesByClass);
-  array("WinsByClass", account.WinsByClass);
-  array("VehiclesByTier", account.VehiclesByTier);
-  array("BattlesByTier", account.BattlesByTier);
-  array("WinsByTier", account.WinsByTier);
-  array("VehiclesByNation", account.VehiclesByNation);
-  array("BattlesByNation", account.BattlesByNation);
-  array("WinsByNation", account.WinsByNation);
-  integer("VehicleCount", account.VehicleCount);
-  integer("TopVehicleCount", account.TopVehicleCount);
-  integer("PremiumCount", account.PremiumCount);
-  integer("TopPremiumCount", account.TopPremiumCount);
-  integer("HighestTier", account.HighestTier);
-  integer("MasteryCount", account.MasteryCount);
-  integer("HeroesTotal", account.HeroesTotal);
-  array("CountByBadge", account.CountByBadge);
-  w.Key("NamesByBadge");
-  w.text() += '[';
-  for (size_t i = 0; i < account.NamesByBadge.size(); ++i) {
-    if (i) w.text() += ',';
-    w.String(account.NamesByBadge[i]);
-  }
-  w.text() += "]}";
+  w.BeginObject();
+  w.Member("VehiclesByClass", account.VehiclesByClass);
+  w.Member("BattlesByClass", account.BattlesByClass);
+  w.Member("WinsByClass", account.WinsByClass);
+  w.Member("VehiclesByTier", account.VehiclesByTier);
+  w.Member("BattlesByTier", account.BattlesByTier);
+  w.Member("WinsByTier", account.WinsByTier);
+  w.Member("VehiclesByNation", account.VehiclesByNation);
+  w.Member("BattlesByNation", account.BattlesByNation);
+  w.Member("WinsByNation", account.WinsByNation);
+  w.Member("VehicleCount", account.VehicleCount);
+  w.Member("TopVehicleCount", account.TopVehicleCount);
+  w.Member("PremiumCount", account.PremiumCount);
+  w.Member("TopPremiumCount", account.TopPremiumCount);
+  w.Member("HighestTier", account.HighestTier);
+  w.Member("MasteryCount", account.MasteryCount);
+  w.Member("HeroesTotal", account.HeroesTotal);
+  w.Member("CountByBadge", account.CountByBadge);
+  w.Member("NamesByBadge", account.NamesByBadge);
+  w.EndObject();
 }
 
 void WriteVehicle(JsonWriter& w, const RVehicleStat& vehicle, int mode) {
-  w.text() += '{';
-  w.Key("TankId");
-  w.String(vehicle.TankId);
-  w.text() += ',';
-  w.Key("Tag");
-  w.String(vehicle.Tag);
-  w.text() += ',';
-  w.Key("Name");
-  w.String(vehicle.Name);
-  w.text() += ',';
-  w.Key("Nation");
-  w.Integer(vehicle.Nation);
-  w.text() += ',';
-  w.Key("VehicleType");
-  w.Integer(vehicle.VehicleType);
-  w.text() += ',';
-  w.Key("Tier");
-  w.Integer(vehicle.Tier);
-  w.text() += ',';
-  w.Key("IsPremium");
-  w.Bool(vehicle.IsPremium);
-  w.text() += ',';
-  w.Key("MarkOfMastery");
-  w.Integer(vehicle.MarkOfMastery);
-  w.text() += ',';
+  w.BeginObject();
+  w.Member("TankId", vehicle.TankId);
+  w.Member("Tag", vehicle.Tag);
+  w.Member("Name", vehicle.Name);
+  w.Member("Nation", vehicle.Nation);
+  w.Member("VehicleType", vehicle.VehicleType);
+  w.Member("Tier", vehicle.Tier);
+  w.Member("IsPremium", vehicle.IsPremium);
+  w.Member("MarkOfMastery", vehicle.MarkOfMastery);
   w.Key("stats");
   WriteStats(w, vehicle.Stats[mode]);
-  w.text() += '}';
+  w.EndObject();
 }
 
 std::string FirstAccountId(const json::Value& document) {
@@ -230,32 +221,21 @@ std::string FirstAccountId(const json::Value& document) {
 std::string FiguresJson(const RWOTAccount& account, int mode) {
   if (mode < 0 || mode >= kModeCount) mode = kModeAll;
   JsonWriter w;
-  w.text() += '{';
-  w.Key("account_id");
-  w.String(account.AccountId);
-  w.text() += ',';
-  w.Key("nickname");
-  w.String(account.Nickname);
-  w.text() += ',';
-  w.Key("mode");
-  w.String(BattleModes[mode].key);
-  w.text() += ',';
+  w.BeginObject();
+  w.Member("account_id", account.AccountId);
+  w.Member("nickname", account.Nickname);
+  w.Member("mode", BattleModes[mode].key);
   w.Key("stats");
   WriteStats(w, account.Stats[mode]);
-  w.text() += ',';
   w.Key("ExpTotals");
   WriteStats(w, account.ExpTotals);
-  w.text() += ',';
   w.Key("aggregates");
   WriteAggregates(w, account);
-  w.text() += ',';
   w.Key("vehicles");
-  w.text() += '[';
-  for (size_t i = 0; i < account.Vehicles.size(); ++i) {
-    if (i) w.text() += ',';
-    WriteVehicle(w, account.Vehicles[i], mode);
-  }
-  w.text() += "]}";
+  w.BeginArray();
+  for (const RVehicleStat& vehicle : account.Vehicles) WriteVehicle(w, vehicle, mode);
+  w.EndArray();
+  w.EndObject();
   return std::move(w.text());
 }
 
