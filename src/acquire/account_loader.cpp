@@ -176,7 +176,7 @@ class AccountLoad {
   }
 
   std::string NotFoundMessage() const {
-    return "ОШИБКА: Не найден игрок с именем \"" + request_.search_text + "\".";
+    return "ОШИБКА: Не найден игрок с именем \"" + EscapeMarkup(request_.search_text) + "\".";
   }
 
   // A fresh index file, else the publisher's search by name; by id the empty
@@ -307,7 +307,7 @@ class AccountLoad {
     const std::string answer = RemoveMeta(Fetch(AccountUrl(kMembershipPath)));
     if (!Contains(answer, "\"status\":\"ok\",") || Contains(answer, account_id_ + "\":null")) {
       Message(Contains(answer, "\"status\":\"error\"")
-                  ? std::string(kMembershipProblem) + WithoutTags(answer)
+                  ? std::string(kMembershipProblem) + EscapeMarkup(answer)
                   : "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
                         PlainExcerpt(answer, kExcerptCharacters) + "...\").");
       state_ = DataState::kFailed;

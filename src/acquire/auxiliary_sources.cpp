@@ -43,11 +43,6 @@ std::string TextOrEmpty(const json::Value& document, std::string_view path) {
   return value.kind() == json::Kind::Null ? std::string() : json::text(value);
 }
 
-// The characters that would turn user text into markup, written as entities.
-std::string EscapeMarkup(std::string_view text) {
-  return ReplaceEach(text, {"&", "<", ">"}, {"&amp;", "&lt;", "&gt;"});
-}
-
 std::string AccountFile(const LoaderContext& context, std::string_view account_id, std::string_view name) {
   return JoinPath(EntityFolderOf(context.user_cache_folder, account_id), name);
 }

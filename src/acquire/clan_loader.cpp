@@ -157,7 +157,7 @@ class ClanLoad {
     if (!search.entry.present()) {
       // A failed page that names an error has been reported already.
       if (!(search.page_failed && Contains(search.page.text, kErrorWord))) {
-        Message("ОШИБКА: Не найден клан с именем \"" + tag_ + "\".");
+        Message("ОШИБКА: Не найден клан с именем \"" + EscapeMarkup(tag_) + "\".");
       }
       return false;
     }

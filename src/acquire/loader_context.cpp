@@ -71,10 +71,12 @@ void AddClanMessage(std::string& messages, std::string_view text) {
 }
 
 std::string PlainExcerpt(std::string_view answer, size_t characters) {
-  return WithoutTags(FirstCharacters(PlainTextOfPage(answer), characters));
+  return EscapeMarkup(FirstCharacters(PlainTextOfPage(answer), characters));
 }
 
-std::string WithoutTags(std::string_view text) { return ReplaceEach(text, {"<", ">"}, {"&lt;", "&gt;"}); }
+std::string EscapeMarkup(std::string_view text) {
+  return ReplaceEach(text, {"&", "<", ">"}, {"&amp;", "&lt;", "&gt;"});
+}
 
 json::Value DecodeApiAnswer(std::string_view answer) { return json::parse(DecodeAnswer(answer)); }
 

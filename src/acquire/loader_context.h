@@ -50,10 +50,9 @@ void AddMessage(std::string& messages, std::string_view text);
 // The clan loader's variant: only "r" exists, any other text has no class.
 void AddClanMessage(std::string& messages, std::string_view text);
 
-// Outside text made safe to quote in a page: angle brackets become entities, so
-// it cannot open a tag.
-std::string WithoutTags(std::string_view text);
-// The first `characters` characters of the plain text of an answer, without tags.
+// Outside text made safe to quote in a page: "&", "<" and ">" become entities.
+std::string EscapeMarkup(std::string_view text);
+// The first `characters` characters of the plain text of an answer, markup escaped.
 std::string PlainExcerpt(std::string_view answer, size_t characters);
 inline constexpr size_t kExcerptCharacters = 200;
 inline constexpr size_t kSideExcerptCharacters = 70;

@@ -353,6 +353,10 @@ TEST_F(AccountLoaderTest, AnUnknownNameGivesOneMessageAndNoAccount) {
   EXPECT_FALSE(result.result);
   EXPECT_EQ(Messages(result), Paragraph("r", "ОШИБКА: Не найден игрок с именем \"Nobody\"."));
   EXPECT_EQ(ApiRequests(), Urls{SearchUrl("Nobody")});
+
+  // The typed name is quoted as text, never as markup.
+  getter_.AnswerText(SearchUrl("<i>x</i>"), kUnknownSearch);
+  EXPECT_EQ(Messages(Load("<i>x</i>")), Paragraph("r", "ОШИБКА: Не найден игрок с именем \"&lt;i&gt;x&lt;/i&gt;\"."));
 }
 
 TEST_F(AccountLoaderTest, UnusableAccountAnswersKeepTheAccountButStopTheLoad) {

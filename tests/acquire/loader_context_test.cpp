@@ -30,7 +30,8 @@ TEST(LoaderMessages, ParagraphClassFollowsTheWordsOfTheText) {
 TEST(LoaderMessages, ExcerptCountsCharactersAndCannotOpenATag) {
   EXPECT_EQ(PlainExcerpt("<html><b>Привет</b>, мир</html>", 8), "Привет, ");
   EXPECT_EQ(PlainExcerpt("a < b", 200), "a &lt; b");
-  EXPECT_EQ(WithoutTags("{\"message\":\"<script>x</script>\"}"), "{\"message\":\"&lt;script&gt;x&lt;/script&gt;\"}");
+  EXPECT_EQ(PlainExcerpt("a & b", 200), "a &amp; b");
+  EXPECT_EQ(EscapeMarkup("{\"message\":\"<script>x</script>\"}"), "{\"message\":\"&lt;script&gt;x&lt;/script&gt;\"}");
   EXPECT_EQ(IncorrectDataMessage("<h1>502 Bad Gateway</h1>"),
             "ОШИБКА: Получены некорректные данные (\"502 Bad Gateway...\").");
 }
