@@ -193,9 +193,7 @@ class AccountLoad {
   // The message for a search answer that cannot be used, empty when it can;
   // a usable answer is left decoded in `document`.
   std::string SearchProblem(std::string_view answer, json::Value& document) const {
-    if (answer.empty()) return std::string(kEmptyDataMessage);
-    if (IsConnectionError(answer)) return FetchFailedMessage(answer);
-    if (!Contains(answer, "\"status\":")) return IncorrectDataMessage(answer);
+    if (std::string problem = AnswerShapeProblem(answer, "\"status\":"); !problem.empty()) return problem;
     document = DecodeApiAnswer(answer);
     if (!StatusIsOk(document)) return "ОШИБКА: Ошибка поиска данных (\"" + StatusAndError(document) + "\").";
     if (!json::at(document, "data").present()) return IncorrectDataMessage(answer);
@@ -243,11 +241,10 @@ class AccountLoad {
   // The message for account data that cannot be used, empty when they can; usable
   // data are left decoded in document_.
   std::string AccountProblem() {
-    if (snapshot_.empty()) return std::string(kEmptyDataMessage);
-    if (IsConnectionError(snapshot_)) return FetchFailedMessage(snapshot_);
+    if (std::string problem = AnswerShapeProblem(snapshot_, "status"); !problem.empty()) return problem;
     document_ = DecodeApiAnswer(snapshot_);
     // A text that does not parse is as unusable as one without a status.
-    if (!Contains(snapshot_, "status") || !document_.present()) return IncorrectDataMessage(snapshot_);
+    if (!document_.present()) return IncorrectDataMessage(snapshot_);
     if (!StatusIsOk(document_)) {
       const bool unavailable = json::integer(document_, "error.code") == 504;
       return "ОШИБКА: " + (unavailable ? std::string(kDatabaseUnavailable)
@@ -361,9 +358,7 @@ class AccountLoad {
   }
 
   std::string ClanProblem(std::string_view answer, json::Value& document) const {
-    if (answer.empty()) return std::string(kEmptyDataMessage);
-    if (IsConnectionError(answer)) return FetchFailedMessage(answer);
-    if (!Contains(answer, "status")) return IncorrectDataMessage(answer);
+    if (std::string problem = AnswerShapeProblem(answer, "status"); !problem.empty()) return problem;
     document = DecodeApiAnswer(answer);
     if (!StatusIsOk(document)) return "ОШИБКА: Ошибка в данных (\"" + StatusAndError(document) + "\").";
     if (TextOrNothing(document, "data." + clan_id_).empty()) return IncorrectDataMessage(answer);

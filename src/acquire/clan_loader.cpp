@@ -35,9 +35,7 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 // The message for an answer that cannot be used, empty when it can. A usable
 // answer is left decoded in `document`.
 std::string AnswerProblem(std::string_view answer, std::string_view status_failure, json::Value& document) {
-  if (answer.empty()) return std::string(kEmptyDataMessage);
-  if (IsConnectionError(answer)) return FetchFailedMessage(answer);
-  if (!Contains(answer, "status")) return IncorrectDataMessage(answer);
+  if (std::string problem = AnswerShapeProblem(answer, "status"); !problem.empty()) return problem;
   document = DecodeApiAnswer(answer);
   if (!StatusIsOk(document)) return std::string(status_failure) + StatusAndError(document) + "\").";
   return {};

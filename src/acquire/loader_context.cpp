@@ -88,6 +88,13 @@ std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
   return "ОШИБКА: Получены некорректные данные (\"" + PlainExcerpt(answer, characters) + "...\").";
 }
 
+std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark) {
+  if (answer.empty()) return std::string(kEmptyDataMessage);
+  if (IsConnectionError(answer)) return FetchFailedMessage(answer);
+  if (!Contains(answer, status_mark)) return IncorrectDataMessage(answer);
+  return {};
+}
+
 std::string StatusAndError(const json::Value& document) {
   return json::text(document, "status") + " - " + json::text(document, "error");
 }

@@ -66,6 +66,10 @@ inline constexpr std::string_view kEmptyDataMessage = "ОШИБКА: Получ�
 std::string FetchFailedMessage(std::string_view answer);  // "ОШИБКА: Не удалось получить данные. " + answer
 // "ОШИБКА: Получены некорректные данные (\"" + excerpt + "...\")."
 std::string IncorrectDataMessage(std::string_view answer, size_t characters = kExcerptCharacters);
+// The first checks of every API answer: the empty-data message for an empty
+// answer, FetchFailedMessage for a failed connection, IncorrectDataMessage when
+// `status_mark` is missing; empty when the answer passed them.
+std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark);
 // `status` + " - " + the text of `error`, as the status messages quote them.
 std::string StatusAndError(const json::Value& document);
 // True when the decoded status, upper-cased, is "OK".
