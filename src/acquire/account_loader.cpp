@@ -8,6 +8,7 @@
 
 #include "acquire/snapshot_cache.h"
 #include "acquire/snapshot_optimizer.h"
+#include "acquire/stored_snapshots.h"
 #include "model/clan.h"
 #include "model/period.h"
 #include "model/snapshot.h"
@@ -110,6 +111,7 @@ class AccountLoad {
       SaveSnapshot();
       result_.fame = LoadAccountFamePoints(context_, account_id_, current_.Nickname, request_.PeriodDays,
                                            request_.UpdateRequested);
+      ListStoredSnapshots();
       if (request_.PeriodDays >= 1) LoadPeriod();
     }
     Finish();
@@ -250,7 +252,7 @@ class AccountLoad {
       return "ОШИБКА: " + (unavailable ? std::string(kDatabaseUnavailable)
                                        : "Ошибка в данных (\"" + StatusAndError(document_) + "\").");
     }
-    if (TextOrNothing(document_, "data." + account_id_).empty()) {
+    if (!HasEntityData(document_, account_id_)) {
       return "ОШИБКА: Получены некорректные данные о игроке (\"" + PlainExcerpt(snapshot_, kExcerptCharacters) +
              "...\").";
     }
@@ -361,7 +363,7 @@ class AccountLoad {
     if (std::string problem = AnswerShapeProblem(answer, "status"); !problem.empty()) return problem;
     document = DecodeApiAnswer(answer);
     if (!StatusIsOk(document)) return "ОШИБКА: Ошибка в данных (\"" + StatusAndError(document) + "\").";
-    if (TextOrNothing(document, "data." + clan_id_).empty()) return IncorrectDataMessage(answer);
+    if (!HasEntityData(document, clan_id_)) return IncorrectDataMessage(answer);
     return {};
   }
 
@@ -426,19 +428,6 @@ class AccountLoad {
 
   // ---- the period view ----
 
-  // Parses the stored snapshot of `date` over `account`; false (and `account`
-  // unchanged) when the file is missing or unusable.
-  bool ParseStoredSnapshot(DateTime date, RWOTAccount& account) const {
-    const std::string path = JoinPath(AccountFolder(), SnapshotFileName(date));
-    const std::string text = ConvertSnapshot(ReadTextFile(path, ""), account_id_, path, context_.legacy);
-    if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return false;
-    const json::Value document = DecodeApiAnswer(text);
-    if (!document.present() || !StatusIsOk(document)) return false;
-    if (TextOrNothing(document, "data." + account_id_).empty()) return false;
-    Parse(document, account, false);
-    return true;
-  }
-
   // Stored snapshots L (newest first) and N = PeriodDays:
   //   no letters: the current record against L[min(N, last)];
   //   "o": L[N - 1] (L[0] for N < 2) against L[N], one day of the strip;
@@ -448,7 +437,8 @@ class AccountLoad {
   // beyond L, not loaded). With no snapshot stored at all the period is the
   // current record, from the account's creation.
   void LoadPeriod() {
-    const std::vector<DateTime> dates = ListSnapshotDates(AccountFolder());
+    StoredSnapshots& stored = result_.stored;
+    const ADateArr& dates = stored.dates();
     const auto days = static_cast<size_t>(request_.PeriodDays);
     const std::string& letters = request_.PeriodLetters;
     RWOTAccount& base = result_.base;
@@ -456,9 +446,8 @@ class AccountLoad {
 
     RWOTAccount second;  // the newer side of a lettered view
     if (!letters.empty()) {
-      second = current_;
-      const size_t k = days < 2 ? 0 : days - 1;
-      if (k < dates.size()) ParseStoredSnapshot(dates[k], second);
+      const RWOTAccount* stored_second = stored.At(days < 2 ? 0 : days - 1);
+      second = stored_second != nullptr ? *stored_second : current_;
     }
     if (dates.empty()) {
       period = current_;
@@ -466,7 +455,7 @@ class AccountLoad {
       return;
     }
     const size_t j = std::min(days, dates.size() - 1);
-    ParseStoredSnapshot(dates[j], base);
+    if (const RWOTAccount* older = stored.At(j)) base = *older;
     if (dates.size() <= days) {
       period = base;
       period.PeriodStart = period.Created;
@@ -480,6 +469,13 @@ class AccountLoad {
       period = PeriodDelta(newer, base, request_.interactive, Mode(), Ref());
       period.PeriodStart = std::max(period.PeriodStart, dates[j]);
     }
+  }
+
+  // The stored snapshots as they are after this search's own was saved.
+  void ListStoredSnapshots() {
+    StoredSnapshotSource source{AccountFolder(), account_id_, context_.legacy, Mode(), request_.interactive,
+                                context_.reference};
+    result_.stored = StoredSnapshots(std::move(source), current_);
   }
 
   // ---- hand-over ----

@@ -9,6 +9,7 @@
 
 #include "acquire/auxiliary_sources.h"
 #include "acquire/loader_context.h"
+#include "acquire/stored_snapshots.h"
 #include "json/json.h"
 #include "model/records.h"
 
@@ -32,6 +33,7 @@ struct AccountLoadResult {
   AccountFamePoints fame;
   ClanFamePoints clan_fame;
   RWOTClan clan;            // the player's clan when one was loaded
+  StoredSnapshots stored;   // the account's daily snapshots, its own of this search included
 };
 
 AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context);

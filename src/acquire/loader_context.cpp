@@ -101,6 +101,18 @@ std::string StatusAndError(const json::Value& document) {
 
 bool StatusIsOk(const json::Value& document) { return UpperCase(json::text(document, "status")) == "OK"; }
 
+bool HasEntityData(const json::Value& document, std::string_view id) {
+  const json::Value data = json::at(document, "data." + std::string(id));
+  switch (data.kind()) {
+    case json::Kind::Null:
+      return false;
+    case json::Kind::String:
+      return !json::text(data).empty();
+    default:
+      return true;
+  }
+}
+
 bool IsConnectionError(std::string_view answer) { return answer.starts_with("Ошибка"); }
 
 }  // namespace tarvelo

@@ -75,6 +75,9 @@ std::string StatusAndError(const json::Value& document);
 // True when the decoded status, upper-cased, is "OK".
 bool StatusIsOk(const json::Value& document);
 
+// True when the document holds "data.<id>" with something in it (not null, not "").
+bool HasEntityData(const json::Value& document, std::string_view id);
+
 // True when the text starts with "Ошибка" (what a fetch gives when no answer came).
 bool IsConnectionError(std::string_view answer);
 

@@ -7,12 +7,6 @@
 namespace tarvelo {
 namespace {
 
-std::string EmblemAddress(std::string_view host, const std::string& clan_id, std::string_view size) {
-  const std::string last_three = clan_id.size() > 3 ? clan_id.substr(clan_id.size() - 3) : clan_id;
-  return std::string(host) + "/clans/media/clans/emblems/cl_" + last_three + "/" + clan_id + "/emblem_" +
-         std::string(size) + ".png";
-}
-
 RWOTAccount MemberOf(const json::Value& entry, const RWOTClan& clan) {
   RWOTAccount member;
   member.AccountId = detail::TextOf(json::at(entry, "account_id"));
@@ -36,6 +30,12 @@ std::string_view Between(std::string_view text, std::string_view open, std::stri
 
 }  // namespace
 
+std::string ClanEmblemAddress(std::string_view host, std::string_view clan_id, std::string_view size) {
+  const std::string_view last_three = clan_id.size() > 3 ? clan_id.substr(clan_id.size() - 3) : clan_id;
+  return std::string(host) + "/clans/media/clans/emblems/cl_" + std::string(last_three) + "/" +
+         std::string(clan_id) + "/emblem_" + std::string(size) + ".png";
+}
+
 void ParseClan(RWOTClan& clan, const json::Value& document, bool with_members, std::string_view emblem_host) {
   const json::Value c = json::object(document, "data." + clan.clan_id);
   if (!c.present()) return;
@@ -44,9 +44,9 @@ void ParseClan(RWOTClan& clan, const json::Value& document, bool with_members, s
   clan.color = json::text(c, "color");
   clan.created = UnixToDateTime(json::integer(c, "created_at"));
   clan.updated = UnixToDateTime(json::integer(c, "updated_at"));
-  clan.emblem_64 = EmblemAddress(emblem_host, clan.clan_id, "64x64");
-  clan.emblem_32 = EmblemAddress(emblem_host, clan.clan_id, "32x32");
-  clan.emblem_24 = EmblemAddress(emblem_host, clan.clan_id, "24x24");
+  clan.emblem_64 = ClanEmblemAddress(emblem_host, clan.clan_id, "64x64");
+  clan.emblem_32 = ClanEmblemAddress(emblem_host, clan.clan_id, "32x32");
+  clan.emblem_24 = ClanEmblemAddress(emblem_host, clan.clan_id, "24x24");
   clan.motto = json::text(c, "motto");
   clan.members_count = static_cast<uint8_t>(json::integer(c, "members_count"));
   if (!with_members) return;

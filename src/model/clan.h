@@ -1,12 +1,16 @@
 // A clan document turned into an RWOTClan, and the alliance of a clan.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "json/json.h"
 #include "model/records.h"
 
 namespace tarvelo {
+
+// The address of a clan emblem on the clan portal `host`; `size` as "64x64".
+std::string ClanEmblemAddress(std::string_view host, std::string_view clan_id, std::string_view size);
 
 // Fills `clan` (its clan_id set) from a clan document; `emblem_host` is the
 // clan portal's scheme and host for the region. Nothing changes when the

@@ -2,6 +2,7 @@
 // this is where such titles are read and the searches they ask for are run.
 #include <string>
 
+#include "report/html.h"
 #include "shell/entry_lists.h"
 #include "shell/main_window.h"
 #include "shell/search_options.h"
@@ -17,16 +18,6 @@ constexpr std::string_view kCommandMarker = "[CMD:]";
 constexpr std::string_view kParameterMarker = "[PRM:]";
 constexpr std::string_view kUpdateOption = "&update";
 constexpr DateTime kOneSecond = 1.0 / 86400.0;
-
-std::string WithBlanksForSeparators(std::string_view request) {
-  return ReplaceEach(request, {",", ";"}, {" ", " "});
-}
-
-bool TakeOut(std::string& text, std::string_view option) {
-  if (text.find(option) == std::string::npos) return false;
-  text = ReplaceAll(text, option, "");
-  return true;
-}
 
 }  // namespace
 
@@ -71,7 +62,7 @@ void TfrmMain::webInfoTitleChange(const std::string& title) {
     parameter = command.substr(separator + kParameterMarker.size());
     command.resize(separator);
   }
-  bool update = TakeOut(command, kUpdateOption) || TakeOut(parameter, kUpdateOption);
+  bool update = TakeOutOption(command, kUpdateOption) || TakeOutOption(parameter, kUpdateOption);
   DispatchCommand(command, parameter, update);
 }
 
@@ -88,28 +79,23 @@ void TfrmMain::CommandSearch(const std::string& request_text, bool update) {
   size_t length = CharacterCount(request_text);
   if (length < 3 && !(length == 2 && request_text.starts_with("@"))) return;
 
-  SearchOptions options = ParseSearchOptions(request_text);
-  core_.ModeIndex = options.mode_index;
-  core_.ModeSuffix = options.mode_suffix;
-  core_.DaysSuffix = options.days_suffix;
-  std::string request = options.request;
-  std::string suffixes = core_.ModeSuffix + core_.DaysSuffix;
-
-  if (request.starts_with("[")) {
-    request = WithBlanksForSeparators(RemoveAll(request, {"[", "]"}));
-    if (screen_.ShiftPressed()) {
-      OpenNewInstance("[" + request + "]" + suffixes);
-    } else {
-      doSearchClan(request, options.days, update, options.letters);
-    }
-    return;
-  }
-  request = WithBlanksForSeparators(request);
+  const SearchRequest request = ParseSearchRequest(request_text, update);
+  ApplyRequestState(request.view);
+  const std::string suffixes = request.view.mode_suffix + request.view.days_suffix;
   if (screen_.ShiftPressed()) {
-    OpenNewInstance(request + suffixes);
+    OpenNewInstance((request.clan ? "[" + request.text + "]" : request.text) + suffixes);
+  } else if (request.clan) {
+    doSearchClan(request);
   } else {
-    doSearchAccount(request, options.days, update, options.letters);
+    doSearchAccount(request);
   }
+}
+
+// The process-wide copies of the request's mode and period.
+void TfrmMain::ApplyRequestState(const ReportView& view) {
+  core_.ModeIndex = view.mode;
+  core_.ModeSuffix = view.mode_suffix;
+  core_.DaysSuffix = view.days_suffix;
 }
 
 void TfrmMain::CommandBrowse(const std::string& url, bool) { OpenExternalUrl(url); }
@@ -154,7 +140,8 @@ void TfrmMain::CommandUpdate(const std::string& forum_address, bool) {
 
 void TfrmMain::OpenNewInstance(const std::string& parameters) { screen_.StartProgramCopy({parameters}); }
 
-void TfrmMain::doSearchAccount(const std::string& name, int days, bool update, const std::string& letters) {
+void TfrmMain::doSearchAccount(const SearchRequest& request) {
+  const std::string& name = request.text;
   screen_.ProcessPendingEvents();
   ShowPage(kBodyStart);
   if (state_.CurrentAccount.empty()) {
@@ -167,12 +154,11 @@ void TfrmMain::doSearchAccount(const std::string& name, int days, bool update, c
   screen_.SetCursor(Cursor::Wait);
   state_.CurrentAccount = name;
   state_.SearchText = name;
-  state_.CurrentDays = days;
-  state_.CurrentPeriodLetters = letters;
-  ShowPage("<div id=\"top\">Поиск информации об игроке " + name + "...</div>");
+  state_.CurrentView = request.view;
+  ShowPage("<div id=\"top\">Поиск информации об игроке " + EscapeHtml(name) + "...</div>");
 
   std::string messages;
-  if (service_.LoadAccount({name, days, update, letters}, messages)) {
+  if (service_.LoadAccount(request, messages)) {
     AddRecent(settings_, name);
     screen_.SetCaption(std::string(kApplicationTitle) + " - " + service_.LoadedAccountName());
     screen_.ProcessPendingEvents();
@@ -183,15 +169,16 @@ void TfrmMain::doSearchAccount(const std::string& name, int days, bool update, c
   screen_.SetCursor(Cursor::Normal);
 }
 
-void TfrmMain::doSearchClan(const std::string& tag, int days, bool update, const std::string& letters) {
+void TfrmMain::doSearchClan(const SearchRequest& request) {
+  const std::string& tag = request.text;
   screen_.SetCaption(kApplicationTitle);
   screen_.SetCursor(Cursor::Wait);
   ShowPage(kBodyStart);
   state_.CurrentClanTag = tag;
   state_.SearchText = "[" + tag + "]";
-  state_.CurrentDays = days;
+  state_.CurrentView = request.view;
   ShowPage(
-      "<div id=\"top\"><b class=\"sectionHdr\">Сбор информации о клане [" + tag +
+      "<div id=\"top\"><b class=\"sectionHdr\">Сбор информации о клане [" + EscapeHtml(tag) +
       "]. Пожалуйста, ждите...</b><br /><br />"
       "Первоначальный сбор информации о клане может занять длительное время &ndash;<br />"
       "до нескольких минут, в зависимости от количества бойцов, скорости соединения с сервером,<br />"
@@ -201,9 +188,9 @@ void TfrmMain::doSearchClan(const std::string& tag, int days, bool update, const
       "<input class=\"button\" type=\"button\" value=\"Прервать\" onclick=\"return doCmd('break')\"></div>");
 
   std::string messages;
-  if (service_.LoadClan({tag, days, update, letters}, messages)) {
+  if (service_.LoadClan(request, messages)) {
     AddRecent(settings_, "[" + tag + "]");
-    ShowClanReport(messages, update);
+    ShowClanReport(messages, request.update);
     screen_.SetCaption(std::string(kApplicationTitle) + " - [" + service_.LoadedClanTag() + "] " +
                        service_.LoadedClanName());
   } else {
@@ -214,10 +201,12 @@ void TfrmMain::doSearchClan(const std::string& tag, int days, bool update, const
 
 void TfrmMain::ShowAccountReport(const std::string& messages) {
   if (service_.LoadedAccountName().empty()) return;
-  int days = state_.CurrentDays;
+  const int days = state_.CurrentView.days;
+  const ReportPage report = service_.AccountReportHtml(state_.CurrentView);
+  for (const std::string& error : report.errors) screen_.ShowBox(BoxKind::Error, "Ошибка", error);
   std::string navigation = days == -1 || days == -2 ? std::string() : std::string(kNavigation);
-  ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.CurrentAccount) + navigation +
-           service_.AccountReportHtml(days) + WrapMessages(messages, core_.CacheFolder));
+  ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.CurrentAccount) + navigation + report.html +
+           WrapMessages(messages, core_.CacheFolder));
 }
 
 void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
@@ -229,7 +218,7 @@ void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
   ProgressCallback progress = [this](std::string_view tag, std::string_view member, int current, int total) {
     return ReportProgress(tag, member, current, total);
   };
-  int days = state_.CurrentDays;
+  int days = state_.CurrentView.days;
   std::string report = days >= 0 || days < -5 ? service_.ClanReportHtml(days, update, progress)
                                                : service_.TopTanksReportHtml(-days - 1, days, update, progress);
   screen_.SetProgress(false, 0, progress_max_);

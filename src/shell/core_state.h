@@ -10,6 +10,7 @@
 
 #include "acquire/http_getter.h"
 #include "acquire/url_templates.h"
+#include "report/scales.h"
 
 namespace tarvelo {
 
@@ -17,9 +18,6 @@ class FrontEnd;
 class SettingsStore;
 struct Environment;
 
-using RatingThresholds = std::array<double, 6>;
-inline constexpr RatingThresholds kEffThresholds{0, 610, 875, 1175, 1540, 1880};
-inline constexpr RatingThresholds kWn8Thresholds{0, 400, 900, 1470, 2180, 2880};
 
 struct CoreState {
   std::string CacheFolder;
@@ -35,7 +33,7 @@ struct CoreState {
   std::string configured_application_id;
 
   std::string RatingName = "EFF";
-  RatingThresholds RatingScale = kEffThresholds;
+  const ColourScale* RatingScale = &scales::kEff;  // the scale of RatingName
   ProxySetting proxy;  // ProxyMode and ProxyName
 
   bool BreakRequested = false;

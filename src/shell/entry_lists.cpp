@@ -4,6 +4,7 @@
 #include <cctype>
 #include <tuple>
 
+#include "report/html.h"
 #include "shell/front_end.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -105,10 +106,10 @@ std::string ListHtml(const SettingsStore& store, std::string_view list, std::str
   for (const std::string& entry : entries) {
     html += "<li>";
     if (favorites) {
-      html += "<a href=\"#\" onclick=\"return doCmd('delfav','" + entry +
-              "')\" title=\"Удалить из списка избранных\" class=\"popup\">x</a>";
+      html += "<a href=\"#\" onclick=\"" + DoCmdCall("delfav", entry) +
+              "\" title=\"Удалить из списка избранных\" class=\"popup\">x</a>";
     }
-    html += "<a href=\"#\" onclick=\"return doCmd('search','" + entry + "')\">" + entry + "</a>";
+    html += "<a href=\"#\" onclick=\"" + DoCmdCall("search", entry) + "\">" + EscapeHtml(entry) + "</a>";
     if (favorites) html += "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;";
     html += "</li>\r\n";
   }

@@ -6,15 +6,22 @@
 #include "acquire/account_loader.h"
 #include "acquire/clan_loader.h"
 #include "acquire/http_fetch.h"
+#include "acquire/pictures.h"
 #include "embedded.h"
+#include "model/clan.h"
 #include "model/reference.h"
+#include "report/account_report.h"
 #include "shell/core_state.h"
 #include "shell/main_window.h"
 #include "shell/settings_store.h"
+#include "text/clock.h"
 
 namespace tarvelo {
 
 namespace {
+
+// The small clan emblem is fetched again once a day.
+constexpr double kEmblemDays = 1.0;
 
 ConnectionSettings ConnectionOf(const CoreState& core) {
   ConnectionSettings connection;
@@ -24,16 +31,18 @@ ConnectionSettings ConnectionOf(const CoreState& core) {
 
 class LoaderSearchService final : public SearchService {
  public:
-  LoaderSearchService(const CoreState& core, const SettingsStore& settings)
+  LoaderSearchService(const CoreState& core, const SettingsStore& settings, std::string program_file)
       : core_(core),
         settings_(settings),
+        program_file_(std::move(program_file)),
         getter_(MakeCurlHttpGetter()),
         fetch_(*getter_, ConnectionOf(core)),
         encyclopedia_(std::string(FindResource("TanksInfo"))) {}
 
   bool LoadAccount(const SearchRequest& request, std::string& messages) override {
-    AccountLoadRequest load{request.text, request.update, request.days, request.letters, true};
-    account_ = tarvelo::LoadAccount(load, Context());
+    const ReportView& view = request.view;
+    AccountLoadRequest load{request.text, request.update, view.days, view.letters, true};
+    account_ = tarvelo::LoadAccount(load, Context(view.mode));
     messages += account_.MessageText;
     if (!account_.result) account_ = {};
     return account_.result;
@@ -41,13 +50,37 @@ class LoaderSearchService final : public SearchService {
 
   std::string LoadedAccountName() const override { return account_.current.Nickname; }
 
-  // UNFINISHED: the account report comes with the report pages; until then the
-  // page shows the frame, search form, navigation and messages only.
-  std::string AccountReportHtml(int) override { return {}; }
+  ReportPage AccountReportHtml(const ReportView& view) override {
+    const bool period = view.days != 0 && view.days != -1 && view.days != -2;
+    const RWOTAccount& current = account_.current;
+    const RSettings row_state = BuildRowState(AccountLayoutForDays(view.days), view.mode);
+    const ReportSite site = Site();
+    const std::string emblem = RefreshedClanEmblem(current.ClanId);
+    StoredSnapshots& stored = account_.stored;
+    const AccountReportInput input{
+        .shown = period ? account_.period : current,
+        .current = current,
+        .base = period ? account_.base : current,
+        .layout = AccountLayoutForDays(view.days),
+        .row_state = row_state,
+        .view = view,
+        .clock = {Now(), -StandardTimeBiasMinutes() / 60},
+        .site = site,
+        .fame = {InsideCampaignWindow(Today()), Campaign().title, account_.fame, account_.clan_fame},
+        .clan_emblem_file = emblem,
+        .dates = stored.dates(),
+        .stored_snapshot = [&stored](size_t index) { return stored.At(index); },
+        .rating_name = core_.RatingName,
+        .document = account_.snapshot_data,
+        .reference = Reference(),
+    };
+    AccountReportResult report = AccountReport(input);
+    return {std::move(report.html), std::move(report.layout_errors)};
+  }
 
   bool LoadClan(const SearchRequest& request, std::string& messages) override {
-    ClanLoadRequest load{request.text, request.update, request.days};
-    clan_ = tarvelo::LoadClan(load, Context());
+    ClanLoadRequest load{request.text, request.update, request.view.days};
+    clan_ = tarvelo::LoadClan(load, Context(request.view.mode));
     messages += clan_.MessageText;
     if (!clan_.result) clan_ = {};
     return clan_.result;
@@ -56,12 +89,12 @@ class LoaderSearchService final : public SearchService {
   std::string LoadedClanTag() const override { return clan_.clan.tag; }
   std::string LoadedClanName() const override { return clan_.clan.name; }
 
-  // UNFINISHED: the clan reports come with the report pages.
+  // UNFINISHED: the clan reports come with the clan pages.
   std::string ClanReportHtml(int, bool, const ProgressCallback&) override { return {}; }
   std::string TopTanksReportHtml(int, int, bool, const ProgressCallback&) override { return {}; }
 
  private:
-  LoaderContext Context() {
+  LoaderContext Context(int mode) {
     fetch_.set_settings(ConnectionOf(core_));
 
     LoaderContext context;
@@ -69,7 +102,7 @@ class LoaderSearchService final : public SearchService {
     context.urls = core_.urls;
     context.user_cache_folder = core_.UserCacheFolder;
     context.clan_cache_folder = core_.ClanCacheFolder;
-    context.mode_index = core_.ModeIndex;
+    context.mode_index = mode;
     context.reference = &Reference();
     context.legacy.encyclopedia = &encyclopedia_;
     context.legacy.game_portal = FillRegion(core_.urls.hosts.GamePortal, core_.urls.region);
@@ -77,8 +110,22 @@ class LoaderSearchService final : public SearchService {
     return context;
   }
 
+  ReportSite Site() const {
+    return {core_.urls.hosts.Site, program_file_, core_.urls, ReadLinks(settings_).sites};
+  }
+
+  // The local file of the clan's small emblem, fetched when missing or a day old.
+  std::string RefreshedClanEmblem(const std::string& clan_id) {
+    if (clan_id.empty() || clan_id == "0") return {};
+    const std::string file = ClanEmblemFile(core_.ClanImagesFolder, clan_id);
+    const std::string clan_portal = FillRegion(core_.urls.hosts.ClanPortal, core_.urls.region);
+    RefreshPicture(fetch_, ClanEmblemAddress(clan_portal, clan_id, "24x24"), file, kEmblemDays, Now());
+    return file;
+  }
+
   const CoreState& core_;
   const SettingsStore& settings_;
+  std::string program_file_;
   std::unique_ptr<HttpGetter> getter_;
   HttpFetch fetch_;
   EncyclopediaText encyclopedia_;
@@ -88,8 +135,9 @@ class LoaderSearchService final : public SearchService {
 
 }  // namespace
 
-std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings) {
-  return std::make_unique<LoaderSearchService>(core, settings);
+std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings,
+                                                       std::string program_file) {
+  return std::make_unique<LoaderSearchService>(core, settings, std::move(program_file));
 }
 
 }  // namespace tarvelo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "shell/search_service.h"
 
@@ -11,8 +12,10 @@ namespace tarvelo {
 struct CoreState;
 class SettingsStore;
 
-// Reads the folders, addresses, connection and battle mode from `core` and the
-// link settings from `settings` at every search, so changed settings apply at once.
-std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings);
+// Reads the folders, addresses, connection and rating from `core` and the link
+// settings from `settings` at every search, so changed settings apply at once.
+// `program_file` is the running executable, whose pictures the pages show.
+std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings,
+                                                       std::string program_file);
 
 }  // namespace tarvelo

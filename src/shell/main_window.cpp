@@ -8,8 +8,8 @@
 
 #include "acquire/http_fetch.h"
 #include "shell/entry_lists.h"
+#include "report/scales.h"
 #include "shell/game_client.h"
-#include "shell/search_options.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -30,7 +30,12 @@ LinkSettings ReadLinks(const SettingsStore& settings) {
   LinkSettings links;
   links.ForumTopic = settings.ReadSettingStr("Links", "ForumTopic", links.ForumTopic);
   links.ForumQuestions = settings.ReadSettingStr("Links", "ForumQuestions", links.ForumQuestions);
-  links.Kttc = settings.ReadSettingStr("Links", "Kttc", links.Kttc);
+  LinkSites& sites = links.sites;
+  for (auto [key, site] : {std::pair{"Kttc", &sites.Kttc}, std::pair{"WotNews", &sites.WotNews},
+                           std::pair{"Noobmeter", &sites.Noobmeter}, std::pair{"Nubomer", &sites.Nubomer},
+                           std::pair{"ArmorSite", &sites.ArmorSite}}) {
+    *site = settings.ReadSettingStr("Links", key, *site);
+  }
   links.InconsistentBattlesTopic =
       settings.ReadSettingStr("Links", "InconsistentBattlesTopic", links.InconsistentBattlesTopic);
   return links;
@@ -57,8 +62,7 @@ std::string TfrmMain::WholeCommandLineUpper() const {
 void TfrmMain::FormCreate() {
   state_.LastTitleTime = clock_();
   state_.UpdateAvailable = false;
-  state_.CurrentDays = 0;
-  state_.CurrentPeriodLetters.clear();
+  state_.CurrentView = {};
   links_ = ReadLinks(settings_);
   LoadSettings();
   PreparePageAssets();
@@ -126,7 +130,7 @@ void TfrmMain::LoadSettings() {
   core_.urls.region = RegionFromSetting(region);
   core_.urls.application_id = ApplicationIdForRegion(core_.urls.region, core_.configured_application_id);
   core_.RatingName = UpperCase(settings_.ReadSettingStr("", "Rating", "EFF"));
-  core_.RatingScale = core_.RatingName == "WN8" ? kWn8Thresholds : kEffThresholds;
+  core_.RatingScale = &MainRatingScale(core_.RatingName);
   state_.FontSizeSetting = settings_.ReadSettingInt("", "FontSize", 12);
   state_.UpdateLastCheck = settings_.ReadSettingReal("", "UpdateLastCheck", 0);
   state_.UpdateHours = 6;
@@ -202,36 +206,25 @@ void TfrmMain::RunCommandLineRequest(std::string argument) {
   }
   DebugLog("Строка параметров: " + argument);
 
-  SearchOptions options = ParseSearchOptions(argument);
-  core_.ModeIndex = options.mode_index;
-  core_.ModeSuffix = options.mode_suffix;
-  core_.DaysSuffix = options.days_suffix;
-  state_.CurrentPeriodLetters = options.letters;
-  std::string rest = options.request;
-
-  bool update = false;
-  auto take_update = [&rest, &update] {
-    update = rest.find("&update") != std::string::npos;
-    rest = ReplaceAll(rest, "&update", "");
-  };
-  if (rest.starts_with("[")) {
-    rest = ReplaceEach(RemoveAll(rest, {"[", "]"}), {",", ";"}, {" ", " "});
-    take_update();
-    doSearchClan(rest, options.days, update, options.letters);
+  SearchRequest request = ParseSearchRequest(argument, false);
+  ApplyRequestState(request.view);
+  if (request.clan) {
+    request.update = TakeOutOption(request.text, "&update");
+    doSearchClan(request);
     return;
   }
-  rest = ReplaceEach(rest, {",", ";"}, {" ", " "});
-  if (SameIgnoringCase(rest, "/F")) {
-    LoadFavoritesOnStart(options.days, options.letters);
-  } else if (!rest.starts_with("/")) {
-    take_update();
-    rest = rest.substr(0, rest.find(' '));
-    rest = rest.substr(0, rest.find('+'));
-    doSearchAccount(rest, options.days, update, options.letters);
+  std::string& name = request.text;
+  if (SameIgnoringCase(name, "/F")) {
+    LoadFavoritesOnStart(request.view);
+  } else if (!name.starts_with("/")) {
+    request.update = TakeOutOption(name, "&update");
+    name = name.substr(0, name.find(' '));
+    name = name.substr(0, name.find('+'));
+    doSearchAccount(request);
   }
 }
 
-void TfrmMain::LoadFavoritesOnStart(int days, const std::string& letters) {
+void TfrmMain::LoadFavoritesOnStart(const ReportView& view) {
   std::vector<std::string> favorites = ReadList(settings_, kFavorites);
   if (favorites.empty()) {
     if (WholeCommandLineUpper().find("/Q") == std::string::npos) {
@@ -241,7 +234,7 @@ void TfrmMain::LoadFavoritesOnStart(int days, const std::string& letters) {
     return;
   }
   std::stable_sort(favorites.begin(), favorites.end(), EntryOrder);
-  for (const std::string& entry : favorites) doSearchAccount(entry, days, false, letters);
+  for (const std::string& entry : favorites) doSearchAccount({entry, false, false, view});
 }
 
 void TfrmMain::FinishCommandLine() {
@@ -295,7 +288,7 @@ std::string TfrmMain::StartPageBody() {
   links.questions_and_answers = links_.ForumQuestions;
   links.wotreplays = FillRegion(core_.urls.hosts.Replays, core_.urls.region);
   links.wotext = FillRegion(core_.urls.hosts.Location, core_.urls.region);
-  links.kttc = links_.Kttc;
+  links.kttc = links_.sites.Kttc;
   links.ivanerr = FillRegion(core_.urls.hosts.Alliance, core_.urls.region);
   return std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + IntroductionBlock(links) +
          PartnersBlock(links);

@@ -10,7 +10,10 @@
 #include "shell/core_state.h"
 #include "shell/environment.h"
 #include "shell/front_end.h"
+#include "report/link_lists.h"
+#include "report/report_view.h"
 #include "shell/page_blocks.h"
+#include "shell/search_options.h"
 #include "shell/search_service.h"
 #include "shell/settings_store.h"
 #include "text/russian.h"
@@ -34,8 +37,9 @@ struct MainWindowState {
   std::string CurrentAccount;
   std::string SearchText;
   std::string CurrentClanTag;
-  int CurrentDays = 0;
-  std::string CurrentPeriodLetters;
+  // The battle mode and period of the last search: CurrentDays is its days,
+  // CurrentPeriodLetters its letters.
+  ReportView CurrentView;
   std::string LastTitle;
   DateTime LastTitleTime = 0;
   bool UpdateAvailable = false;
@@ -50,9 +54,9 @@ struct MainWindowState {
 struct LinkSettings {
   std::string ForumTopic = "https://forum.worldoftanks.ru/";
   std::string ForumQuestions = "https://forum.worldoftanks.ru/";
-  std::string Kttc = "https://kttc.ru";
   // Why the battles of an account and of its vehicles may disagree.
   std::string InconsistentBattlesTopic = "https://forum.worldoftanks.ru/";
+  LinkSites sites;  // the statistics sites of the report's link lists
 };
 LinkSettings ReadLinks(const SettingsStore& settings);
 
@@ -71,8 +75,8 @@ class TfrmMain {
   void tmUpdateTimer();
   void webInfoTitleChange(const std::string& title);
 
-  void doSearchAccount(const std::string& name, int days, bool update, const std::string& letters);
-  void doSearchClan(const std::string& tag, int days, bool update, const std::string& letters);
+  void doSearchAccount(const SearchRequest& request);
+  void doSearchClan(const SearchRequest& request);
   void ShowAccountReport(const std::string& messages);
   void ShowClanReport(const std::string& messages, bool update);
   bool ReportProgress(std::string_view clan_tag, std::string_view member, int current, int total);
@@ -108,7 +112,8 @@ class TfrmMain {
   void OpenExternalUrl(const std::string& url);
   void RunSelfUpdate();
   void RunCommandLineRequest(std::string argument);
-  void LoadFavoritesOnStart(int days, const std::string& letters);
+  void LoadFavoritesOnStart(const ReportView& view);
+  void ApplyRequestState(const ReportView& view);
   void FinishCommandLine();
   WindowRect SavedBounds() const;
   void ReapplySavedGeometry();

@@ -1,5 +1,6 @@
 #include "shell/page_blocks.h"
 
+#include "report/html.h"
 #include "text/replace.h"
 
 namespace tarvelo {
@@ -35,7 +36,7 @@ constexpr std::string_view kSearchSuffix =
     "/></td></tr></tbody></table></form></div>\r\n";
 
 std::string PartnerLink(std::string_view url, std::string_view key, std::string_view label) {
-  return "<a target=\"_blank\" onclick=\"return doCmd('browse',this.href)\" href=\"" + std::string(url) +
+  return "<a target=\"_blank\" onclick=\"return doCmd('browse',this.href)\" href=\"" + EscapeHtml(url) +
          "\"><span class=\"" + std::string(key) + "\"></span>" + std::string(label) + "</a>";
 }
 
@@ -62,17 +63,12 @@ std::string PageDocument(const PageFrame& frame, std::string_view body) {
 
 std::string SearchForm(std::string_view lists_html, std::string_view text) {
   return std::string(kFormStart) + ReplaceAll(kListsPopup, "%FAVORITE%", lists_html) + std::string(kSearchPrefix) +
-         std::string(text) + std::string(kSearchSuffix);
+         EscapeHtml(text) + std::string(kSearchSuffix);
 }
 
 std::string WrapMessages(std::string_view messages, std::string_view cache_folder) {
   if (messages.empty()) return "";
   return "\r\n<div class=\"main\">\r\n" + ReplaceAll(messages, cache_folder, "") + "</div>\r\n";
-}
-
-std::string BrowseLink(std::string_view url, std::string_view inner_html) {
-  return "<a href=\"" + std::string(url) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\">" +
-         std::string(inner_html) + "</a>";
 }
 
 std::string IntroductionBlock(const StartPageLinks& links) {
@@ -91,7 +87,7 @@ std::string IntroductionBlock(const StartPageLinks& links) {
          "был полным, открывайте игрока раз в день. Игровые сутки начинаются в 00:00 по Гринвичу "
          "(03:00 по московскому времени).</p>\r\n"
          "<p>Ответы на частые вопросы о программе &ndash; " +
-         BrowseLink(links.questions_and_answers, "в теме Tarvelo на форуме игры") + ".</p>\r\n"
+         BrowseLink(EscapeHtml(links.questions_and_answers), "в теме Tarvelo на форуме игры") + ".</p>\r\n"
          "</div>\r\n";
 }
 

@@ -28,8 +28,8 @@ struct PageFrame {
 // debug log when one is given.
 std::string PageDocument(const PageFrame& frame, std::string_view body);
 
-// The search form, its lists pop-up filled with `lists_html`, pre-filled with `text`
-// (inserted as it is). It closes the top block opened by the body start.
+// The search form, its lists pop-up filled with `lists_html`, pre-filled with `text`.
+// It closes the top block opened by the body start.
 std::string SearchForm(std::string_view lists_html, std::string_view text);
 
 // Messages under a report, with the cache folder's path taken out of them.
@@ -46,8 +46,5 @@ struct StartPageLinks {
 
 std::string IntroductionBlock(const StartPageLinks& links);
 std::string PartnersBlock(const StartPageLinks& links);
-
-// Link that calls the bridge's "browse" instead of navigating.
-std::string BrowseLink(std::string_view url, std::string_view inner_html);
 
 }  // namespace tarvelo

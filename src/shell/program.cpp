@@ -15,7 +15,7 @@ Program::Program(FrontEnd& screen, std::vector<std::string> arguments, Environme
     : screen_(screen),
       environment_(std::move(environment)),
       settings_(environment_.settings_file),
-      service_(service ? std::move(service) : MakeLoaderSearchService(core_, settings_)),
+      service_(service ? std::move(service) : MakeLoaderSearchService(core_, settings_, environment_.executable)),
       window_(screen, core_, environment_, settings_, *service_, std::move(arguments), std::move(clock)) {
   screen_.SetTitleHandler([this](const std::string& title) { window_.webInfoTitleChange(title); });
 }

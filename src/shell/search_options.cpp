@@ -1,20 +1,15 @@
 #include "shell/search_options.h"
 
-#include <array>
 #include <cctype>
 #include <cstdlib>
 
+#include "model/tables.h"
 #include "text/encoding.h"
+#include "text/replace.h"
 
 namespace tarvelo {
 
 namespace {
-
-// The battle modes in table order; index 0 is every battle.
-constexpr std::array<std::string_view, 15> kBattleModeKeys = {
-    "all",        "random",          "clan",       "company",     "globalmap",
-    "globalmap_absolute", "globalmap_champion", "globalmap_middle", "stronghold", "stronghold_skirmish",
-    "stronghold_defense", "team",     "regular_team", "fallout",   "historical"};
 
 // Removes the first `key` and its value (up to the next "&") from `request`.
 std::string TakeOption(std::string& request, std::string_view key, bool& found) {
@@ -30,14 +25,10 @@ std::string TakeOption(std::string& request, std::string_view key, bool& found) 
 
 void ApplyMode(const std::string& value, SearchOptions& options) {
   options.mode_suffix = "&mode=" + value;
-  std::string lower = LowerCase(value);
-  for (size_t i = 0; i < kBattleModeKeys.size(); ++i) {
-    if (lower == kBattleModeKeys[i]) {
-      options.mode_index = static_cast<int>(i);
-      options.mode_suffix = i == 0 ? std::string() : "&mode=" + std::string(kBattleModeKeys[i]);
-      return;
-    }
-  }
+  const int mode = ModeIndexOfKey(LowerCase(value));
+  if (mode < 0) return;
+  options.mode_index = mode;
+  options.mode_suffix = mode == kModeAll ? std::string() : "&mode=" + std::string(BattleModes[mode].key);
 }
 
 // Digits and minus signs form the number (a malformed run reads as 0); ASCII letters
@@ -69,6 +60,23 @@ SearchOptions ParseSearchOptions(std::string_view request) {
   std::string days = TakeOption(options.request, "&days=", found);
   if (found) ApplyDays(days, options);
   return options;
+}
+
+SearchRequest ParseSearchRequest(std::string_view request, bool update) {
+  const SearchOptions options = ParseSearchOptions(request);
+  SearchRequest parsed;
+  parsed.update = update;
+  parsed.view = {options.mode_index, options.mode_suffix, options.days, options.letters, options.days_suffix};
+  parsed.clan = options.request.starts_with("[");
+  const std::string text = parsed.clan ? RemoveAll(options.request, {"[", "]"}) : options.request;
+  parsed.text = ReplaceEach(text, {",", ";"}, {" ", " "});
+  return parsed;
+}
+
+bool TakeOutOption(std::string& text, std::string_view option) {
+  if (text.find(option) == std::string::npos) return false;
+  text = ReplaceAll(text, option, "");
+  return true;
 }
 
 }  // namespace tarvelo

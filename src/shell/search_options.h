@@ -1,8 +1,12 @@
-// The options of a search request: "&mode=" (battle mode) and "&days=" (period).
+// A search request as the command bridge and the command line read it: the
+// player name or clan tag and the options "&mode=" (battle mode) and "&days="
+// (period).
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "report/report_view.h"
 
 namespace tarvelo {
 
@@ -19,5 +23,20 @@ struct SearchOptions {
 // against the battle-mode keys ignoring case; an unknown one keeps index 0 and its
 // suffix as typed.
 SearchOptions ParseSearchOptions(std::string_view request);
+
+// One search, parsed once and handed down to the loaders and the reports.
+struct SearchRequest {
+  std::string text;     // a player name, a clan tag without brackets, or "@" + id
+  bool clan = false;    // the request was a clan tag in square brackets
+  bool update = false;  // fetch afresh instead of using fresh cached data
+  ReportView view;      // battle mode and period
+};
+
+// The request with its options read out; a clan tag loses its brackets; "," and
+// ";" become blanks.
+SearchRequest ParseSearchRequest(std::string_view request, bool update);
+
+// Removes every occurrence of `option` from `text`; true when there was one.
+bool TakeOutOption(std::string& text, std::string_view option);
 
 }  // namespace tarvelo

@@ -7,22 +7,23 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "report/report_view.h"
+#include "shell/search_options.h"
 
 namespace tarvelo {
-
-struct CoreState;
-
-struct SearchRequest {
-  std::string text;     // a player name or a clan tag, or "@" + id
-  int days = 0;         // the "&days=" number
-  bool update = false;  // fetch afresh instead of using fresh cached data
-  std::string letters;  // the letters that came with the days number
-};
 
 // Called once per clan member collected: clan tag, member name, members done, total.
 // Returns whether to go on.
 using ProgressCallback =
     std::function<bool(std::string_view clan_tag, std::string_view member, int current, int total)>;
+
+// A report body and the texts of the error boxes its layout asked for.
+struct ReportPage {
+  std::string html;
+  std::vector<std::string> errors;
+};
 
 class SearchService {
  public:
@@ -33,8 +34,8 @@ class SearchService {
   virtual bool LoadAccount(const SearchRequest& request, std::string& messages) = 0;
   // The player's name in the loaded account record; empty when none is loaded.
   virtual std::string LoadedAccountName() const = 0;
-  // The account report on the loaded records; `days` picks the layout and the period.
-  virtual std::string AccountReportHtml(int days) = 0;
+  // The account report on the loaded records; the days of `view` pick the layout.
+  virtual ReportPage AccountReportHtml(const ReportView& view) = 0;
 
   // The clan loader, like LoadAccount.
   virtual bool LoadClan(const SearchRequest& request, std::string& messages) = 0;

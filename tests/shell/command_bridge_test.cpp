@@ -108,13 +108,13 @@ TEST_F(BridgeTest, OptionsReachTheSearchAndTheProcessState) {
   Title("[CMD:]search[PRM:]Name&mode=RANDOM&days=7o");
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].request.text, "Name");
-  EXPECT_EQ(calls_[0].request.days, 7);
-  EXPECT_EQ(calls_[0].request.letters, "o");
+  EXPECT_EQ(calls_[0].request.view.days, 7);
+  EXPECT_EQ(calls_[0].request.view.letters, "o");
   EXPECT_EQ(core().ModeIndex, 1);
   EXPECT_EQ(core().ModeSuffix, "&mode=random");
   EXPECT_EQ(core().DaysSuffix, "&days=7o");
-  EXPECT_EQ(window().state().CurrentDays, 7);
-  EXPECT_EQ(window().state().CurrentPeriodLetters, "o");
+  EXPECT_EQ(window().state().CurrentView.days, 7);
+  EXPECT_EQ(window().state().CurrentView.letters, "o");
 }
 
 TEST_F(BridgeTest, SeparatorsBecomeBlanksAndBracketsMakeAClanSearch) {

@@ -51,8 +51,8 @@ TEST_F(CommandLineTest, NameIsCutAtAPlusAndKeepsItsOptions) {
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].request.text, "Name");
   EXPECT_TRUE(calls_[0].request.update);
-  EXPECT_EQ(calls_[0].request.days, 7);
-  EXPECT_EQ(calls_[0].request.letters, "b");
+  EXPECT_EQ(calls_[0].request.view.days, 7);
+  EXPECT_EQ(calls_[0].request.view.letters, "b");
   EXPECT_EQ(core().ModeIndex, 11);
   EXPECT_EQ(core().DaysSuffix, "&days=7b");
 }
@@ -62,7 +62,7 @@ TEST_F(CommandLineTest, BracketsMakeAClanSearch) {
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].what, "clan");
   EXPECT_EQ(calls_[0].request.text, "T AG");
-  EXPECT_EQ(calls_[0].request.days, -1);
+  EXPECT_EQ(calls_[0].request.view.days, -1);
   EXPECT_TRUE(calls_[0].request.update);
 }
 

@@ -38,7 +38,7 @@ TEST_F(WindowSettingsTest, DefaultsWithoutAnySettings) {
   EXPECT_EQ(core().urls.region, "ru");
   EXPECT_EQ(core().urls.application_id, kBuiltInApplicationId);
   EXPECT_EQ(core().RatingName, "EFF");
-  EXPECT_EQ(core().RatingScale, kEffThresholds);
+  EXPECT_EQ(core().RatingScale, &scales::kEff);
   EXPECT_EQ(core().proxy.mode, ProxyMode::kPreconfigured);
   EXPECT_EQ(Saved(), (WindowRect{100, 100, 632, 822}));  // the window's own rectangle
 }
@@ -64,13 +64,13 @@ TEST_F(WindowSettingsTest, RatingSelectsThresholdsAndIsWrittenBackUpperCased) {
   settings().WriteSettingStr("", "Rating", "wn8");
   Start();
   EXPECT_EQ(core().RatingName, "WN8");
-  EXPECT_EQ(core().RatingScale, kWn8Thresholds);
+  EXPECT_EQ(core().RatingScale, &scales::kWn8);
   program_->Destroy();
   EXPECT_EQ(settings().ReadSettingStr("", "Rating", ""), "WN8");
 
   settings().WriteSettingStr("", "Rating", "bs");
   Start();
-  EXPECT_EQ(core().RatingScale, kEffThresholds);
+  EXPECT_EQ(core().RatingScale, &scales::kEff);
   program_->Destroy();
   EXPECT_EQ(settings().ReadSettingStr("", "Rating", ""), "BS");
 }

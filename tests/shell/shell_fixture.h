@@ -88,6 +88,7 @@ class ScriptedSearchService : public SearchService {
   bool succeed = false;
   std::string messages = "<p>Сообщение загрузчика</p>\r\n";
   std::string loaded_name = "Loaded_Name";
+  std::vector<std::string> layout_errors;  // the error boxes the account report asks for
 
   explicit ScriptedSearchService(std::vector<Call>* calls_out) : calls(calls_out) {}
 
@@ -98,9 +99,9 @@ class ScriptedSearchService : public SearchService {
     return succeed;
   }
   std::string LoadedAccountName() const override { return account_; }
-  std::string AccountReportHtml(int days) override {
-    calls->push_back({"account report", {}, days});
-    return "<p>account report</p>";
+  ReportPage AccountReportHtml(const ReportView& view) override {
+    calls->push_back({"account report", {}, view.days});
+    return {"<p>account report</p>", layout_errors};
   }
   bool LoadClan(const SearchRequest& request, std::string& out) override {
     calls->push_back({"clan", request});
@@ -111,16 +112,23 @@ class ScriptedSearchService : public SearchService {
   std::string LoadedClanTag() const override { return "TAG"; }
   std::string LoadedClanName() const override { return clan_; }
   std::string ClanReportHtml(int days, bool update, const ProgressCallback& progress) override {
-    calls->push_back({"clan report", {"", days, update, ""}, days});
+    calls->push_back({"clan report", Request(days, update), days});
     progress("TAG", "Member", 1, 2);
     return "<p>clan report</p>";
   }
   std::string TopTanksReportHtml(int variant, int days, bool update, const ProgressCallback&) override {
-    calls->push_back({"top tanks", {"", days, update, ""}, days, variant});
+    calls->push_back({"top tanks", Request(days, update), days, variant});
     return "<p>top tanks</p>";
   }
 
  private:
+  static SearchRequest Request(int days, bool update) {
+    SearchRequest request;
+    request.update = update;
+    request.view.days = days;
+    return request;
+  }
+
   std::string account_;
   std::string clan_;
 };

@@ -1,0 +1,45 @@
+#include "acquire/stored_snapshots.h"
+
+#include <utility>
+
+#include "acquire/loader_context.h"
+#include "acquire/snapshot_cache.h"
+#include "model/snapshot.h"
+
+namespace tarvelo {
+
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+}  // namespace
+
+StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
+    : source_(std::move(source)), model_(std::move(model)), dates_(ListSnapshotDates(source_.account_folder)) {
+  records_.resize(dates_.size());
+  tried_.assign(dates_.size(), false);
+}
+
+const RWOTAccount* StoredSnapshots::At(size_t index) {
+  if (index >= dates_.size()) return nullptr;
+  if (!tried_[index]) {
+    tried_[index] = true;
+    records_[index] = Parse(index);
+  }
+  return records_[index].get();
+}
+
+std::unique_ptr<RWOTAccount> StoredSnapshots::Parse(size_t index) const {
+  const std::string path = JoinPath(source_.account_folder, SnapshotFileName(dates_[index]));
+  const std::string text = ConvertSnapshot(ReadTextFile(path, ""), source_.account_id, path, source_.legacy);
+  if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return nullptr;
+  const json::Value document = DecodeApiAnswer(text);
+  if (!document.present() || !StatusIsOk(document)) return nullptr;
+  if (!HasEntityData(document, source_.account_id)) return nullptr;
+  auto record = std::make_unique<RWOTAccount>(model_);
+  const ReferenceData& reference = source_.reference != nullptr ? *source_.reference : Reference();
+  ParseAccount(*record, document, source_.sort_achievements, false, source_.mode, reference);
+  return record;
+}
+
+}  // namespace tarvelo

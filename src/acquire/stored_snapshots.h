@@ -1,0 +1,49 @@
+// The daily snapshots stored for one account, newest first, each read and
+// parsed at most once however often a page asks for it: the period view and
+// the day strip share them.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "acquire/snapshot_conversion.h"
+#include "model/records.h"
+#include "model/reference.h"
+
+namespace tarvelo {
+
+struct StoredSnapshotSource {
+  std::string account_folder;
+  std::string account_id;
+  LegacySources legacy;
+  int mode = 0;                       // the selected battle mode
+  bool sort_achievements = true;      // as the current record's achievements
+  const ReferenceData* reference = nullptr;
+};
+
+class StoredSnapshots {
+ public:
+  StoredSnapshots() = default;
+  // Lists the snapshot dates of the folder; each snapshot is later parsed over
+  // a copy of `model`, which supplies what a snapshot does not hold.
+  StoredSnapshots(StoredSnapshotSource source, RWOTAccount model);
+
+  const ADateArr& dates() const { return dates_; }
+
+  // The record of dates()[index]; null when the file is missing or unusable
+  // (no "OK" status, no data of the account) or the index is out of range.
+  // The record stays valid as long as this object.
+  const RWOTAccount* At(size_t index);
+
+ private:
+  std::unique_ptr<RWOTAccount> Parse(size_t index) const;
+
+  StoredSnapshotSource source_;
+  RWOTAccount model_;
+  ADateArr dates_;
+  std::vector<std::unique_ptr<RWOTAccount>> records_;
+  std::vector<bool> tried_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,41 @@
+// The parts of the player report, each the content of some layout keys, and
+// the few things they share. Internal to the report layer.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "report/account_report.h"
+#include "report/account_rows.h"
+
+namespace tarvelo::detail {
+
+// "[main]AccountName": links menu, data date, name, former names, location,
+// registration, last battle, fame points.
+RowContent AccountHeader(const AccountReportInput& input, const RowRequest& request);
+// "[main]ClanTagName": emblems, tag, name, members, fame points, join date and role.
+RowContent ClanBlock(const AccountReportInput& input, const RowRequest& request);
+// "Semaphore": the list of stored days and the day strip.
+RowContent DayNavigation(const AccountReportInput& input, const RowRequest& request);
+// "SemaphoreEx", "SemaphoreClaim": the four columns of main figures.
+RowContent MainFigures(const AccountReportInput& input, const RowRequest& request);
+// The battle-mode selector of the "Total" and "SemaphoreClaim" headers.
+std::string ModeSelector(const AccountReportInput& input);
+// The statistic rows; nothing when no rule knows the key.
+std::optional<RowContent> StatisticRow(const AccountReportInput& input, const RowRequest& request);
+
+// The selected mode's block of a record.
+const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAccount& account);
+
+// A stored UTC date-time as Moscow time: "dd.mm.yyyy" and "hh:mm МСК".
+std::string MoscowDate(DateTime utc);
+std::string MoscowTime(DateTime utc);
+
+// A year after 1990: dates at or before it stand for "unknown".
+bool IsKnownDate(DateTime date);
+
+// n and its noun: "1 день", "22 дня", "5 дней".
+std::string DaysText(int64_t days);
+
+}  // namespace tarvelo::detail

@@ -1,0 +1,73 @@
+#include "report/account_report.h"
+
+#include "model/tables.h"
+#include "report/account_parts.h"
+#include "report/account_rows.h"
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::string_view kNoDataPage =
+    "<div class=\"main\"><p class=\"r\">ОШИБКА: Нет данных для отображения. Проверьте параметры поиска, убедитесь в "
+    "работоспособности сервера World of Tanks.</p></div>";
+
+RowContent SectionContent(const AccountReportInput& input, const RowRequest& request) {
+  const std::string_view key = request.key;
+  if (key == "Semaphore") return detail::DayNavigation(input, request);
+  if (key == "SemaphoreClaim") return detail::MainFigures(input, request);
+  RowContent content;
+  if (key == "Total") {
+    content.header_extra = detail::ModeSelector(input);
+    if (input.view.mode != kModeAll) {
+      content.caption_suffix = " <span>(" + RemoveAll(BattleModes[input.view.mode].label, {"&nbsp;"}) + ")</span>";
+    }
+  }
+  // UNFINISHED: the vehicles, preferences, achievements, masteries, clan
+  // history, suitability, replays and location sections show their headers
+  // only; their content comes with the second part of the player page.
+  return content;
+}
+
+RowContent Content(const AccountReportInput& input, const RowRequest& request) {
+  const std::string_view key = request.key;
+  switch (request.kind) {
+    case RowKind::MainBlock:
+      if (key == "AccountName") return detail::AccountHeader(input, request);
+      if (key == "ClanTagName") return detail::ClanBlock(input, request);
+      return RowContent{};
+    case RowKind::Section:
+      return SectionContent(input, request);
+    case RowKind::Plain:
+      break;
+  }
+  if (key == "Semaphore") return detail::DayNavigation(input, request);
+  if (key == "SemaphoreEx") return detail::MainFigures(input, request);
+  if (std::optional<RowContent> row = detail::StatisticRow(input, request)) return *row;
+
+  // Any other key is a path in the account's document.
+  RowContent content;
+  content.value = json::text(input.document, key);
+  content.no_data = content.value.empty();
+  content.raw = true;
+  return content;
+}
+
+}  // namespace
+
+AccountReportResult AccountReport(const AccountReportInput& input) {
+  AccountReportResult result;
+  if (input.shown.Nickname.empty()) {
+    result.html = kNoDataPage;
+    return result;
+  }
+  LayoutRendering rows =
+      RenderLayoutRows(input.layout, input.row_state, input.view.days, input.view.mode,
+                       [&input](const RowRequest& request) { return Content(input, request); });
+  result.html = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n" + rows.rows + "</table>";
+  result.layout_errors = std::move(rows.errors);
+  return result;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,75 @@
+// The player report: the HTML body of a player's page, driven by a layout.
+// A pure function of the records and arguments below; whatever needs the disk
+// or the network (stored snapshots, the clan emblem file) is prepared by the
+// caller.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "acquire/auxiliary_sources.h"
+#include "acquire/url_templates.h"
+#include "json/json.h"
+#include "model/records.h"
+#include "model/reference.h"
+#include "report/account_layout.h"
+#include "report/link_lists.h"
+#include "report/report_view.h"
+
+namespace tarvelo {
+
+// Where the page's links and pictures point.
+struct ReportSite {
+  std::string site;          // the program's web site: search and userbar links
+  std::string program_file;  // the executable, for its res:// pictures
+  UrlSettings urls;          // region and the hosts of the outside services
+  LinkSites links;
+};
+
+// The local time the page is made at and the local offset from UTC in whole hours.
+struct ReportClock {
+  DateTime now = 0;
+  int zone_hours = 0;
+};
+
+// The fame points of the clan-war campaign, shown only inside its window.
+struct FameView {
+  bool inside_window = false;
+  std::string title;  // HTML
+  AccountFamePoints account;
+  ClanFamePoints clan;
+};
+
+// The record of the stored snapshot dates[index], parsed on first use; null when
+// that file cannot be used.
+using StoredSnapshot = std::function<const RWOTAccount*(size_t index)>;
+
+struct AccountReportInput {
+  // What the rows show (in a period view the period's own figures), the current
+  // snapshot, and the snapshot the period deltas are measured from.
+  const RWOTAccount& shown;
+  const RWOTAccount& current;
+  const RWOTAccount& base;
+  AccountLayout layout;
+  const RSettings& row_state;
+  ReportView view;
+  ReportClock clock;
+  const ReportSite& site;
+  FameView fame;
+  std::string clan_emblem_file;  // the small emblem in the clan picture folder
+  ADateArr dates;                // the stored snapshot dates, newest first
+  StoredSnapshot stored_snapshot;
+  std::string rating_name;  // "WN8" or "EFF": the main rating of the day strip
+  const json::Value& document;  // the snapshot's "data", for keys no row rule knows
+  const ReferenceData& reference;
+};
+
+struct AccountReportResult {
+  std::string html;
+  std::vector<std::string> layout_errors;  // message box texts for malformed layout rows
+};
+
+AccountReportResult AccountReport(const AccountReportInput& input);
+
+}  // namespace tarvelo

@@ -1,0 +1,35 @@
+// The day strip of the player report: seven cells, newest on the right, each
+// with what was played on the day it names, from the stored daily snapshots.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "model/records.h"
+#include "model/reference.h"
+#include "report/account_report.h"
+
+namespace tarvelo {
+
+struct DayStripInput {
+  const RWOTAccount& account;  // the current record
+  const ADateArr& dates;       // stored snapshot dates, newest first
+  const StoredSnapshot& stored_snapshot;
+  const ReportView& view;
+  const std::string& site;
+  const std::string& rating_name;  // "WN8" or "EFF"
+  const ReferenceData& reference;
+};
+
+struct DayStrip {
+  std::string row;  // the table row, or seven blank cells without one when nothing is stored
+  std::array<TSemaphoreDayStats, 7> days;  // day 1 (newest) first
+};
+
+DayStrip SemaphoreRow(const DayStripInput& input);
+
+// The content of day cell `day` (1..7; dates[day - 1] is its date) against the
+// working record, which then moves on to that day's older snapshot.
+std::string SemaphoreDay(const DayStripInput& input, RWOTAccount& working, size_t day, TSemaphoreDayStats& stats);
+
+}  // namespace tarvelo

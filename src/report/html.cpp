@@ -1,0 +1,83 @@
+#include "report/html.h"
+
+#include "text/replace.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+bool KeptInFileUrl(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
+         c == '_' || c == '.' || c == '~';
+}
+
+// Each "&name=value" (or "&flag") with its value escaped. A value never holds
+// "&": the request parser ends it there.
+std::string EscapeOptionValues(std::string_view options, std::string (*escape)(std::string_view)) {
+  std::string escaped;
+  size_t at = 0;
+  while (at < options.size()) {
+    size_t next = options.find('&', at + 1);
+    if (next == std::string_view::npos) next = options.size();
+    const std::string_view option = options.substr(at, next - at);
+    const size_t equals = option.find('=');
+    if (equals == std::string_view::npos) {
+      escaped += escape(option);
+    } else {
+      escaped += std::string(option.substr(0, equals + 1)) + escape(option.substr(equals + 1));
+    }
+    at = next;
+  }
+  return escaped;
+}
+
+}  // namespace
+
+std::string EscapeHtml(std::string_view text) {
+  return ReplaceEach(text, {"&", "<", ">", "\"", "'", "|"}, {"&amp;", "&lt;", "&gt;", "&quot;", "&#39;", "&#124;"});
+}
+
+// The script escape comes first: the attribute's entities are decoded before
+// the script reads its string.
+std::string EscapeScriptString(std::string_view text) {
+  return EscapeHtml(ReplaceEach(text, {"\\", "'", "\r", "\n"}, {"\\\\", "\\'", "\\r", "\\n"}));
+}
+
+std::string DoCmdCall(std::string_view command, std::string_view parameter, std::string_view options) {
+  return "return doCmd('" + std::string(command) + "','" + EscapeScriptString(parameter) +
+         EscapeOptionValues(options, EscapeScriptString) + "')";
+}
+
+std::string SearchHref(std::string_view site, std::string_view request, std::string_view options) {
+  return std::string(site) + "?search=" + EscapeHtml(request) + EscapeOptionValues(options, EscapeHtml);
+}
+
+std::string SearchLink(std::string_view site, std::string_view request, std::string_view inner_html) {
+  return "<a href=\"" + SearchHref(site, request) + "\" onclick=\"" + DoCmdCall("search", request) + "\">" +
+         std::string(inner_html) + "</a>";
+}
+
+std::string BrowseLink(std::string_view url_html, std::string_view inner_html) {
+  return "<a href=\"" + std::string(url_html) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\">" +
+         std::string(inner_html) + "</a>";
+}
+
+std::string FileUrl(std::string_view path) {
+  std::string url = "file://";
+  if (!path.starts_with("/")) url += '/';
+  for (char c : path) {
+    auto byte = static_cast<unsigned char>(c == '\\' ? '/' : c);
+    if (KeptInFileUrl(byte)) {
+      url += static_cast<char>(byte);
+    } else {
+      url += '%';
+      url += kHexDigits[byte >> 4];
+      url += kHexDigits[byte & 0x0F];
+    }
+  }
+  return url;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,39 @@
+// The HTML pieces every page is made of: the program's one escape for outside
+// text (in element text, in attributes and in single-quoted script strings),
+// the links that call back into the program, and file addresses.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarvelo {
+
+// Text from outside (answers, documents, typed text) made safe as element text
+// and as the value of a double- or single-quoted attribute. "|" is escaped too:
+// in the report formats it separates table cells.
+std::string EscapeHtml(std::string_view text);
+
+// Text made safe inside a single-quoted script string that itself stands in an
+// attribute, as in onclick="return doCmd('search','TEXT')".
+std::string EscapeScriptString(std::string_view text);
+
+// "return doCmd('command','parameter' + options)": how a page hands a command to
+// the program. `options` are request options ("&mode=random&days=3"): their
+// names stay as they are written, their values are escaped.
+std::string DoCmdCall(std::string_view command, std::string_view parameter, std::string_view options = {});
+
+// The address of a search on the program's web site: site + "?search=" + request + options.
+std::string SearchHref(std::string_view site, std::string_view request, std::string_view options = {});
+
+// <a href="SITE?search=REQUEST" onclick="return doCmd('search','REQUEST')">INNER</a>;
+// `inner_html` goes in as it is.
+std::string SearchLink(std::string_view site, std::string_view request, std::string_view inner_html);
+
+// A link that opens an address in the user's browser through the program.
+// `url_html` is the address as it goes into the attribute: outside parts escaped.
+std::string BrowseLink(std::string_view url_html, std::string_view inner_html);
+
+// "file://" + the absolute path, percent-encoded where an address needs it.
+std::string FileUrl(std::string_view path);
+
+}  // namespace tarvelo

@@ -1,0 +1,60 @@
+#include "report/scales.h"
+
+#include "model/tables.h"
+#include "text/encoding.h"
+#include "text/replace.h"
+#include "text/russian.h"
+
+namespace tarvelo {
+
+const ColourScale& BattlesByModeScale(int mode) {
+  return scales::kBattlesByMode[mode >= 0 && mode < kModeCount ? mode : kModeAll];
+}
+
+const ColourScale& BattlesPerDayScale(int mode) {
+  return mode == kModeAll ? scales::kBattlesPerDayAll : scales::kBattlesPerDayMode;
+}
+
+const ColourScale& MainRatingScale(std::string_view rating_name) {
+  return rating_name == "WN8" ? scales::kWn8 : scales::kEff;
+}
+
+std::string ColourClass(const ColourScale& scale, double value) {
+  const auto single = static_cast<float>(value);
+  for (int k = 6; k >= 1; --k) {
+    if (single >= scale.t[k - 1]) return "c" + std::to_string(k);
+  }
+  return {};
+}
+
+std::string BracketColour(std::string_view format, std::string_view css_class) {
+  if (css_class.empty()) return RemoveAll(format, {"[", "]"});
+  const std::string open = "<span class=\"" + std::string(css_class) + "\">";
+  return ReplaceEach(format, {"[", "]"}, {open, "</span>"});
+}
+
+std::string NextStepTooltip(const ColourScale& scale, double value) {
+  const auto single = static_cast<float>(value);
+  if (single > scale.t[5]) return {};
+  float target = scale.t[1];
+  for (int k = 5; k >= 2; --k) {
+    if (single >= scale.t[k - 1]) {
+      target = scale.t[k];
+      break;
+    }
+  }
+  const std::string_view format = scale.t[1] >= 10 ? "%.2f до %.0f" : "%.2f до %.2f";
+  return Format(format, {static_cast<double>(target) - value, static_cast<double>(target)});
+}
+
+std::string RoleClass(std::string_view role) {
+  const std::string needle = "," + LowerCase(role) + ",";
+  for (size_t group = 0; group < ClanRoleGroups.size(); ++group) {
+    if (("," + std::string(ClanRoleGroups[group]) + ",").find(needle) != std::string::npos) {
+      return "c" + std::to_string(group + 1);
+    }
+  }
+  return {};
+}
+
+}  // namespace tarvelo
