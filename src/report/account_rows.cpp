@@ -20,7 +20,10 @@ constexpr std::string_view kSpanningSeparator = "</td><td colspan=\"2\">";
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
-std::string Greyed(std::string_view caption) { return "<span class=\"c0\">" + std::string(caption) + "</span>"; }
+std::string Greyed(std::string_view caption) {
+  if (caption.empty()) return {};
+  return "<span class=\"c0\">" + std::string(caption) + "</span>";
+}
 
 // An empty side of the format shows a blank cell.
 std::string AdjustedFormat(std::string_view format) {

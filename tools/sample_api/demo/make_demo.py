@@ -332,6 +332,52 @@ def expected_snapshot(account_id, account, achievements, membership, vehicles):
     return dump({"status": "ok", "data": {str(account_id): merged, "vehicles": vehicles}})
 
 
+# Days of the stored history of a player, newest first (a gap after 27 November).
+HISTORY_DAYS = {4817293: ["2016-12-01", "2016-11-30", "2016-11-29", "2016-11-28", "2016-11-26", "2016-11-25",
+                          "2016-11-24", "2016-11-23"]}
+DAY_MODES = ("all", "random")
+
+
+def fewer_battles(figures, removed):
+    """The block's counters less the share of `removed` of its battles; what was taken off."""
+    battles = figures["battles"]
+    taken = {}
+    for key in COUNTERS:
+        if key in figures and key not in ("battles", "losses"):
+            taken[key] = round(figures[key] * removed / battles)
+    taken["battles"] = removed
+    taken["losses"] = removed - taken.get("wins", 0) - taken.get("draws", 0)
+    return taken
+
+
+def subtract(figures, taken):
+    for key, value in taken.items():
+        figures[key] -= value
+    figures["battle_avg_xp"] = figures["xp"] // figures["battles"] if figures["battles"] else 0
+
+
+def history_states(rng, account, vehicles, days):
+    """The account and vehicles as they stood at the end of each of `days` (newest first): each day a few
+    random battles fewer on some vehicles, the account's blocks less the same."""
+    account = json.loads(json.dumps(account))
+    vehicles = json.loads(json.dumps(vehicles))
+    states = []
+    for day in days:
+        for vehicle in vehicles:
+            random_block = vehicle["random"]
+            if random_block["battles"] < 10 or rng.random() < 0.4:
+                continue
+            taken = fewer_battles(random_block, rng.randint(1, 6))
+            for mode in DAY_MODES:
+                subtract(vehicle[mode], taken)
+                subtract(account["statistics"][mode], taken)
+        account["updated_at"] = unix(day + " 20:40:00")
+        account["last_battle_time"] = unix(day + " 20:25:00")
+        account["logout_at"] = unix(day + " 20:50:00")
+        states.append((day, json.loads(json.dumps(account)), json.loads(json.dumps(vehicles))))
+    return states
+
+
 def front_stats(rng, account_id):
     first = rng.randint(400, 3200)
     return dump({"status": "ok", "fronts": [
@@ -408,9 +454,12 @@ def main():
         routes.append(entry)
 
     members = []
+    history = []
     for player in PLAYERS:
         nickname, account_id, role, joined = player[0], player[1], player[2], player[3]
         account, achievements, membership, vehicles = make_player(rng, player)
+        if account_id in HISTORY_DAYS:
+            history.append((account_id, account, achievements, membership, vehicles))
         low = nickname.lower()
         write(f"api/account_list_{low}.json",
               dump({"status": "ok", "meta": {"count": 1}, "data": [{"nickname": nickname, "account_id": account_id}]}))
@@ -483,6 +532,12 @@ def main():
         route(f"/clans/media/clans/emblems/cl_{str(clan_id)[-3:]}/{clan_id}/emblem_{size}x{size}.png", None, name)
     write(f"alliance/clan_{clan_id}.html", ALLIANCE_PAGE)
     route(f"/lt/clan/{clan_id}", None, f"alliance/clan_{clan_id}.html")
+
+    history_rng = random.Random(20161123)
+    for account_id, account, achievements, membership, vehicles in history:
+        for day, older, older_vehicles in history_states(history_rng, account, vehicles, HISTORY_DAYS[account_id]):
+            write(f"history/{account_id}/{day}.json",
+                  expected_snapshot(account_id, older, achievements, membership, older_vehicles))
 
     routes_text = '{"routes": [\n' + ",\n".join("  " + json.dumps(r, ensure_ascii=False) for r in routes) + "\n]}\n"
     write("routes.json", routes_text)
