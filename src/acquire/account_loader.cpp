@@ -59,7 +59,6 @@ constexpr std::string_view kVehiclesProblem =
     "боев неизвестен, рейтинги рассчитаны некорректно. Попробуйте повторить запрос позднее.";
 constexpr std::string_view kDatabaseUnavailable = "Сервер базы данных World of Tanks временно недоступен.";
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 std::string RemoveMeta(std::string_view answer) { return ReplaceAll(answer, kMetaCount, ""); }
 

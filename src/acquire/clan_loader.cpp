@@ -30,7 +30,6 @@ constexpr std::string_view kSearchStatusFailure = "ОШИБКА: Ошибка п
 constexpr std::string_view kInfoStatusFailure = "ОШИБКА: Ошибка в данных (\"";
 constexpr std::string_view kErrorWord = "Ошибка";
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // The message for an answer that cannot be used, empty when it can. A usable
 // answer is left decoded in `document`.

@@ -13,7 +13,6 @@ namespace {
 constexpr std::string_view kErrorMarker = "ОШИБКА";
 constexpr std::string_view kWarningMarker = "ПРЕДУПРЕЖДЕНИЕ";
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 void AppendParagraph(std::string& messages, std::string_view css_class, const std::string& text) {
   messages += "<p";

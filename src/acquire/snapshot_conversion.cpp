@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::string_view kFixedAccountId = "4354591";
 
-bool Contains(std::string_view text, std::string_view part) { return ContainsText(text, part); }
 
 // Replaces every `pattern` in place; true when there was one.
 bool Patch(std::string& text, std::string_view pattern, std::string_view replacement) {

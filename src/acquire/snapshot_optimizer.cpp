@@ -66,14 +66,9 @@ std::string OptimizeSnapshot(std::string_view text) {
   return result;
 }
 
-bool ContainsText(std::string_view text, std::string_view part) {
-  if (part.empty()) return true;
-  return memmem(text.data(), text.size(), part.data(), part.size()) != nullptr;
-}
-
 std::string PatchSnapshotFile(std::string_view text, std::string_view pattern, std::string_view replacement,
                               const std::string& path) {
-  if (pattern.empty() || !ContainsText(text, pattern)) return std::string(text);
+  if (pattern.empty() || !Contains(text, pattern)) return std::string(text);
   std::string patched = ReplaceAll(text, pattern, replacement);
   if (!path.empty() && patched != text) RewriteKeepingDate(patched, path);
   return patched;

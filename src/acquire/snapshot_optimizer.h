@@ -18,8 +18,4 @@ std::string OptimizeSnapshot(std::string_view text);
 std::string PatchSnapshotFile(std::string_view text, std::string_view pattern, std::string_view replacement,
                               const std::string& path);
 
-// True when `part` occurs in `text`. A plain substring search that stays fast
-// on JSON text, where the quote a key pattern starts with is everywhere.
-bool ContainsText(std::string_view text, std::string_view part);
-
 }  // namespace tarvelo

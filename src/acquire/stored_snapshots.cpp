@@ -5,12 +5,12 @@
 #include "acquire/loader_context.h"
 #include "acquire/snapshot_cache.h"
 #include "model/snapshot.h"
+#include "text/replace.h"
 
 namespace tarvelo {
 
 namespace {
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 }  // namespace
 

@@ -18,7 +18,6 @@ constexpr std::string_view kSectionMarker = "[section]";
 constexpr std::string_view kCellSeparator = "</td><td>";
 constexpr std::string_view kSpanningSeparator = "</td><td colspan=\"2\">";
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 std::string Greyed(std::string_view caption) {
   if (caption.empty()) return {};

@@ -219,4 +219,8 @@ void AppendLine(std::string_view text, std::string& accumulator) {
   accumulator.append("\r\n");
 }
 
+bool Contains(std::string_view text, std::string_view part) {
+  return part.empty() || detail::Find(text, part) != std::string_view::npos;
+}
+
 }  // namespace tarvelo

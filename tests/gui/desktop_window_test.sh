@@ -10,6 +10,9 @@
 #      SIGTERM while it waits closes the box as "Нет", lets the search finish and ends.
 #   4. Found: with the hosts pointed at the sample API service and its demo answers, a player
 #      and a clan are found, stored in the cache and shown without error messages.
+#   5. Player page: with a week of the player's daily snapshots in the cache, the period view of
+#      three days is shown with its day strip and statistic rows; a screenshot is saved
+#      (player_page.png).
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
@@ -97,6 +100,22 @@ stop() {
   [ $status -eq 0 ] || fail "the program ended with status $status after SIGTERM"
 }
 
+# shoot_window FILE: the window's picture. The load is reported before the page is painted:
+# shoot until the page shows (text and logos give far more than 50 colours; an unpainted
+# window has one).
+shoot_window() {
+  local deadline=$((SECONDS + 30)) colours
+  while :; do
+    import -window root "$run/screen.png"
+    convert "$run/screen.png" -crop "${width}x${height}+${left}+${top}" +repage "$1"
+    colours=$(identify -format %k "$1")
+    [ "$colours" -le 50 ] || break
+    [ $SECONDS -lt $deadline ] || fail "the screenshot has only $colours colours: the page was not painted"
+    sleep 0.5
+  done
+  echo "screenshot: $1"
+}
+
 memory_of() {  # resident memory in KiB of the process and its children
   local own children
   own=$(ps -o rss= -p "$1" | tr -d ' ')
@@ -119,18 +138,7 @@ width=$(awk '/Width:/ {print $2}' <<< "$geometry")
 height=$(awk '/Height:/ {print $2}' <<< "$geometry")
 [ "$left,$top,$width,$height" = "40,30,632,822" ] || fail "window at $left,$top size ${width}x$height"
 
-# The load is reported before the page is painted: shoot until the page shows (text and logos
-# give far more than 50 colours; an unpainted window has one).
-deadline=$((SECONDS + 30))
-while :; do
-  import -window root "$run/screen.png"
-  convert "$run/screen.png" -crop "${width}x${height}+${left}+${top}" +repage "$out/start_page.png"
-  colours=$(identify -format %k "$out/start_page.png")
-  [ "$colours" -le 50 ] || break
-  [ $SECONDS -lt $deadline ] || fail "the screenshot has only $colours colours: the page was not painted"
-  sleep 0.5
-done
-echo "screenshot: $out/start_page.png"
+shoot_window "$out/start_page.png"
 read -r own children <<< "$(memory_of "$pid")"
 echo "memory of the running window: tarvelo $((own / 1024)) MiB + web and network processes" \
      "$((children / 1024)) MiB = $(((own + children) / 1024)) MiB"
@@ -224,3 +232,30 @@ wait_for "caption: Tarvelo - [VOLKI] Волки Севера" 30
 stop
 kill "$service" 2>/dev/null || true
 echo "a player and a clan were found through the sample API service and shown"
+
+# ---- 5. the player page over a week of stored days ------------------------------------------
+prepare player
+history=$demo_answers/history/4817293
+mkdir -p "$run/home/cache/user/4817293"
+for file in "$history"/*.json; do
+  day=$(basename "$file" .json)
+  cp "$file" "$run/home/cache/user/4817293/"
+  touch -d "$day 23:50" "$run/home/cache/user/4817293/$day.json"
+done
+"$sample_api" --root "$demo_answers" --port 0 --log "$run/api.log" --exit-with-parent > "$run/api.out" &
+service=$!
+deadline=$((SECONDS + 30))
+until [ -s "$run/api.out" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
+  sleep 0.1
+done
+port=$(head -n 1 "$run/api.out")
+sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+TARVELO_NOW=2016-12-05T15:00 "$program" "Gromoboy_77&days=3" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+found_page Gromoboy_77
+wait_for "Семафор" 30
+shoot_window "$out/player_page.png"
+stop
+kill "$service" 2>/dev/null || true
+echo "the player page was shown with its day strip over the stored days"

@@ -1,0 +1,112 @@
+// The player page from a warm cache (300 vehicles, 7 daily snapshots, "&days=3"),
+// from the search to the finished HTML: the account loader, then the report
+// with its day strip over the stored snapshots. Beside it, in the same run, the
+// bare JSON parse of the snapshot files the page reads, so that the page's cost
+// can be told as a ratio, and the page's two halves alone. Each benchmark runs
+// five repetitions; the summary takes the best repetition's CPU time per call.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "best_of_reporter.h"
+#include "report/account_report.h"
+#include "text/process_memory.h"
+#include "warm_cache.h"
+
+namespace tarvelo {
+namespace {
+
+using namespace tarvelo::bench;
+
+const WarmCache& Cache() {
+  static const WarmCache cache;
+  return cache;
+}
+
+const ReportSite& Site() {
+  static const ReportSite site{"https://tarvelo.example.org", "/usr/bin/tarvelo", {}, {}};
+  return site;
+}
+
+// The page as the program's search service builds it.
+std::string PlayerPage(AccountLoadResult& result) {
+  ReportView view;
+  view.days = kPeriodDays;
+  view.days_suffix = "&days=" + std::to_string(kPeriodDays);
+  const AccountLayout layout = AccountLayoutForDays(view.days);
+  const RSettings state = BuildRowState(layout, view.mode);
+  StoredSnapshots& stored = result.stored;
+  const AccountReportInput input{result.period, result.current, result.base, layout, state, view,
+                                 {Now(), 3}, Site(), {}, "/tmp/emblem.png", stored.dates(),
+                                 [&stored](size_t index) { return stored.At(index); }, "EFF",
+                                 result.snapshot_data, BenchReference()};
+  return AccountReport(input).html;
+}
+
+void BM_WarmPlayerPage(benchmark::State& state) {
+  const std::string problem = Cache().Problem();
+  if (!problem.empty()) {
+    state.SkipWithError(problem.c_str());
+    return;
+  }
+  std::optional<AccountLoadResult> result;
+  for (auto _ : state) {
+    result.emplace(Cache().Search());
+    benchmark::DoNotOptimize(PlayerPage(*result).size());
+    state.PauseTiming();  // freeing the records is not part of the page
+    result.reset();
+    state.ResumeTiming();
+  }
+}
+
+// The report alone, on records loaded beforehand; the day strip's snapshots
+// are parsed anew each time, as on a page of its own.
+void BM_PlayerReportOnly(benchmark::State& state) {
+  std::optional<AccountLoadResult> result;
+  for (auto _ : state) {
+    state.PauseTiming();
+    result.emplace(Cache().Search());
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(PlayerPage(*result).size());
+    state.PauseTiming();
+    result.reset();
+    state.ResumeTiming();
+  }
+}
+
+void BM_SnapshotParses(benchmark::State& state) {
+  for (auto _ : state) {
+    for (const std::string& text : Cache().Snapshots()) benchmark::DoNotOptimize(json::parse(text));
+  }
+}
+
+BENCHMARK(BM_WarmPlayerPage)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
+BENCHMARK(BM_PlayerReportOnly)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
+BENCHMARK(BM_SnapshotParses)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
+
+void PrintSummary(const BestOfReporter& reporter) {
+  const double page = reporter.Seconds("BM_WarmPlayerPage");
+  const double report = reporter.Seconds("BM_PlayerReportOnly");
+  const double parses = reporter.Seconds("BM_SnapshotParses");
+  std::printf("\nBest CPU time per call of 5 repetitions. Player page: %d vehicles, %d daily snapshots of %zu bytes, "
+              "period of %d days.\n",
+              kVehicles, kDays, Cache().SnapshotBytes(), kPeriodDays);
+  if (page <= 0 || parses <= 0) {
+    std::printf("The page could not be measured.\n");
+    return;
+  }
+  std::printf("Whole page %.1f ms; the bare JSON parse of its %zu snapshot files %.1f ms; ratio %.2f (goal <= 2.0)\n",
+              page * 1e3, Cache().Snapshots().size(), parses * 1e3, page / parses);
+  std::printf("Of the page: the loader %.1f ms, the report with its day strip %.1f ms\n", (page - report) * 1e3,
+              report * 1e3);
+}
+
+}  // namespace
+}  // namespace tarvelo
+
+int main(int argc, char** argv) {
+  if (std::getenv("TARVELO_BENCH_DEFAULT_MALLOC") == nullptr) tarvelo::KeepFreedMemoryForReuse();
+  return tarvelo::RunBenchmarksWithSummary(argc, argv, tarvelo::PrintSummary);
+}

@@ -1,0 +1,198 @@
+// The player page from the command to the finished HTML, headless, against the
+// sample API service with the demo answers and a cache that already holds a
+// week of daily snapshots of the player.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "acquire/snapshot_cache.h"
+#include "sample_service.h"
+#include "shell/headless/headless.h"
+#include "shell/shell_fixture.h"
+#include "text/replace.h"
+
+namespace tarvelo::testing {
+namespace {
+
+constexpr std::string_view kPlayerId = "4817293";
+
+std::string BodyOf(const std::string& page) {
+  const size_t head_end = page.find("</head>\r\n");
+  return head_end == std::string::npos ? std::string() : page.substr(head_end + 9);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at <= text.size()) {
+    const size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  return lines;
+}
+
+// Empty when equal; else the first line that differs, with two lines before it.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  const std::vector<std::string> want = Lines(expected);
+  const std::vector<std::string> got = Lines(actual);
+  for (size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+    const std::string a = i < want.size() ? want[i] : "<end>";
+    const std::string b = i < got.size() ? got[i] : "<end>";
+    if (a == b) continue;
+    std::string report = "line " + std::to_string(i + 1) + ":\n";
+    for (size_t j = i >= 2 ? i - 2 : 0; j < i; ++j) report += "  " + want[j] + "\n";
+    return report + "- " + a + "\n+ " + b + "\n";
+  }
+  return {};
+}
+
+class AccountPageTest : public ::testing::Test {
+ protected:
+  AccountPageTest() : service_(TARVELO_DEMO_ANSWERS) {
+    setenv("TARVELO_HOME", (root() + "/home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root() + "/config").c_str(), 1);
+    setenv("TARVELO_APPDATA", (root() + "/appdata").c_str(), 1);
+    setenv("TARVELO_NOW", "2016-12-05T15:00:00", 1);
+    const std::string host = service_.url();
+    WriteText(root() + "/config/tarvelo/settings.ini",
+              "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n[Hosts]\nApi=" + host +
+                  "\nGamePortal=" + host + "\nClanPortal=" + host + "\nReplays=" + host + "\nLocation=" + host +
+                  "\nAlliance=" + host + "\nSite=" + host + "\n");
+    StoreHistory();
+  }
+  ~AccountPageTest() override {
+    for (const char* name : {"TARVELO_HOME", "XDG_CONFIG_HOME", "TARVELO_APPDATA", "TARVELO_NOW"}) unsetenv(name);
+  }
+
+  const std::string& root() const { return temp_.path(); }
+  std::string AccountFolder() const { return root() + "/home/cache/user/" + std::string(kPlayerId); }
+
+  // The demo's daily snapshots, each dated the evening of its day.
+  void StoreHistory() const {
+    const std::filesystem::path history = std::filesystem::path(TARVELO_DEMO_ANSWERS) / "history" / kPlayerId;
+    std::filesystem::create_directories(AccountFolder());
+    for (const auto& entry : std::filesystem::directory_iterator(history)) {
+      const std::string target = AccountFolder() + "/" + entry.path().filename().string();
+      std::filesystem::copy_file(entry.path(), target);
+      const std::string day = entry.path().stem().string();
+      SetFileDate(target, EncodeDateTime(std::stoi(day.substr(0, 4)), std::stoi(day.substr(5, 2)),
+                                         std::stoi(day.substr(8, 2)), 23, 50, 0));
+    }
+  }
+
+  // The body of the page a search ends on, with the service's address and the
+  // data folder replaced by fixed names.
+  std::string Search(const std::string& request) {
+    ::testing::internal::CaptureStderr();
+    const int code = RunHeadless({"--page", root() + "/page.html", "--command", "[CMD:]search[PRM:]" + request});
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 0) << errors;
+    EXPECT_EQ(errors, "") << request;
+    std::string body = BodyOf(ReadText(root() + "/page.html"));
+    body = ReplaceAll(body, service_.url(), "http://sample");
+    return ReplaceAll(body, root() + "/home/", "/HOME/");
+  }
+
+  static std::string Row(const std::string& body, std::string_view id) {
+    const size_t start = body.find("<tbody id=\"" + std::string(id) + "\"");
+    if (start == std::string::npos) return {};
+    return body.substr(start, body.find("</tbody>", start) + 8 - start);
+  }
+
+  TempFolder temp_;
+  SampleService service_;
+};
+
+TEST_F(AccountPageTest, AllTimeViewShowsThePlayerTheClanAndTheWeek) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const std::string body = Search("Gromoboy_77");
+  EXPECT_EQ(body.find("ОШИБКА"), std::string::npos) << body;
+  EXPECT_NE(Row(body, "AccountName").find(">Gromoboy_77</a><br />Российская Федерация, Свердловская область, "
+                                          "Екатеринбург<br />Дата регистрации: 14.03.2012 <span class=\"c0 noWrap\">"
+                                          "(4 года, 8 месяцев и 21 день)</span><br />Последний бой: 03.12.2016 01:30 "
+                                          "МСК <span class=\"c0 noWrap\">(2 дня назад)</span>"),
+            std::string::npos)
+      << Row(body, "AccountName");
+  EXPECT_NE(Row(body, "AccountName").find("(Очки славы: 943)"), std::string::npos) << "inside the campaign window";
+  EXPECT_NE(Row(body, "ClanTagName").find("src=\"file:///HOME/images/clan/172431_emblem_24x24.png\""),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(root() + "/home/images/clan/172431_emblem_24x24.png"));
+  EXPECT_NE(Row(body, "ClanTagName").find("Волки Севера <span class=\"c0 noWrap\">(4 бойца)</span>"),
+            std::string::npos);
+
+  // Two days of this search (the last battle's and yesterday) and eight of the week before.
+  const std::string days = Row(body, "Semaphore");
+  EXPECT_NE(days.find("id=\"d10\""), std::string::npos);
+  EXPECT_NE(days.find("<label for=\"d4\">с 30.11.2016"), std::string::npos) << days;
+  EXPECT_NE(days.find("<label for=\"d10\">по 23.11.2016"), std::string::npos);
+  EXPECT_NE(days.find("..<a href=\"http://sample/?search=Gromoboy_77&days=1\" onclick=\"return "
+                      "doCmd('search','Gromoboy_77&days=1')\">04 дек</a>"),
+            std::string::npos)
+      << days;
+  // 2 December less 1 December: the battles of that day.
+  EXPECT_NE(days.find(">02 дек</a><br />29<br />"), std::string::npos) << days;
+  EXPECT_NE(Row(body, "stAllBattles").find("<td>Количество боёв</td><td>6\u00A0618</td>"), std::string::npos);
+}
+
+TEST_F(AccountPageTest, ModeRandomShowsRandomBattles) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const std::string body = Search("Gromoboy_77&mode=random");
+  EXPECT_NE(Row(body, "stAllBattles").find("<td>Количество боёв</td><td>6\u00A0421</td>"), std::string::npos)
+      << Row(body, "stAllBattles");
+  EXPECT_NE(Row(body, "Total").find("Общая статистика</b> <span>(случайные бои)</span>"), std::string::npos);
+  EXPECT_NE(Row(body, "Semaphore").find("doCmd('search','Gromoboy_77&mode=random&days=1')"), std::string::npos);
+}
+
+TEST_F(AccountPageTest, PeriodViewsCompareWithTheStoredDays) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  // Stored: 04.12 and 02.12 of this search, then 01.12, 30.11, … 23.11; three back is 30 November.
+  std::string body = Search("Gromoboy_77&days=3");
+  EXPECT_NE(Row(body, "AccountName").find("title=\"Выбранный период данных\"><span style=\"float:left\">30.11.2016<br />"
+                                          "23:40 МСК</span>"),
+            std::string::npos)
+      << Row(body, "AccountName");
+  EXPECT_NE(Row(body, "stAllBattles").find("<td>Количество боёв</td><td>53</td>"), std::string::npos)
+      << Row(body, "stAllBattles");
+  EXPECT_NE(Row(body, "Semaphore").find("class=\"tLeft curDays\""), std::string::npos);
+
+  body = Search("Gromoboy_77&days=4o");
+  EXPECT_NE(Row(body, "Semaphore").find(" checked=\"checked\"><label for=\"d4o\">"), std::string::npos);
+  EXPECT_NE(Row(body, "stAllBattles").find("<td>Количество боёв</td><td>"), std::string::npos);
+
+  body = Search("Gromoboy_77&days=2b");
+  EXPECT_NE(Row(body, "Semaphore").find("class=\"tLeft curDaysL\""), std::string::npos);
+  EXPECT_NE(Row(body, "stAllBattles").find("<td>Количество боёв</td><td>6\u00A0618</td>"), std::string::npos)
+      << "the state on 2 December";
+}
+
+TEST_F(AccountPageTest, SmallLayoutsShowTheStripAndTheMainFigures) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  std::string body = Search("Gromoboy_77&days=-1");
+  EXPECT_EQ(body.find("id=\"showh\""), std::string::npos) << "no navigation";
+  EXPECT_NE(Row(body, "Semaphore").find(">02 дек</a>"), std::string::npos);
+  EXPECT_NE(Row(body, "SemaphoreEx").find("<tr><td>Бои</td><td><span class=\"c3\">6\u00A0618</span></td></tr>"),
+            std::string::npos)
+      << Row(body, "SemaphoreEx");
+  body = Search("Gromoboy_77&days=-2");
+  for (std::string_view id : {"Semaphore", "ClanTagName", "SemaphoreClaim", "VehiclesAll", "ClanHistoryWithRoles",
+                              "Clanable", "Replays"}) {
+    EXPECT_NE(Row(body, id), "") << id;
+  }
+}
+
+TEST_F(AccountPageTest, PeriodPageMatchesTheGoldenPage) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const std::string body = Search("Gromoboy_77&days=3");
+  const char* test_data = std::getenv("TARVELO_TEST_DATA");
+  const std::string golden =
+      std::string(test_data ? test_data : TARVELO_SHELL_TEST_DATA) + "/golden/account_page_days3_body.html";
+  if (std::getenv("TARVELO_UPDATE_GOLDEN")) WriteText(golden, body);
+  EXPECT_EQ(FirstDifference(ReadText(golden), body), "");
+}
+
+}  // namespace
+}  // namespace tarvelo::testing
