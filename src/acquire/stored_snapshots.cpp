@@ -16,6 +16,9 @@ namespace {
 
 StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
     : source_(std::move(source)), model_(std::move(model)), dates_(ListSnapshotDates(source_.account_folder)) {
+  // Parsing sets both anew: copying them into every record would be wasted.
+  model_.Vehicles.clear();
+  model_.Achievements.clear();
   records_.resize(dates_.size());
   tried_.assign(dates_.size(), false);
 }

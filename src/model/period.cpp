@@ -1,6 +1,8 @@
 #include "model/period.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "model/aggregates.h"
 #include "model/arith.h"
@@ -103,14 +105,26 @@ RVehicleStat VehicleIdentity(const RVehicleStat& vehicle) {
   return identity;
 }
 
-// The older record's copy of `vehicle`: the same TankId in `older`, or the
-// vehicle's identity with zero blocks when the older record lacks it.
-RVehicleStat OlderVehicle(const RVehicleStat& vehicle, const AVehicleStats& older) {
-  auto match = std::find_if(older.begin(), older.end(),
-                            [&vehicle](const RVehicleStat& o) { return o.TankId == vehicle.TankId; });
-  if (match != older.end()) return *match;
-  return VehicleIdentity(vehicle);
-}
+// The older record's vehicles by TankId, the first of each id.
+class OlderVehicles {
+ public:
+  explicit OlderVehicles(const AVehicleStats& older) {
+    by_id_.reserve(older.size());
+    for (const RVehicleStat& vehicle : older) by_id_.emplace(vehicle.TankId, &vehicle);
+  }
+
+  // The older copy of `vehicle`, or `missing` filled with the vehicle's
+  // identity and zero blocks when the older record lacks it.
+  const RVehicleStat& Of(const RVehicleStat& vehicle, RVehicleStat& missing) const {
+    auto match = by_id_.find(vehicle.TankId);
+    if (match != by_id_.end()) return *match->second;
+    missing = VehicleIdentity(vehicle);
+    return missing;
+  }
+
+ private:
+  std::unordered_map<std::string_view, const RVehicleStat*> by_id_;
+};
 
 // A vehicle cannot have more period battles than the account: a larger gain,
 // or a loss, means inconsistent data.
@@ -163,9 +177,11 @@ void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int m
   RWOTAccountStats& account_block = p.Stats[mode];
   const int32_t cap = account_block.Battles;
   if (cap <= 0) return;
+  const OlderVehicles older_vehicles(older.Vehicles);
+  RVehicleStat missing;
   for (const RVehicleStat& vehicle : newer.Vehicles) {
     p.HighestTier = std::max<int32_t>(p.HighestTier, vehicle.Tier);
-    const RVehicleStat older_vehicle = OlderVehicle(vehicle, older.Vehicles);
+    const RVehicleStat& older_vehicle = older_vehicles.Of(vehicle, missing);
     if (!PlayedInPeriod(vehicle.Stats[mode].Battles, older_vehicle.Stats[mode].Battles, cap)) continue;
     RVehicleStat& delta = p.Vehicles.emplace_back(VehicleDelta(vehicle, older_vehicle));
     RWOTAccountStats& block = delta.Stats[mode];

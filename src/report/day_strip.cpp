@@ -70,22 +70,23 @@ std::string_view LinkLetters(bool current, const std::string& letters) {
 
 }  // namespace
 
-std::string SemaphoreDay(const DayStripInput& input, RWOTAccount& working, size_t day, TSemaphoreDayStats& stats) {
+std::string SemaphoreDay(const DayStripInput& input, const RWOTAccount*& working, size_t day,
+                         TSemaphoreDayStats& stats) {
   const ADateArr& dates = input.dates;
   const int mode = Mode(input.view);
   if (day >= dates.size()) {
-    const RWOTAccountStats& block = working.Stats[mode];
+    const RWOTAccountStats& block = working->Stats[mode];
     FillStats(input, block, FormatDayMonth(dates[day - 1]), stats);
     if (block.Battles < 1) return "0";
     return BattlesAndWins(stats) + ColouredRating(input, stats.rating, "<br />[%.0f]");
   }
   const RWOTAccount* older = input.stored_snapshot ? input.stored_snapshot(day) : nullptr;
   if (older == nullptr) return "...";
-  const RWOTAccount period = PeriodDelta(working, *older, false, mode, input.reference);
+  const RWOTAccount period = PeriodDelta(*working, *older, false, mode, input.reference);
   const RWOTAccountStats& block = period.Stats[mode];
   const bool gap = dates[day] + 1 < dates[day - 1];
   FillStats(input, block, (gap ? ".." : "") + FormatDayMonth(dates[day - 1]), stats);
-  working = *older;
+  working = older;
   if (block.Battles < 1) return "0<br />&nbsp;<br />&nbsp;";
   const bool wn8 = MainRatingIsWn8(input);
   const double other = wn8 ? block.rateEFF : block.rateWN8;
@@ -107,7 +108,7 @@ DayStrip SemaphoreRow(const DayStripInput& input) {
   const size_t count = dates.size();
   const size_t shown_days = input.view.days <= 0 ? 0 : std::min(static_cast<size_t>(input.view.days), count);
   const std::string& nickname = input.account.Nickname;
-  RWOTAccount working = input.account;
+  const RWOTAccount* working = &input.account;
   std::string cells;
   for (size_t day = 1; day <= kDayCells; ++day) {
     const std::string cell_class = CellClass(day, shown_days, count, letters);

@@ -30,6 +30,7 @@ DayStrip SemaphoreRow(const DayStripInput& input);
 
 // The content of day cell `day` (1..7; dates[day - 1] is its date) against the
 // working record, which then moves on to that day's older snapshot.
-std::string SemaphoreDay(const DayStripInput& input, RWOTAccount& working, size_t day, TSemaphoreDayStats& stats);
+std::string SemaphoreDay(const DayStripInput& input, const RWOTAccount*& working, size_t day,
+                         TSemaphoreDayStats& stats);
 
 }  // namespace tarvelo

@@ -19,10 +19,17 @@ const ColourScale& MainRatingScale(std::string_view rating_name) {
   return rating_name == "WN8" ? scales::kWn8 : scales::kEff;
 }
 
+namespace {
+
+// "c1".."c6".
+std::string ClassNumbered(int k) { return std::string{'c', static_cast<char>('0' + k)}; }
+
+}  // namespace
+
 std::string ColourClass(const ColourScale& scale, double value) {
   const auto single = static_cast<float>(value);
   for (int k = 6; k >= 1; --k) {
-    if (single >= scale.t[k - 1]) return "c" + std::to_string(k);
+    if (single >= scale.t[k - 1]) return ClassNumbered(k);
   }
   return {};
 }
@@ -48,11 +55,14 @@ std::string NextStepTooltip(const ColourScale& scale, double value) {
 }
 
 std::string RoleClass(std::string_view role) {
-  const std::string needle = "," + LowerCase(role) + ",";
+  std::string needle(1, ',');
+  needle += LowerCase(role);
+  needle += ',';
   for (size_t group = 0; group < ClanRoleGroups.size(); ++group) {
-    if (("," + std::string(ClanRoleGroups[group]) + ",").find(needle) != std::string::npos) {
-      return "c" + std::to_string(group + 1);
-    }
+    std::string listed(1, ',');
+    listed += ClanRoleGroups[group];
+    listed += ',';
+    if (Contains(listed, needle)) return ClassNumbered(static_cast<int>(group) + 1);
   }
   return {};
 }

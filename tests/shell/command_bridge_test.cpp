@@ -253,6 +253,29 @@ TEST_F(BridgeTest, SuccessfulAccountSearchShowsTheReportAndRemembersTheName) {
   EXPECT_EQ(calls_.back().days, 3);
 }
 
+TEST_F(BridgeTest, TypedTextIsShownAsTextAndTheReportsBoxesAreShown) {
+  const std::string typed = "x\"><h1>INJECTED</h1><img src=\"nope\" onerror=\"document.body.style.background='red'\">";
+  Title("[CMD:]search[PRM:]" + typed);
+  for (const std::string& page : screen_.documents) {
+    EXPECT_EQ(page.find("<h1>INJECTED"), std::string::npos);
+    EXPECT_EQ(page.find("<img src=\"nope\""), std::string::npos);
+  }
+  EXPECT_NE(screen_.last_document().find("value=\"x&quot;&gt;&lt;h1&gt;INJECTED&lt;/h1&gt;&lt;img src=&quot;nope&quot; "
+                                         "onerror=&quot;document.body.style.background=&#39;red&#39;&quot;&gt;\""),
+            std::string::npos);
+  EXPECT_NE(screen_.documents[1].find("Поиск информации об игроке x&quot;&gt;&lt;h1&gt;"), std::string::npos);
+
+  service_->succeed = true;
+  service_->layout_errors = {"Обнаружено несоответствие в параметрах отображения данных (x)."};
+  screen_.boxes.clear();
+  Title("[CMD:]search[PRM:]Name_Two");
+  ASSERT_EQ(screen_.boxes.size(), 1u);
+  EXPECT_EQ(screen_.boxes[0].kind, BoxKind::Error);
+  EXPECT_EQ(screen_.boxes[0].caption, "Ошибка");
+  EXPECT_EQ(screen_.boxes[0].text, "Обнаружено несоответствие в параметрах отображения данных (x).");
+  EXPECT_NE(screen_.last_document().find("<p>account report</p>"), std::string::npos);
+}
+
 TEST_F(BridgeTest, SemaphoreAndClaimLayoutsHaveNoNavigation) {
   service_->succeed = true;
   Title("[CMD:]search[PRM:]some_name&days=-2");

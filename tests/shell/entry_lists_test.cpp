@@ -138,6 +138,14 @@ TEST_F(EntryListsTest, RecentIsShownInStoredOrder) {
             "</ol>");
 }
 
+TEST_F(EntryListsTest, EntriesAreShownAsTextAndPassedAsScriptStrings) {
+  AddRecent(store_, "a'b<i>");
+  EXPECT_EQ(ListHtml(store_, kRecent, "Список недавних"),
+            "<b class=\"sectionHdr\">Список недавних:</b><ol>"
+            "<li><a href=\"#\" onclick=\"return doCmd('search','a\\&#39;b&lt;i&gt;')\">a&#39;b&lt;i&gt;</a></li>\r\n"
+            "</ol>");
+}
+
 TEST_F(EntryListsTest, OrderIgnoresCaseFirstAndPutsLatinBeforeCyrillic) {
   Entries entries{"борис", "Zed", "zed", "Анна", "alpha", "Ёжик", "ель", "_under", "9lives"};
   std::sort(entries.begin(), entries.end(), EntryOrder);

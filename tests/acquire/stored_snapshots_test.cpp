@@ -1,0 +1,62 @@
+#include "acquire/stored_snapshots.h"
+
+#include <gtest/gtest.h>
+
+#include "cache_test_support.h"
+#include "model/tables.h"
+
+namespace tarvelo::testing {
+namespace {
+
+std::string SnapshotText(int battles) {
+  return R"({"status":"ok","data":{"77":{"nickname":"Someone","statistics":{"all":{"battles":)" +
+         std::to_string(battles) + R"(,"wins":)" + std::to_string(battles / 2) + R"(}}},"vehicles":[]}})";
+}
+
+class StoredSnapshotsTest : public ::testing::Test {
+ protected:
+  StoredSnapshots Stored() {
+    RWOTAccount model;
+    model.AccountId = "77";
+    model.ClanTag = "KEPT";
+    return StoredSnapshots({folder_.path(), "77", {}, kModeAll, true, &reference_}, model);
+  }
+
+  FixedClock clock_{"2016-12-05T15:00:00"};
+  TempFolder folder_;
+  ReferenceData reference_;
+};
+
+TEST_F(StoredSnapshotsTest, ListsTheDaysNewestFirstAndParsesEachOnce) {
+  Put(folder_ / "2016-12-01.json", SnapshotText(100));
+  Put(folder_ / "2016-12-04.json", SnapshotText(130));
+  Put(folder_ / "2016-11-30.json", SnapshotText(90));
+  Put(folder_ / "notes.txt", "x");
+  StoredSnapshots stored = Stored();
+  ASSERT_EQ(stored.dates(), (ADateArr{EncodeDate(2016, 12, 4), EncodeDate(2016, 12, 1), EncodeDate(2016, 11, 30)}));
+
+  CapturedLog log;
+  const RWOTAccount* first = stored.At(1);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->Stats[kModeAll].Battles, 100);
+  EXPECT_EQ(first->ClanTag, "KEPT") << "what the snapshot does not hold comes from the model";
+  EXPECT_EQ(stored.At(1), first);
+  EXPECT_EQ(log.Count("Чтение файла: "), 1u);
+  std::filesystem::remove(folder_ / "2016-12-01.json");
+  EXPECT_EQ(stored.At(1), first) << "kept once read";
+  EXPECT_EQ(stored.At(3), nullptr);
+}
+
+TEST_F(StoredSnapshotsTest, GivesNothingForFilesThatCannotBeUsed) {
+  Put(folder_ / "2016-12-04.json", R"({"status":"error","error":{"message":"x"}})");
+  Put(folder_ / "2016-12-03.json", R"({"status":"ok","data":{"78":{"nickname":"Other"}}})");
+  Put(folder_ / "2016-12-02.json", "Ошибка соединения");
+  Put(folder_ / "2016-12-01.json", R"({"status":"ok","data":{"77":null}})");
+  Put(folder_ / "2016-11-30.json", "");
+  StoredSnapshots stored = Stored();
+  ASSERT_EQ(stored.dates().size(), 5u);
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(stored.At(i), nullptr) << i;
+}
+
+}  // namespace
+}  // namespace tarvelo::testing
