@@ -16,12 +16,6 @@ namespace tarvelo {
 
 namespace {
 
-ConnectionSettings ConnectionOf(const CoreState& core) {
-  ConnectionSettings connection;
-  connection.proxy = core.proxy;
-  return connection;
-}
-
 class LoaderSearchService final : public SearchService {
  public:
   LoaderSearchService(const CoreState& core, const SettingsStore& settings)

@@ -17,6 +17,8 @@
 
 namespace tarvelo {
 
+class SelfUpdate;
+
 inline constexpr std::string_view kApplicationTitle = "Tarvelo";
 
 // What the window keeps between commands.
@@ -107,6 +109,8 @@ class TfrmMain {
   void DispatchCommand(const std::string& command, const std::string& parameter, bool update);
   void OpenExternalUrl(const std::string& url);
   void RunSelfUpdate();
+  SelfUpdate Updater() const;
+  void RememberUpdateCheck();
   void RunCommandLineRequest(std::string argument);
   void LoadFavoritesOnStart(int days, const std::string& letters);
   void FinishCommandLine();
@@ -128,6 +132,7 @@ class TfrmMain {
   Clock clock_;
   LinkSettings links_;
   MainWindowState state_;
+  std::string shown_body_;  // the body of the page shown last
   int progress_max_ = 100;
 };
 
