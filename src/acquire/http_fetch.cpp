@@ -1,10 +1,9 @@
 #include "acquire/http_fetch.h"
 
-#include <cmath>
-#include <ctime>
 #include <fstream>
 #include <string>
 
+#include "text/clock.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
 
@@ -19,12 +18,6 @@ constexpr std::string_view kConnectionAdvice =
 
 bool NoAnswer(const HttpResponse& response) {
   return response.end == TransferEnd::kNoConnection || response.end == TransferEnd::kTimedOut;
-}
-
-// Hours east of UTC of the local time zone's standard time, rounded half to even.
-double StandardOffsetHours() {
-  tzset();
-  return std::nearbyint(-static_cast<double>(timezone) / 3600.0);
 }
 
 bool IsWebAddress(std::string_view source) {
@@ -59,10 +52,6 @@ std::string ConnectionErrorText(std::string_view url) {
   std::string text(url);
   text += detail::kConnectionAdvice;
   return text;
-}
-
-DateTime LastModifiedDateTime(int64_t unix_seconds) {
-  return UnixToDateTime(unix_seconds) + (detail::StandardOffsetHours() - 4.0) / 24.0;
 }
 
 std::string ExtractBetweenText(std::string_view text, std::string_view start_marker, std::string_view end_marker,
@@ -107,10 +96,16 @@ int64_t HttpFetch::DownloadUrlToFile(std::string_view url, const std::string& pa
   return detail::WriteBody(path, response.body);
 }
 
+std::optional<std::string> HttpFetch::GetUrlBody(std::string_view url) {
+  HttpResponse response = Fetch(url, {}, settings_.user_agent);
+  if (response.end != TransferEnd::kComplete || response.status != 200) return std::nullopt;
+  return std::move(response.body);
+}
+
 LastModified HttpFetch::GetUrlLastModified(std::string_view url) {
   const HttpResponse response = Fetch(url, {}, settings_.last_modified_user_agent);
   if (detail::NoAnswer(response) || !response.last_modified) return {};
-  return {true, LastModifiedDateTime(*response.last_modified)};
+  return {true, UnixToLocalDateTime(*response.last_modified), *response.last_modified};
 }
 
 std::string HttpFetch::ExtractBetween(std::string_view source, std::string_view start_marker,

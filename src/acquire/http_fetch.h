@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,12 +38,9 @@ std::string ConnectionErrorText(std::string_view url);
 
 struct LastModified {
   bool found = false;
-  DateTime time = -1.0;
+  DateTime time = -1.0;      // local time
+  int64_t unix_seconds = 0;  // the instant itself, for comparing with file times
 };
-
-// A Last-Modified time (Unix seconds) as the update check compares it: UTC plus the
-// standard offset of the local time zone in whole hours, minus 4 hours.
-DateTime LastModifiedDateTime(int64_t unix_seconds);
 
 // The text after the first `start_marker` up to the next `end_marker`, trimmed of
 // blanks and control characters; `default_text` when a marker is missing. An end
@@ -65,7 +63,9 @@ class HttpFetch {
   // the bytes written. Status 403 or no answer: -1. Any other status, or a file
   // that cannot be created: 0, and no file is made.
   int64_t DownloadUrlToFile(std::string_view url, const std::string& path);
-  // The Last-Modified time of the URL converted by LastModifiedDateTime.
+  // The body of a complete answer with status 200; nothing for any other answer.
+  std::optional<std::string> GetUrlBody(std::string_view url);
+  // The Last-Modified time of the URL's answer.
   LastModified GetUrlLastModified(std::string_view url);
   // ExtractBetweenText of the source, or of the page it names when it is an
   // http:// or https:// address.

@@ -57,13 +57,6 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-DateTime LocalDateTimeOf(time_t seconds) {
-  struct tm local;
-  if (localtime_r(&seconds, &local) == nullptr) return 0.0;
-  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                        local.tm_sec);
-}
-
 // The instant of a local date-time, to the millisecond; false when it has none.
 bool InstantOf(DateTime date, struct timespec& instant) {
   DateParts parts = DecodeDateTime(date);
@@ -318,7 +311,7 @@ bool RewriteKeepingDate(std::string_view text, const std::string& path) {
 DateTime FileDate(const std::string& path) {
   struct stat info;
   if (stat(path.c_str(), &info) != 0) return 0.0;
-  return detail::LocalDateTimeOf(info.st_mtime);
+  return UnixToLocalDateTime(info.st_mtime);
 }
 
 bool SetFileDate(const std::string& path, DateTime date) {
@@ -337,7 +330,7 @@ NewestFileResult NewestFile(std::string_view folder, std::string_view mask) {
     if (newest == nullptr || entry.modified > newest->modified) newest = &entry;
   }
   if (newest == nullptr) return {};
-  return {newest->name, detail::LocalDateTimeOf(newest->modified)};
+  return {newest->name, UnixToLocalDateTime(newest->modified)};
 }
 
 std::string NewestFileName(std::string_view folder, std::string_view mask) { return NewestFile(folder, mask).name; }

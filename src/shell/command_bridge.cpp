@@ -6,6 +6,7 @@
 #include "shell/entry_lists.h"
 #include "shell/main_window.h"
 #include "shell/search_options.h"
+#include "shell/self_update.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -121,6 +122,10 @@ void TfrmMain::CommandBreak(const std::string&, bool) { core_.BreakRequested = t
 void TfrmMain::CommandHome(const std::string&, bool) { ShowPage(StartPageBody()); }
 
 void TfrmMain::CommandUpdate(const std::string& forum_address, bool) {
+  if (!CanReplaceProgram(environment_.executable)) {
+    screen_.ShowBox(BoxKind::Warning, "Обновление программы", NotReplaceableText(environment_.executable));
+    return;
+  }
   std::string question = state_.UpdateNotes +
                          "Обновить программу автоматически?\r\n\r\n"
                          "Да\t- скачать и обновить программу автоматически\r\n"

@@ -55,6 +55,12 @@ void SetUpFolders(CoreState& core, const std::string& data_folder) {
 
 }  // namespace
 
+ConnectionSettings ConnectionOf(const CoreState& core) {
+  ConnectionSettings connection;
+  connection.proxy = core.proxy;
+  return connection;
+}
+
 Hosts ReadHosts(const SettingsStore& settings) {
   Hosts hosts;
   for (auto [key, host] : {std::pair{"Api", &hosts.Api}, std::pair{"GamePortal", &hosts.GamePortal},

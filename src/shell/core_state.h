@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "acquire/http_fetch.h"
 #include "acquire/http_getter.h"
 #include "acquire/url_templates.h"
 #include "report/scales.h"
@@ -53,6 +54,9 @@ using ReferenceLoader = std::function<std::vector<std::string>()>;
 // embedded documents are loaded.
 void InitCore(CoreState& core, const Environment& environment, const SettingsStore& settings, FrontEnd& screen,
               const ReferenceLoader& load_reference = nullptr);
+
+// How fetches connect with the core's proxy setting.
+ConnectionSettings ConnectionOf(const CoreState& core);
 
 // The service hosts of the [Hosts] settings group; a missing key keeps its default.
 Hosts ReadHosts(const SettingsStore& settings);

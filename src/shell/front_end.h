@@ -50,6 +50,8 @@ class FrontEnd {
   virtual void OpenUrl(std::string_view url) = 0;
   // Starts another copy of this program with the given arguments.
   virtual void StartProgramCopy(const std::vector<std::string>& arguments) = 0;
+  // Starts the program file `executable` with the given arguments; false when it did not start.
+  virtual bool StartProgram(const std::string& executable, const std::vector<std::string>& arguments) = 0;
   // Handles pending window events without blocking, so a "break" can arrive.
   virtual void ProcessPendingEvents() = 0;
   // Ends the program once the current work is done.

@@ -23,12 +23,6 @@ namespace {
 // The small clan emblem is fetched again once a day.
 constexpr double kEmblemDays = 1.0;
 
-ConnectionSettings ConnectionOf(const CoreState& core) {
-  ConnectionSettings connection;
-  connection.proxy = core.proxy;
-  return connection;
-}
-
 class LoaderSearchService final : public SearchService {
  public:
   LoaderSearchService(const CoreState& core, const SettingsStore& settings, std::string program_file)

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "acquire/http_fetch.h"
 #include "shell/entry_lists.h"
 #include "report/scales.h"
 #include "shell/game_client.h"
+#include "shell/self_update.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -242,20 +244,56 @@ void TfrmMain::FinishCommandLine() {
   if (command_line.find("/Q") != std::string::npos) {
     screen_.Quit();
   } else if (command_line.find("/UPDATED:OK") != std::string::npos) {
-    state_.UpdateLastCheck = clock_();
-    settings_.WriteSettingReal("", "UpdateLastCheck", state_.UpdateLastCheck);
+    RememberUpdateCheck();
     std::string old_copy = environment_.executable + ".old";
     if (FileExists(old_copy)) std::remove(old_copy.c_str());
     screen_.ShowBox(BoxKind::Information, "Обновление программы", "Программа успешно обновлена.");
   }
 }
 
-// UNFINISHED: the check of the program's site for a newer build belongs to the
-// self-update work; until it exists no check is made and no notice appears.
-void TfrmMain::tmUpdateTimer() {}
+void TfrmMain::RememberUpdateCheck() {
+  state_.UpdateLastCheck = clock_();
+  settings_.WriteSettingReal("", "UpdateLastCheck", state_.UpdateLastCheck);
+}
 
-// UNFINISHED: download and swap of a newer build, with the self-update work.
-void TfrmMain::RunSelfUpdate() { DebugLog("Автоматическое обновление в этой версии недоступно."); }
+SelfUpdate TfrmMain::Updater() const {
+  return SelfUpdate(MakeCurlHttpGetter(), ConnectionOf(core_), FillRegion(core_.urls.hosts.Site, core_.urls.region),
+                    environment_.executable);
+}
+
+// A newer build is looked for again at every start until it is installed.
+void TfrmMain::tmUpdateTimer() {
+  if (!UpdateCheckDue(clock_(), state_.UpdateLastCheck, state_.UpdateHours)) return;
+  SiteBuild build = Updater().Check();
+  if (build.dated) state_.RemoteVersionDate = build.date;
+  state_.UpdateAvailable = build.newer;
+  if (!build.newer) {
+    RememberUpdateCheck();
+    return;
+  }
+  state_.UpdateNotes = build.notes;
+  ShowPage(shown_body_);  // the frame puts the notice in front of it
+}
+
+void TfrmMain::RunSelfUpdate() {
+  screen_.SetCursor(Cursor::Wait);
+  screen_.ProcessPendingEvents();
+  std::optional<UpdateFailure> failure = Updater().Install(state_.CurrentAccount);
+  screen_.SetCursor(Cursor::Normal);
+  screen_.ProcessPendingEvents();
+  if (failure) {
+    screen_.ShowBox(BoxKind::Error, "Ошибка", UpdateErrorText(*failure));
+    return;
+  }
+  SaveSettings();
+  std::vector<std::string> arguments = arguments_;
+  arguments.emplace_back("/UPDATED:OK");
+  if (!screen_.StartProgram(environment_.executable, arguments)) {
+    screen_.ShowBox(BoxKind::Error, "Ошибка", kNotRestartedText);
+    return;
+  }
+  screen_.Quit();
+}
 
 std::string TfrmMain::UpdateNotice() const {
   return "<a href=\"" + links_.ForumTopic +
@@ -264,6 +302,7 @@ std::string TfrmMain::UpdateNotice() const {
 }
 
 void TfrmMain::ShowPage(std::string_view body) {
+  shown_body_ = std::string(body);
   PageFrame frame;
   frame.style = state_.StyleText;
   frame.flags_style = state_.FlagsStyleText;
@@ -275,7 +314,7 @@ void TfrmMain::ShowPage(std::string_view body) {
   if (state_.UpdateAvailable) frame.update_notice = UpdateNotice();
   frame.show_debug_log = DebugEnabled();
   if (frame.show_debug_log) frame.debug_log = DebugLogText();
-  screen_.ShowDocument(PageDocument(frame, body), environment_.program_folder);
+  screen_.ShowDocument(PageDocument(frame, shown_body_), environment_.program_folder);
   screen_.ProcessPendingEvents();
 }
 

@@ -20,6 +20,8 @@
 
 namespace tarvelo {
 
+class SelfUpdate;
+
 inline constexpr std::string_view kApplicationTitle = "Tarvelo";
 
 // What the window keeps between commands.
@@ -111,6 +113,8 @@ class TfrmMain {
   void DispatchCommand(const std::string& command, const std::string& parameter, bool update);
   void OpenExternalUrl(const std::string& url);
   void RunSelfUpdate();
+  SelfUpdate Updater() const;
+  void RememberUpdateCheck();
   void RunCommandLineRequest(std::string argument);
   void LoadFavoritesOnStart(const ReportView& view);
   void ApplyRequestState(const ReportView& view);
@@ -133,6 +137,7 @@ class TfrmMain {
   Clock clock_;
   LinkSettings links_;
   MainWindowState state_;
+  std::string shown_body_;  // the body of the page shown last
   int progress_max_ = 100;
 };
 

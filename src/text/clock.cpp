@@ -85,6 +85,14 @@ DateTime Now() {
 
 DateTime Today() { return std::trunc(Now()); }
 
+DateTime UnixToLocalDateTime(int64_t unix_seconds) {
+  const time_t seconds = static_cast<time_t>(unix_seconds);
+  tm local{};
+  if (localtime_r(&seconds, &local) == nullptr) return 0.0;
+  return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                        local.tm_sec);
+}
+
 int StandardTimeBiasMinutes() {
   tzset();
   return static_cast<int>(timezone / 60);

@@ -1,6 +1,7 @@
 // The one source of "now" and of the local time zone.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -15,6 +16,9 @@ DateTime Now();
 
 // The date part of Now().
 DateTime Today();
+
+// The local date-time of a Unix instant (seconds); 0 when the C library has none.
+DateTime UnixToLocalDateTime(int64_t unix_seconds);
 
 // "yyyy-mm-dd", optionally followed by "T" or a blank and "hh:mm",
 // ":ss" and ".zzz"; nothing when the text is not such a time.

@@ -88,21 +88,6 @@ std::string RemoveBlocks(std::string_view text, std::string_view open, std::stri
   return result;
 }
 
-// Tags "<" ... ">" removed; a "<" that is never closed stays as text.
-std::string RemoveTags(std::string_view text) {
-  std::string result;
-  result.reserve(text.size());
-  size_t start = 0;
-  for (size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', start)) {
-    size_t close = text.find('>', open + 1);
-    if (close == std::string_view::npos) break;
-    result.append(text.substr(start, open - start));
-    start = close + 1;
-  }
-  result.append(text.substr(start));
-  return result;
-}
-
 // CR, LF and tab become blanks and every run of blanks one blank, in place.
 void CollapseBlanks(std::string& text) {
   size_t length = 0;
@@ -189,10 +174,24 @@ std::string DecodeAnswer(std::string_view bytes) {
   return IsValidUtf8(bytes) ? std::string(bytes) : Cp1251ToUtf8(bytes);
 }
 
+std::string RemoveTags(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  size_t start = 0;
+  for (size_t open = text.find('<'); open != std::string_view::npos; open = text.find('<', start)) {
+    size_t close = text.find('>', open + 1);
+    if (close == std::string_view::npos) break;
+    result.append(text.substr(start, open - start));
+    start = close + 1;
+  }
+  result.append(text.substr(start));
+  return result;
+}
+
 std::string PlainTextOfPage(std::string_view html) {
   std::string text = detail::RemoveBlocks(html, "<script", "</script>");
   text = detail::RemoveBlocks(text, "<SCRIPT", "</SCRIPT>");
-  text = detail::RemoveTags(text);
+  text = RemoveTags(text);
   detail::CollapseBlanks(text);
   return DecodeAnswer(detail::TrimmedView(text));
 }

@@ -17,6 +17,9 @@ std::string DecodeAnswer(std::string_view bytes);
 // blanks, double blanks collapsed, trimmed, then decoded with DecodeAnswer.
 std::string PlainTextOfPage(std::string_view html);
 
+// Every run from "<" to the next ">" removed; a "<" that is never closed stays.
+std::string RemoveTags(std::string_view text);
+
 // Lower and upper case for ASCII and Cyrillic letters of UTF-8 text.
 std::string LowerCase(std::string_view utf8);
 std::string UpperCase(std::string_view utf8);

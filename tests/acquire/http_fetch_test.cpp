@@ -205,28 +205,39 @@ class TimeZoneOverride {
   EnvironmentOverride zone_;
 };
 
-TEST_F(HttpFetchTest, LastModifiedIsShiftedByTheStandardOffsetMinusFourHours) {
+TEST_F(HttpFetchTest, LastModifiedIsTheInstantOfTheHeaderShownInLocalTime) {
   Routes(R"j({"routes": [{"path": "/Tarvelo.html", "require_headers": {"User-Agent": "LastModifiedRss"},
                          "headers": {"Last-Modified": "Tue, 01 Dec 2026 10:00:00 GMT"}, "body": "v\nnotes"},
+                        {"path": "/summer.html", "headers": {"Last-Modified": "Fri, 03 Jul 2026 10:00:00 GMT"}},
                         {"path": "/undated.html", "body": "v"}]})j");
   {
     const TimeZoneOverride moscow("Europe/Moscow");
     const LastModified modified = fetch_.GetUrlLastModified(Url("/Tarvelo.html"));
     EXPECT_TRUE(modified.found);
-    EXPECT_DOUBLE_EQ(modified.time, EncodeDateTime(2026, 12, 1, 9, 0, 0));
+    EXPECT_DOUBLE_EQ(modified.time, EncodeDateTime(2026, 12, 1, 13, 0, 0));
+    EXPECT_EQ(modified.unix_seconds, 1796119200);
   }
   {
-    const TimeZoneOverride berlin("Europe/Berlin");  // standard time also in summer
-    EXPECT_DOUBLE_EQ(LastModifiedDateTime(1783072800), EncodeDateTime(2026, 7, 3, 7, 0, 0));
+    const TimeZoneOverride berlin("Europe/Berlin");  // summer time
+    EXPECT_DOUBLE_EQ(fetch_.GetUrlLastModified(Url("/summer.html")).time, EncodeDateTime(2026, 7, 3, 12, 0, 0));
   }
   {
     const TimeZoneOverride utc("UTC");
-    EXPECT_DOUBLE_EQ(fetch_.GetUrlLastModified(Url("/Tarvelo.html")).time, EncodeDateTime(2026, 12, 1, 6, 0, 0));
+    EXPECT_DOUBLE_EQ(fetch_.GetUrlLastModified(Url("/Tarvelo.html")).time, EncodeDateTime(2026, 12, 1, 10, 0, 0));
   }
   const LastModified undated = fetch_.GetUrlLastModified(Url("/undated.html"));
   EXPECT_FALSE(undated.found);
   EXPECT_DOUBLE_EQ(undated.time, -1.0);
   EXPECT_FALSE(fetch_.GetUrlLastModified(RefusingPort().url("/Tarvelo.html")).found);
+}
+
+TEST_F(HttpFetchTest, BodyIsGivenOnlyForACompleteAnswerWith200) {
+  Routes(R"j({"routes": [{"path": "/sig", "body": "signature"}, {"path": "/gone", "status": 404, "body": "x"},
+                        {"path": "/cut", "body": "0123456789", "fault": "half"}]})j");
+  EXPECT_EQ(fetch_.GetUrlBody(Url("/sig")), "signature");
+  EXPECT_EQ(fetch_.GetUrlBody(Url("/gone")), std::nullopt);
+  EXPECT_EQ(fetch_.GetUrlBody(Url("/cut")), std::nullopt);
+  EXPECT_EQ(fetch_.GetUrlBody(RefusingPort().url("/sig")), std::nullopt);
 }
 
 TEST_F(HttpFetchTest, AStalledAnswerEndsAsAConnectionFailure) {

@@ -13,6 +13,9 @@
 #   5. Player page: with a week of the player's daily snapshots in the cache, the period view of
 #      three days is shown with its day strip and statistic rows; a screenshot is saved
 #      (player_page.png).
+#   6. Update: a copy of the program, older than the version page of the site the sample
+#      service plays, shows the update notice; the page's "update" command asks in a box
+#      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
@@ -259,3 +262,40 @@ shoot_window "$out/player_page.png"
 stop
 kill "$service" 2>/dev/null || true
 echo "the player page was shown with its day strip over the stored days"
+
+# ---- 6. the update notice and question ---------------------------------------------------
+prepare update
+sed -i '/^UpdateLastCheck=/d' "$run/config/tarvelo/settings.ini"
+mkdir -p "$run/bin" "$run/site"
+cp "$program" "$run/bin/tarvelo"  # a copy: the build's own file is never offered an update
+touch -d "2026-12-01 09:00 UTC" "$run/bin/tarvelo"
+cat > "$run/site/routes.json" <<'ROUTES'
+{"routes": [{"path": "/Tarvelo.html", "headers": {"Last-Modified": "Tue, 01 Dec 2026 10:00:00 GMT"},
+             "body": "2.0\nНовое окно."}]}
+ROUTES
+"$sample_api" --root "$run/site" --port 0 --log "$run/site.log" --exit-with-parent > "$run/site.out" &
+service=$!
+deadline=$((SECONDS + 30))
+until [ -s "$run/site.out" ]; do
+  [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
+  sleep 0.1
+done
+sed -i "s|^Site=.*|Site=http://127.0.0.1:$(head -n 1 "$run/site.out")|" "$run/config/tarvelo/settings.ini"
+export TARVELO_GTK_SCRIPT="doCmd('update', 'http://127.0.0.1:9/forum')"
+"$run/bin/tarvelo" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+wait_for "Доступна" 120
+deadline=$((SECONDS + 60))
+until xwininfo -name "Обновление программы" >/dev/null 2>&1; do
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before asking about the update"
+  [ $SECONDS -lt $deadline ] || fail "no box captioned \"Обновление программы\""
+  sleep 0.1
+done
+sleep 0.5
+import -window root "$out/update_question.png"
+stop  # closing answers the box "Отмена": nothing is downloaded
+unset TARVELO_GTK_SCRIPT
+kill "$service" 2>/dev/null || true
+grep -q "^GET	/Tarvelo.html" "$run/site.log" || fail "the site was not asked for its version page"
+if grep -q "^GET	/Tarvelo?" "$run/site.log"; then fail "a build was downloaded though the question was cancelled"; fi
+echo "the update notice was shown in the window and the update question asked in a box"

@@ -22,7 +22,8 @@ class HeadlessSearchTest : public ::testing::Test {
     setenv("TARVELO_APPDATA", (root() + "/appdata").c_str(), 1);
     setenv("TARVELO_NOW", "2026-12-08T12:00:00", 1);
     const std::string host = service_.url();
-    WriteText(SettingsFile(), "[Tarvelo]\nDefaultAccount=Someone\n[Hosts]\nApi=" + host + "\nGamePortal=" + host +
+    // A check made long after "now": no update check, the requests are the search's own.
+    WriteText(SettingsFile(), "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n[Hosts]\nApi=" + host + "\nGamePortal=" + host +
                                   "\nClanPortal=" + host + "\nReplays=" + host + "\nLocation=" + host +
                                   "\nAlliance=" + host + "\nSite=" + host + "\n");
   }

@@ -34,6 +34,8 @@ class FakeFrontEnd : public FrontEnd {
   std::vector<Cursor> cursors;
   std::vector<std::string> opened_urls;
   std::vector<std::vector<std::string>> program_copies;
+  std::vector<std::vector<std::string>> programs_run;  // the program file, then its arguments
+  bool programs_fail_to_start = false;
   bool shift = false;
   bool quit = false;
   TitleHandler title_handler;
@@ -63,6 +65,11 @@ class FakeFrontEnd : public FrontEnd {
   bool ShiftPressed() override { return shift; }
   void OpenUrl(std::string_view url) override { opened_urls.emplace_back(url); }
   void StartProgramCopy(const std::vector<std::string>& arguments) override { program_copies.push_back(arguments); }
+  bool StartProgram(const std::string& executable, const std::vector<std::string>& arguments) override {
+    programs_run.push_back({executable});
+    programs_run.back().insert(programs_run.back().end(), arguments.begin(), arguments.end());
+    return !programs_fail_to_start;
+  }
   void ProcessPendingEvents() override {}
   void Quit() override { quit = true; }
   WindowRect WindowBounds() override { return bounds; }
@@ -173,6 +180,8 @@ class ShellTest : public ::testing::Test {
     environment_.working_folder = root + "/work/";
     std::filesystem::create_directories(root + "/bin");
     std::filesystem::create_directories(root + "/work");
+    // The running program: a small executable of the system, never the test binary.
+    std::filesystem::copy_file("/bin/true", environment_.executable);
   }
   ~ShellTest() override {
     SetDebugEnabled(false);

@@ -320,14 +320,20 @@ void DesktopWindow::OpenUrl(std::string_view url) {
 }
 
 void DesktopWindow::StartProgramCopy(const std::vector<std::string>& arguments) {
-  std::string program = ExecutablePath();
+  StartProgram(ExecutablePath(), arguments);
+}
+
+bool DesktopWindow::StartProgram(const std::string& executable, const std::vector<std::string>& arguments) {
+  std::string program(executable);
   std::vector<char*> argv{program.data()};
   std::vector<std::string> copies(arguments);
   for (std::string& argument : copies) argv.push_back(argument.data());
   argv.push_back(nullptr);
   gchar** environment = g_environ_unsetenv(g_get_environ(), "TARVELO_GTK_SCRIPT");
-  g_spawn_async(nullptr, argv.data(), environment, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr);
+  gboolean started =
+      g_spawn_async(nullptr, argv.data(), environment, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr);
   g_strfreev(environment);
+  return started;
 }
 
 void DesktopWindow::ProcessPendingEvents() {

@@ -30,6 +30,7 @@ class DesktopWindow : public FrontEnd {
   bool ShiftPressed() override;
   void OpenUrl(std::string_view url) override;
   void StartProgramCopy(const std::vector<std::string>& arguments) override;
+  bool StartProgram(const std::string& executable, const std::vector<std::string>& arguments) override;
   void ProcessPendingEvents() override;
   void Quit() override;
 

@@ -65,6 +65,12 @@ class HeadlessFrontEnd final : public FrontEnd {
     for (const std::string& argument : arguments) std::cerr << " " << argument;
     std::cerr << "\n";
   }
+  bool StartProgram(const std::string& executable, const std::vector<std::string>& arguments) override {
+    std::cerr << "run: " << executable;
+    for (const std::string& argument : arguments) std::cerr << " " << argument;
+    std::cerr << "\n";
+    return true;
+  }
   void ProcessPendingEvents() override {}
   void Quit() override { quit_requested_ = true; }
 
@@ -143,7 +149,7 @@ int RunHeadless(const std::vector<std::string>& arguments) {
     program.Create();
     program.Shown();
     program.StartTimer();
-    program.UpdateTimer();
+    if (!screen.quit_requested()) program.UpdateTimer();
     for (const std::string& title : options->commands) {
       if (screen.quit_requested()) break;
       screen.SetTitle(title);

@@ -3,8 +3,9 @@
 // with ARGUMENTS as the command line, writes the last page shown to FILE (and every
 // page, numbered, into DIR), prints each box to standard error as "[caption] text",
 // answers every question with the preset answer (default no) and feeds each TITLE to
-// the command bridge as if a page had set it. Addresses the program would open and
-// copies it would start are printed as "open: URL" and "start: ARGUMENTS".
+// the command bridge as if a page had set it. Addresses the program would open, copies
+// it would start and programs it would run (a new build after an update) are printed as
+// "open: URL", "start: ARGUMENTS" and "run: PROGRAM ARGUMENTS".
 #pragma once
 
 #include <string>

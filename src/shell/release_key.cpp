@@ -1,0 +1,20 @@
+// Made with `tarvelo-release-sign keygen`; the secret half is kept by whoever signs the
+// releases, never in the repository.
+#include "shell/release_key.h"
+
+namespace tarvelo {
+
+namespace {
+
+constexpr std::array<unsigned char, kReleaseKeySize> kReleasePublicKey{
+    0x99, 0x44, 0x77, 0xac, 0x17, 0xcb, 0xaa, 0x2c,  //
+    0x78, 0x31, 0xc7, 0x13, 0x92, 0x07, 0xd5, 0x98,  //
+    0x43, 0xbb, 0xf8, 0xd0, 0x24, 0xc2, 0x39, 0x58,  //
+    0x81, 0x23, 0x00, 0x6b, 0xaa, 0x09, 0xef, 0x87,
+};
+
+}  // namespace
+
+const std::array<unsigned char, kReleaseKeySize>& ReleasePublicKey() { return kReleasePublicKey; }
+
+}  // namespace tarvelo
