@@ -49,7 +49,7 @@ std::string BodyOf(const std::string& page) {
 TEST_F(HeadlessTest, StartPageMatchesTheGoldenPage) {
   WriteText(SettingsFile(),
             "[Tarvelo]\nDefaultAccount=Golden_Player\n"
-            "[Hosts]\nReplays=http://127.0.0.1:1/replays\nLocation=http://127.0.0.1:1/location\n"
+            "[Hosts]\nSite=http://127.0.0.1:9\nReplays=http://127.0.0.1:1/replays\nLocation=http://127.0.0.1:1/location\n"
             "Alliance=http://127.0.0.1:1/alliance\n"
             "[Links]\nForumQuestions=http://127.0.0.1:1/forum/faq\nKttc=http://127.0.0.1:1/kttc\n"
             "[Favorites]\n0=zeta\n1=[CLAN]\n2=Alpha\n"
@@ -66,7 +66,7 @@ TEST_F(HeadlessTest, StartPageMatchesTheGoldenPage) {
 }
 
 TEST_F(HeadlessTest, CommandsRunThroughTheBridgeAndQuestionsTakeThePresetAnswer) {
-  WriteText(SettingsFile(), "[Hosts]\nApi=http://127.0.0.1:9\n");  // nothing listens there
+  WriteText(SettingsFile(), "[Hosts]\nApi=http://127.0.0.1:9\nSite=http://127.0.0.1:9\n");  // nothing listens there
   std::string pages = root() + "/pages/run";  // made when missing
   ASSERT_EQ(Run({"--page", PageFile(), "--pages", pages, "--answer", "yes", "--command",
                  "[CMD:]search[PRM:]Somebody", "--command", "[CMD:]browse[PRM:]file:///etc/passwd"}),
@@ -99,7 +99,8 @@ TEST_F(HeadlessTest, QuitEndsBeforeTheCommands) {
 }
 
 TEST_F(HeadlessTest, SettingsAndGeometrySurviveARun) {
-  WriteText(SettingsFile(), "[Tarvelo]\nRegion=eu\n[MainWindow]\nLeft=3000\nTop=-20\nWidth=700\nHeight=650\n");
+  WriteText(SettingsFile(),
+            "[Tarvelo]\nRegion=eu\n[MainWindow]\nLeft=3000\nTop=-20\nWidth=700\nHeight=650\n[Hosts]\nSite=http://127.0.0.1:9\n");
   ASSERT_EQ(Run({"--page", PageFile()}), 0);
   SettingsStore store(SettingsFile());
   EXPECT_EQ(store.ReadSettingStr("", "Region", ""), "EU");
