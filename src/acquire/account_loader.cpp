@@ -59,7 +59,6 @@ constexpr std::string_view kVehiclesProblem =
     "боев неизвестен, рейтинги рассчитаны некорректно. Попробуйте повторить запрос позднее.";
 constexpr std::string_view kDatabaseUnavailable = "Сервер базы данных World of Tanks временно недоступен.";
 
-
 std::string RemoveMeta(std::string_view answer) { return ReplaceAll(answer, kMetaCount, ""); }
 
 std::string ByteCount(std::string_view text) { return std::to_string(text.size()); }

@@ -29,7 +29,6 @@ constexpr std::string_view kStatusMember = "\"status\":";
 constexpr std::string_view kReplaysSuccess = "\"isOk\":true";
 constexpr std::string_view kLocationSuccess = "\"status\":1";
 
-
 int32_t Integer32(const json::Value& document, std::string_view path) {
   return static_cast<int32_t>(json::integer(document, path));
 }

@@ -30,7 +30,6 @@ constexpr std::string_view kSearchStatusFailure = "ОШИБКА: Ошибка п
 constexpr std::string_view kInfoStatusFailure = "ОШИБКА: Ошибка в данных (\"";
 constexpr std::string_view kErrorWord = "Ошибка";
 
-
 // The message for an answer that cannot be used, empty when it can. A usable
 // answer is left decoded in `document`.
 std::string AnswerProblem(std::string_view answer, std::string_view status_failure, json::Value& document) {

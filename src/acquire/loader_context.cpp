@@ -13,7 +13,6 @@ namespace {
 constexpr std::string_view kErrorMarker = "ОШИБКА";
 constexpr std::string_view kWarningMarker = "ПРЕДУПРЕЖДЕНИЕ";
 
-
 void AppendParagraph(std::string& messages, std::string_view css_class, const std::string& text) {
   messages += "<p";
   if (!css_class.empty()) {

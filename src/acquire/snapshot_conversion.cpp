@@ -17,7 +17,6 @@ namespace {
 
 constexpr std::string_view kFixedAccountId = "4354591";
 
-
 // Replaces every `pattern` in place; true when there was one.
 bool Patch(std::string& text, std::string_view pattern, std::string_view replacement) {
   if (!Contains(text, pattern)) return false;

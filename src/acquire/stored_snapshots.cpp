@@ -9,11 +9,6 @@
 
 namespace tarvelo {
 
-namespace {
-
-
-}  // namespace
-
 StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
     : source_(std::move(source)), model_(std::move(model)), dates_(ListSnapshotDates(source_.account_folder)) {
   // Parsing sets both anew: copying them into every record would be wasted.

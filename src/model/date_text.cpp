@@ -30,13 +30,6 @@ std::optional<std::array<Number, count>> ReadNumbers(std::string_view text, char
   return numbers;
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 int FullYear(const Number& year) {
   if (year.digits > 2) return year.value;
   const int current = DecodeDateTime(Now()).year;

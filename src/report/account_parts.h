@@ -20,8 +20,9 @@ RowContent ClanBlock(const AccountReportInput& input, const RowRequest& request)
 RowContent DayNavigation(const AccountReportInput& input, const RowRequest& request);
 // "SemaphoreEx", "SemaphoreClaim": the four columns of main figures.
 RowContent MainFigures(const AccountReportInput& input, const RowRequest& request);
-// The battle-mode selector of the "Total" and "SemaphoreClaim" headers.
-std::string ModeSelector(const AccountReportInput& input);
+// The battle-mode selector floated in a section header ("Total", "SemaphoreClaim"),
+// and the selected mode named after the caption.
+void AddModeSelector(const AccountReportInput& input, RowContent& content);
 // The statistic rows; nothing when no rule knows the key.
 std::optional<RowContent> StatisticRow(const AccountReportInput& input, const RowRequest& request);
 

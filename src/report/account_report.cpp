@@ -1,9 +1,7 @@
 #include "report/account_report.h"
 
-#include "model/tables.h"
 #include "report/account_parts.h"
 #include "report/account_rows.h"
-#include "text/replace.h"
 
 namespace tarvelo {
 
@@ -18,12 +16,7 @@ RowContent SectionContent(const AccountReportInput& input, const RowRequest& req
   if (key == "Semaphore") return detail::DayNavigation(input, request);
   if (key == "SemaphoreClaim") return detail::MainFigures(input, request);
   RowContent content;
-  if (key == "Total") {
-    content.header_extra = detail::ModeSelector(input);
-    if (input.view.mode != kModeAll) {
-      content.caption_suffix = " <span>(" + RemoveAll(BattleModes[input.view.mode].label, {"&nbsp;"}) + ")</span>";
-    }
-  }
+  if (key == "Total") detail::AddModeSelector(input, content);
   // UNFINISHED: the vehicles, preferences, achievements, masteries, clan
   // history, suitability, replays and location sections show their headers
   // only; their content comes with the second part of the player page.

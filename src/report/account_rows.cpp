@@ -1,6 +1,7 @@
 #include "report/account_rows.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "model/tables.h"
 #include "report/delta.h"
@@ -17,7 +18,6 @@ constexpr std::string_view kMainMarker = "[main]";
 constexpr std::string_view kSectionMarker = "[section]";
 constexpr std::string_view kCellSeparator = "</td><td>";
 constexpr std::string_view kSpanningSeparator = "</td><td colspan=\"2\">";
-
 
 std::string Greyed(std::string_view caption) {
   if (caption.empty()) return {};

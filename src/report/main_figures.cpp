@@ -88,17 +88,11 @@ RowContent MainFigures(const AccountReportInput& input, const RowRequest& reques
 
   RowContent content;
   content.value = html;
-  if (request.kind == RowKind::Section) {
-    content.header_extra = ModeSelector(input);
-    if (input.view.mode != kModeAll) {
-      content.caption_suffix =
-          " <span>(" + RemoveAll(BattleModes[input.view.mode].label, {"&nbsp;"}) + ")</span>";
-    }
-  }
+  if (request.kind == RowKind::Section) AddModeSelector(input, content);
   return content;
 }
 
-std::string ModeSelector(const AccountReportInput& input) {
+void AddModeSelector(const AccountReportInput& input, RowContent& content) {
   std::string html =
       "<div class=\"addons\"><div class=\"inner\" onclick=\"showt(this)\"><span class=\"plus\">+</span><div><b "
       "class=\"sectionHdr\">Показать:</b><ul class=\"aLabel\">\r\n";
@@ -109,7 +103,10 @@ std::string ModeSelector(const AccountReportInput& input) {
             DoCmdCall("search", input.shown.Nickname, options) + "\"" + (mode == input.view.mode ? " checked=\"checked\"" : "") +
             "><label for=\"st" + key + "\">" + std::string(BattleModes[mode].label) + "</label></li>\r\n";
   }
-  return html + "</ul></div></div></div>\r\n";
+  content.header_extra = html + "</ul></div></div></div>\r\n";
+  if (input.view.mode != kModeAll) {
+    content.caption_suffix = " <span>(" + RemoveAll(BattleModes[input.view.mode].label, {"&nbsp;"}) + ")</span>";
+  }
 }
 
 }  // namespace tarvelo::detail

@@ -19,7 +19,6 @@ class FrontEnd;
 class SettingsStore;
 struct Environment;
 
-
 struct CoreState {
   std::string CacheFolder;
   std::string UserCacheFolder;

@@ -1,5 +1,6 @@
 #include "text/calendar.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvelo {
@@ -13,13 +14,6 @@ int64_t MillisecondsBetween(DateTime a, DateTime b) {
   return static_cast<int64_t>(std::llround(std::fabs(a - b) * static_cast<double>(kMillisecondsPerDay)));
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 struct Ymd {
   int year;
   int month;
@@ -31,7 +25,7 @@ DateTime AddMonths(const Ymd& start, int months) {
   int index = start.year * 12 + (start.month - 1) + months;
   int year = index / 12;
   int month = index % 12 + 1;
-  int day = start.day < DaysInMonth(year, month) ? start.day : DaysInMonth(year, month);
+  int day = std::min(start.day, DaysInMonth(year, month));
   return EncodeDate(year, month, day);
 }
 

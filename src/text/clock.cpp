@@ -28,12 +28,6 @@ bool Expect(std::string_view text, size_t& at, char c) {
   return true;
 }
 
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 DateTime LocalNow() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
@@ -69,7 +63,7 @@ std::optional<DateTime> ParseIsoDateTime(std::string_view text) {
     }
     if (at != text.size()) return std::nullopt;
   }
-  if (p.year < 1900 || p.month < 1 || p.month > 12 || p.day < 1 || p.day > detail::DaysInMonth(p.year, p.month) ||
+  if (p.year < 1900 || p.month < 1 || p.month > 12 || p.day < 1 || p.day > DaysInMonth(p.year, p.month) ||
       p.hour > 23 || p.minute > 59 || p.second > 59) {
     return std::nullopt;
   }

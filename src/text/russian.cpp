@@ -308,6 +308,12 @@ size_t RunLength(std::string_view pattern, size_t at) {
 }  // namespace
 }  // namespace detail
 
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
 DateTime EncodeDate(int year, int month, int day) {
   return static_cast<DateTime>(detail::DaysFromCivil(year, month, day) + detail::kUnixEpochDay);
 }

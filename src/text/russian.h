@@ -44,6 +44,8 @@ std::string_view Plural(int64_t n, std::string_view one, std::string_view few, s
 using DateTime = double;
 
 DateTime EncodeDate(int year, int month, int day);
+// Days of `month` (1..12) in `year` of the Gregorian calendar.
+int DaysInMonth(int year, int month);
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
 struct DateParts {
   int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0, millisecond = 0;

@@ -119,6 +119,19 @@ shoot_window() {
   echo "screenshot: $1"
 }
 
+# start_service ROOT NAME: the sample API service on the answers in ROOT, logging to
+# $run/NAME.log; sets service (its pid) and port.
+start_service() {
+  "$sample_api" --root "$1" --port 0 --log "$run/$2.log" --exit-with-parent > "$run/$2.out" &
+  service=$!
+  local deadline=$((SECONDS + 30))
+  until [ -s "$run/$2.out" ]; do
+    [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
+    sleep 0.1
+  done
+  port=$(head -n 1 "$run/$2.out")
+}
+
 memory_of() {  # resident memory in KiB of the process and its children
   local own children
   own=$(ps -o rss= -p "$1" | tr -d ' ')
@@ -198,14 +211,7 @@ echo "the default-name question was asked in a box and closing the program answe
 
 # ---- 4. searches the sample API service answers ------------------------------------------
 prepare found
-"$sample_api" --root "$demo_answers" --port 0 --log "$run/api.log" --exit-with-parent > "$run/api.out" &
-service=$!
-deadline=$((SECONDS + 30))
-until [ -s "$run/api.out" ]; do
-  [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
-  sleep 0.1
-done
-port=$(head -n 1 "$run/api.out")
+start_service "$demo_answers" api
 sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
 
 # found_page NAME: the page after the searching page holds the search form and no error.
@@ -245,14 +251,7 @@ for file in "$history"/*.json; do
   cp "$file" "$run/home/cache/user/4817293/"
   touch -d "$day 23:50" "$run/home/cache/user/4817293/$day.json"
 done
-"$sample_api" --root "$demo_answers" --port 0 --log "$run/api.log" --exit-with-parent > "$run/api.out" &
-service=$!
-deadline=$((SECONDS + 30))
-until [ -s "$run/api.out" ]; do
-  [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
-  sleep 0.1
-done
-port=$(head -n 1 "$run/api.out")
+start_service "$demo_answers" api
 sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
 TARVELO_NOW=2016-12-05T15:00 "$program" "Gromoboy_77&days=3" > "$run/stdout.txt" 2> "$log" &
 pid=$!
@@ -273,14 +272,8 @@ cat > "$run/site/routes.json" <<'ROUTES'
 {"routes": [{"path": "/Tarvelo.html", "headers": {"Last-Modified": "Tue, 01 Dec 2026 10:00:00 GMT"},
              "body": "2.0\nНовое окно."}]}
 ROUTES
-"$sample_api" --root "$run/site" --port 0 --log "$run/site.log" --exit-with-parent > "$run/site.out" &
-service=$!
-deadline=$((SECONDS + 30))
-until [ -s "$run/site.out" ]; do
-  [ $SECONDS -lt $deadline ] || fail "the sample API service did not start"
-  sleep 0.1
-done
-sed -i "s|^Site=.*|Site=http://127.0.0.1:$(head -n 1 "$run/site.out")|" "$run/config/tarvelo/settings.ini"
+start_service "$run/site" site
+sed -i "s|^Site=.*|Site=http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
 export TARVELO_GTK_SCRIPT="doCmd('update', 'http://127.0.0.1:9/forum')"
 "$run/bin/tarvelo" > "$run/stdout.txt" 2> "$log" &
 pid=$!
