@@ -45,9 +45,11 @@ class LoaderSearchService final : public SearchService {
   std::string LoadedAccountName() const override { return account_.current.Nickname; }
 
   ReportPage AccountReportHtml(const ReportView& view) override {
-    const bool period = view.days != 0 && view.days != -1 && view.days != -2;
+    // The loader compares snapshots for a positive number of days only.
+    const bool period = view.days > 0;
     const RWOTAccount& current = account_.current;
-    const RSettings row_state = BuildRowState(AccountLayoutForDays(view.days), view.mode);
+    const AccountLayout layout = AccountLayoutForDays(view.days);
+    const RSettings row_state = BuildRowState(layout, view.mode);
     const ReportSite site = Site();
     const std::string emblem = RefreshedClanEmblem(current.ClanId);
     StoredSnapshots& stored = account_.stored;
@@ -55,7 +57,7 @@ class LoaderSearchService final : public SearchService {
         .shown = period ? account_.period : current,
         .current = current,
         .base = period ? account_.base : current,
-        .layout = AccountLayoutForDays(view.days),
+        .layout = layout,
         .row_state = row_state,
         .view = view,
         .clock = {Now(), -StandardTimeBiasMinutes() / 60},

@@ -184,6 +184,14 @@ TEST_F(AccountPageTest, SmallLayoutsShowTheStripAndTheMainFigures) {
   }
 }
 
+TEST_F(AccountPageTest, ANegativeDaysNumberOtherThanTheSmallLayoutsShowsTheAllTimePage) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const std::string body = Search("Gromoboy_77&days=-3");
+  EXPECT_EQ(body.find("Нет данных для отображения"), std::string::npos);
+  EXPECT_NE(Row(body, "stAllBattles").find("<td>Количество боёв</td><td>6\u00A0618</td>"), std::string::npos)
+      << Row(body, "stAllBattles");
+}
+
 TEST_F(AccountPageTest, PeriodPageMatchesTheGoldenPage) {
   ASSERT_TRUE(service_.running()) << service_.error();
   const std::string body = Search("Gromoboy_77&days=3");
