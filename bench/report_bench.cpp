@@ -39,7 +39,7 @@ std::string PlayerPage(AccountLoadResult& result) {
   const RSettings state = BuildRowState(layout, view.mode);
   StoredSnapshots& stored = result.stored;
   const AccountReportInput input{result.period, result.current, result.base, layout, state, view,
-                                 {Now(), 3}, Site(), {}, "/tmp/emblem.png", stored.dates(),
+                                 {Now(), 3}, Site(), {}, "/tmp/emblem.png", "/tmp/vehicle", {}, stored.dates(),
                                  [&stored](size_t index) { return stored.At(index); }, "EFF",
                                  result.snapshot_data, BenchReference()};
   return AccountReport(input).html;

@@ -17,6 +17,13 @@ std::string ClanEmblemFile(std::string_view clan_images_folder, std::string_view
   return JoinPath(clan_images_folder, CacheNamePart(clan_id) + "_emblem_24x24.png");
 }
 
+std::string VehiclePictureFile(std::string_view vehicle_images_folder, std::string_view images_url) {
+  const size_t slash = images_url.rfind('/');
+  const std::string_view name = slash == std::string_view::npos ? images_url : images_url.substr(slash + 1);
+  if (name.empty()) return {};
+  return JoinPath(vehicle_images_folder, CacheNamePart(name));
+}
+
 bool RefreshPicture(HttpFetch& fetch, std::string_view url, const std::string& path, double max_age_days,
                     DateTime now) {
   if (!NeedsFetch(path, max_age_days, now)) return false;

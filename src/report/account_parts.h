@@ -2,12 +2,14 @@
 // the few things they share. Internal to the report layer.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "report/account_report.h"
 #include "report/account_rows.h"
+#include "report/scales.h"
 
 namespace tarvelo::detail {
 
@@ -23,11 +25,40 @@ RowContent MainFigures(const AccountReportInput& input, const RowRequest& reques
 // The battle-mode selector floated in a section header ("Total", "SemaphoreClaim"),
 // and the selected mode named after the caption.
 void AddModeSelector(const AccountReportInput& input, RowContent& content);
+// "[section]VehiclesAll": the filter and sort menu and a row per vehicle.
+RowContent VehiclesSection(const AccountReportInput& input, const RowRequest& request);
+// "[section]VehicleLevel", "VehicleClass", "VehicleNation": battles and wins per group.
+RowContent PreferenceSection(const AccountReportInput& input, const RowRequest& request);
+// "[section]Achievements_" + section, and "[section]Masteries".
+RowContent AchievementSection(const AccountReportInput& input, const RowRequest& request);
+RowContent MasterySection(const AccountReportInput& input, const RowRequest& request);
+// "[section]ClanHistoryWithRoles", grouped into stays, and "[section]ClanRoles", a line per role.
+RowContent ClanHistorySection(const AccountReportInput& input, const RowRequest& request);
+RowContent ClanRolesSection(const AccountReportInput& input, const RowRequest& request);
+// "[section]Clanable": the eight suitability criteria and their total.
+RowContent SuitabilitySection(const AccountReportInput& input, const RowRequest& request);
+// "[section]Replays" and "[section]Location".
+RowContent ReplaysSection(const AccountReportInput& input, const RowRequest& request);
+RowContent LocationSection(const AccountReportInput& input, const RowRequest& request);
+
 // The statistic rows; nothing when no rule knows the key.
 std::optional<RowContent> StatisticRow(const AccountReportInput& input, const RowRequest& request);
 
-// The selected mode's block of a record.
+// A line of figures whose bracketed part is the value, coloured by the scale
+// on `colour_value`.
+struct FigureLine {
+  std::string_view format;
+  double value;
+  const ColourScale& scale;
+  double colour_value;
+};
+std::string Lines(std::initializer_list<FigureLine> lines);
+
+inline double PerBattle(double total, int32_t battles) { return battles > 0 ? total / battles : 0; }
+
+// The selected mode's block of a record and of a vehicle.
 const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAccount& account);
+const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RVehicleStat& vehicle);
 
 // A stored UTC date-time as Moscow time: "dd.mm.yyyy" and "hh:mm МСК".
 std::string MoscowDate(DateTime utc);

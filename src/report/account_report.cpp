@@ -15,11 +15,19 @@ RowContent SectionContent(const AccountReportInput& input, const RowRequest& req
   const std::string_view key = request.key;
   if (key == "Semaphore") return detail::DayNavigation(input, request);
   if (key == "SemaphoreClaim") return detail::MainFigures(input, request);
+  if (key == "VehiclesAll") return detail::VehiclesSection(input, request);
+  if (key == "VehicleLevel" || key == "VehicleClass" || key == "VehicleNation") {
+    return detail::PreferenceSection(input, request);
+  }
+  if (key.starts_with("Achievements_")) return detail::AchievementSection(input, request);
+  if (key == "Masteries") return detail::MasterySection(input, request);
+  if (key == "ClanHistoryWithRoles") return detail::ClanHistorySection(input, request);
+  if (key == "ClanRoles") return detail::ClanRolesSection(input, request);
+  if (key == "Clanable") return detail::SuitabilitySection(input, request);
+  if (key == "Replays") return detail::ReplaysSection(input, request);
+  if (key == "Location") return detail::LocationSection(input, request);
   RowContent content;
   if (key == "Total") detail::AddModeSelector(input, content);
-  // UNFINISHED: the vehicles, preferences, achievements, masteries, clan
-  // history, suitability, replays and location sections show their headers
-  // only; their content comes with the second part of the player page.
   return content;
 }
 

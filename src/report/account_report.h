@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,9 @@ struct AccountReportInput {
   const ReportSite& site;
   FameView fame;
   std::string clan_emblem_file;  // the small emblem in the clan picture folder
+  std::string vehicle_images_folder;
+  // The small emblems of the clans of the clan history that are on disk, by clan id.
+  std::map<std::string, std::string, std::less<>> history_emblem_files;
   ADateArr dates;                // the stored snapshot dates, newest first
   StoredSnapshot stored_snapshot;
   std::string rating_name;  // "WN8" or "EFF": the main rating of the day strip

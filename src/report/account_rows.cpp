@@ -71,7 +71,8 @@ class RowRenderer {
       kind = RowKind::Section;
       key = ReplaceAll(key, kSectionMarker, "");
     }
-    const RowContent content = content_({row, key, format, kind, index});
+    const bool hidden = !Visible(row, index < state_.flags.size() && state_.flags[index], index, period_days_);
+    const RowContent content = content_({row, key, format, kind, index, hidden});
     if (content.no_data || content.value == "NoData") return std::nullopt;
 
     std::string caption = Caption(row, kind, index, content);
@@ -89,7 +90,6 @@ class RowRenderer {
     std::string opening = kind == RowKind::Plain ? "<tr" + content.row_attributes + "><td>"
                                                  : "<tr class=\"noHover\"><td colspan=\"4\">";
     const std::string caption_part = kind == RowKind::Plain ? caption + std::string(separator) : caption;
-    const bool hidden = !Visible(row, index < state_.flags.size() && state_.flags[index], index, period_days_);
     opening = "<tbody id=\"" + RowId(key) + "\"" + (hidden ? " class=\"hide\"" : "") + ">" + opening;
     const std::string fourth_cell =
         content.fourth_cell ? *content.fourth_cell
@@ -111,7 +111,7 @@ class RowRenderer {
         return index == 0 ? "" : "<br />";
       case RowKind::Section:
         return "<br />" + content.after_break + content.header_extra +
-               SectionCaption(std::string(row.caption) + content.caption_suffix);
+               SectionCaption(content.caption.value_or(std::string(row.caption)) + content.caption_suffix);
       case RowKind::Plain:
         break;
     }

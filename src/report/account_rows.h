@@ -27,8 +27,10 @@ struct RowContent {
   std::optional<std::string> fourth_cell;  // replaces the empty progress cell
   std::string row_attributes;              // after "<tr": a title, a click
   bool kept_when_zero = false;             // a zero value stays in a period view
-  // Sections only: appended to the caption, floated before it, and put right
-  // after the "<br />" that opens the header.
+  // Sections only: the caption instead of the layout's, appended to the
+  // caption, floated before it, and put right after the "<br />" that opens
+  // the header.
+  std::optional<std::string> caption;
   std::string caption_suffix;
   std::string header_extra;
   std::string after_break;
@@ -43,6 +45,7 @@ struct RowRequest {
   std::string_view format;  // with "&nbsp;" for an empty side
   RowKind kind;
   size_t index;             // counts every layout row
+  bool hidden;              // the row starts collapsed
 };
 using RowContentSource = std::function<RowContent(const RowRequest&)>;
 

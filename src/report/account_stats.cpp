@@ -20,8 +20,6 @@ namespace {
 using BlockFigure = std::function<double(const RWOTAccountStats&)>;
 using AccountFigure = std::function<double(const RWOTAccount&, const RWOTAccountStats&)>;
 
-double PerBattle(double total, int32_t battles) { return battles > 0 ? total / battles : 0; }
-
 // The cells of one statistic row.
 struct StatCells {
   std::optional<double> absolute;

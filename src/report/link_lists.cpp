@@ -18,16 +18,21 @@ std::string LinkList(std::string_view title, const std::initializer_list<SiteLin
                      const ClanRef& clan, const UrlSettings& urls) {
   std::string html = "<b class=\"sectionHdr\">" + std::string(title) + "</b><ul>";
   for (const SiteLink& link : links) {
-    const std::string url = FillUrlTemplate(link.host + std::string(link.path), account, clan, urls);
-    html += "<li>" + BrowseLink(url, link.label) + "</li>\r\n";
+    html += "<li>" + BrowseLink(SiteUrl(link.host, link.path, account, clan, urls), link.label) + "</li>\r\n";
   }
   return html + "</ul>";
 }
 
 }  // namespace
 
-// The values are escaped before they go into the templates: the templates' own
-// "&" stay as they are written.
+// The values are escaped before they go into the template: its own "&" stay
+// as they are written.
+std::string SiteUrl(std::string_view host, std::string_view path, const AccountRef& account, const ClanRef& clan,
+                    const UrlSettings& urls) {
+  return FillUrlTemplate(std::string(host) + std::string(path), {EscapeHtml(account.id), EscapeHtml(account.nickname)},
+                         {EscapeHtml(clan.id), EscapeHtml(clan.tag)}, urls);
+}
+
 std::string AccountLinkList(const UrlSettings& urls, const LinkSites& sites, const AccountRef& account) {
   if (account.nickname.empty()) return {};
   const Hosts& hosts = urls.hosts;
@@ -43,7 +48,7 @@ std::string AccountLinkList(const UrlSettings& urls, const LinkSites& sites, con
                    {"Нубо-Рейтинг", sites.Nubomer, "/nubomer/?nick=%ACCOUNT_NAME%"},
                    {"Броне-сайт", sites.ArmorSite, "/wot/gamerstat/%ACCOUNT_NAME%"},
                    {"Ivanerr", hosts.Alliance, "/lt/history/player/%ACCOUNT_NAME%"}},
-                  {EscapeHtml(account.id), EscapeHtml(account.nickname)}, {}, urls);
+                  account, {}, urls);
 }
 
 std::string ClanLinkList(const UrlSettings& urls, const LinkSites& sites, const ClanRef& clan) {
@@ -54,7 +59,7 @@ std::string ClanLinkList(const UrlSettings& urls, const LinkSites& sites, const 
                    {"Ivanerr", hosts.Alliance, "/lt/clan/%CLAN_ID%"},
                    {"Броне-сайт", sites.ArmorSite, "/wot/clan/%CLAN_ID%"},
                    {"Noobmeter", sites.Noobmeter, "/clan/ru/%CLAN_TAG%/%CLAN_ID%/"}},
-                  {}, {EscapeHtml(clan.id), EscapeHtml(clan.tag)}, urls);
+                  {}, clan, urls);
 }
 
 }  // namespace tarvelo

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "acquire/url_templates.h"
 
@@ -15,6 +16,11 @@ struct LinkSites {
   std::string Nubomer = "https://nubomer.net";
   std::string ArmorSite = "https://armor.kiev.ua";
 };
+
+// The address of a page about the account or clan, host + path template,
+// ready for an attribute.
+std::string SiteUrl(std::string_view host, std::string_view path, const AccountRef& account, const ClanRef& clan,
+                    const UrlSettings& urls);
 
 // "Еще об аккаунте:" and its links; empty without a nickname.
 std::string AccountLinkList(const UrlSettings& urls, const LinkSites& sites, const AccountRef& account);

@@ -14,27 +14,10 @@ namespace {
 
 constexpr std::string_view kInnerTable = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" width=\"100%\">\r\n";
 
-struct FigureLine {
-  std::string_view format;  // the bracketed part is the value
-  double value;
-  const ColourScale& scale;
-  double colour_value;
-};
-
-std::string Lines(std::initializer_list<FigureLine> lines) {
-  std::string html;
-  for (const FigureLine& line : lines) {
-    html += Format(BracketColour(line.format, ColourClass(line.scale, line.colour_value)), {line.value});
-  }
-  return html;
-}
-
 std::string ColumnBreak(std::string_view width) {
   return "</table></td><td class=\"noBrd\">&nbsp;</td><td class=\"noBrd\" width=\"" + std::string(width) + "\">" +
          std::string(kInnerTable);
 }
-
-double PerBattle(double total, int32_t battles) { return battles > 0 ? total / battles : 0; }
 
 // Damage per battle against the expected damage per battle where that is known.
 std::string DamageLine(const RWOTAccountStats& s) {
@@ -48,6 +31,14 @@ std::string DamageLine(const RWOTAccountStats& s) {
 }
 
 }  // namespace
+
+std::string Lines(std::initializer_list<FigureLine> lines) {
+  std::string html;
+  for (const FigureLine& line : lines) {
+    html += Format(BracketColour(line.format, ColourClass(line.scale, line.colour_value)), {line.value});
+  }
+  return html;
+}
 
 RowContent MainFigures(const AccountReportInput& input, const RowRequest& request) {
   const RWOTAccountStats& s = ModeBlock(input, input.shown);

@@ -54,6 +54,9 @@ inline constexpr ColourScale kPremiumCount{{0, 3, 6, 8, 10, 12}};
 inline constexpr ColourScale kTopPremium{{0, 1, 2, 3, 4, 5}};
 inline constexpr ColourScale kHeroes{{0, 0.03f, 0.06f, 0.09f, 0.11f, 0.13f}};
 inline constexpr ColourScale kDays{{0, 14, 31, 62, 182, 364}};
+// A vehicle's own figures.
+inline constexpr ColourScale kVehicleIvr{{0, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f}};
+inline constexpr ColourScale kMaxFrags{{0, 2, 4, 6, 8, 10}};
 
 // Battles, by battle mode (indexed like BattleModes).
 inline constexpr std::array<ColourScale, kModeCount> kBattlesByMode{{
@@ -82,8 +85,6 @@ inline constexpr ColourScale kClanRating{{0, 1400, 1800, 2200, 2600, 3000}};
 inline constexpr ColourScale kClanBattles{{0, 1500, 3000, 4500, 6000, 6600}};
 inline constexpr ColourScale kClanDays{{0, 90, 180, 364, 546, 728}};
 inline constexpr ColourScale kClanSign{{-100000, 0, 0, 0, 100000, 100001}};
-inline constexpr ColourScale kClanVehicleShare{{0, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f}};
-inline constexpr ColourScale kClanVehicleCount{{0, 2, 4, 6, 8, 10}};
 
 }  // namespace scales
 

@@ -1,5 +1,7 @@
 #include "shell/loader_search_service.h"
 
+#include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -64,6 +66,8 @@ class LoaderSearchService final : public SearchService {
         .site = site,
         .fame = {InsideCampaignWindow(Today()), Campaign().title, account_.fame, account_.clan_fame},
         .clan_emblem_file = emblem,
+        .vehicle_images_folder = core_.VehicleImagesFolder,
+        .history_emblem_files = HistoryEmblemFiles(current.ClanHistory),
         .dates = stored.dates(),
         .stored_snapshot = [&stored](size_t index) { return stored.At(index); },
         .rating_name = core_.RatingName,
@@ -117,6 +121,18 @@ class LoaderSearchService final : public SearchService {
     const std::string clan_portal = FillRegion(core_.urls.hosts.ClanPortal, core_.urls.region);
     RefreshPicture(fetch_, ClanEmblemAddress(clan_portal, clan_id, "24x24"), file, kEmblemDays, Now());
     return file;
+  }
+
+  // The small emblems of the history's clans that are already on disk; the
+  // others are shown from the clan portal.
+  std::map<std::string, std::string, std::less<>> HistoryEmblemFiles(const AClanRoles& history) const {
+    std::map<std::string, std::string, std::less<>> files;
+    for (const RClanRole& role : history) {
+      if (role.clan_id.empty() || files.contains(role.clan_id)) continue;
+      std::string file = ClanEmblemFile(core_.ClanImagesFolder, role.clan_id);
+      if (std::filesystem::exists(file)) files.emplace(role.clan_id, std::move(file));
+    }
+    return files;
   }
 
   const CoreState& core_;

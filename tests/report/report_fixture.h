@@ -73,7 +73,8 @@ class AccountReportTest : public ::testing::Test {
     const AccountLayout layout = AccountLayoutForDays(view.days);
     const RSettings state = BuildRowState(layout, view.mode);
     const AccountReportInput input{shown_,  current_, base_, layout, state, view, {kNow, kZoneHours}, site_, fame_,
-                                   "/data/images/clan/172431_emblem_24x24.png", dates_,
+                                   "/data/images/clan/172431_emblem_24x24.png", "/data/images/vehicle",
+                                   history_emblems_, dates_,
                                    [this](size_t index) { return index < stored_.size() ? &stored_[index] : nullptr; },
                                    "EFF", document_, reference_};
     AccountReportResult result = AccountReport(input);
@@ -89,6 +90,7 @@ class AccountReportTest : public ::testing::Test {
   RWOTAccount base_ = Player();
   ReportSite site_;
   FameView fame_;
+  std::map<std::string, std::string, std::less<>> history_emblems_;
   ADateArr dates_;
   std::vector<RWOTAccount> stored_;  // the record of dates_[i]
   json::Value document_;

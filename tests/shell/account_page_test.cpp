@@ -17,6 +17,17 @@ namespace tarvelo::testing {
 namespace {
 
 constexpr std::string_view kPlayerId = "4817293";
+// A clanless player with sixty vehicles of every tier and a clan history.
+constexpr std::string_view kCollectorId = "7305518";
+// Newest first: two stays in one clan a day apart, then a stay after a two-day
+// gap, a role change inside it, and the stay that has not ended.
+constexpr std::string_view kCollectorRoles =
+    R"({"rows":[)"
+    R"({"id":"201876","cell":["[VOLKI_] Волчья стая","Боец","2016-06-03","1970-01-01"]},)"
+    R"({"id":"172431","cell":["[VOLKI] Волки Севера","Офицер штаба","2015-11-20","2016-06-01"]},)"
+    R"({"id":"172431","cell":["[VOLKI] Волки Севера","Боец","2015-05-02","2015-11-20"]},)"
+    R"({"id":"172431","cell":["[VOLKI] Волки Севера","Новобранец","2015-03-01","2015-05-01"]},)"
+    R"({"id":"99001","cell":["[<b>X</b>] Tag<script>","Рядовой","2014-01-10","2014-12-31"]}]})";
 
 std::string BodyOf(const std::string& page) {
   const size_t head_end = page.find("</head>\r\n");
@@ -62,21 +73,23 @@ class AccountPageTest : public ::testing::Test {
               "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n[Hosts]\nApi=" + host +
                   "\nGamePortal=" + host + "\nClanPortal=" + host + "\nReplays=" + host + "\nLocation=" + host +
                   "\nAlliance=" + host + "\nSite=" + host + "\n");
-    StoreHistory();
+    StoreHistory(kPlayerId);
+    StoreHistory(kCollectorId);
+    WriteText(AccountFolder(kCollectorId) + "/role_history.dat", std::string(kCollectorRoles));
   }
   ~AccountPageTest() override {
     for (const char* name : {"TARVELO_HOME", "XDG_CONFIG_HOME", "TARVELO_APPDATA", "TARVELO_NOW"}) unsetenv(name);
   }
 
   const std::string& root() const { return temp_.path(); }
-  std::string AccountFolder() const { return root() + "/home/cache/user/" + std::string(kPlayerId); }
+  std::string AccountFolder(std::string_view id) const { return root() + "/home/cache/user/" + std::string(id); }
 
   // The demo's daily snapshots, each dated the evening of its day.
-  void StoreHistory() const {
-    const std::filesystem::path history = std::filesystem::path(TARVELO_DEMO_ANSWERS) / "history" / kPlayerId;
-    std::filesystem::create_directories(AccountFolder());
+  void StoreHistory(std::string_view id) const {
+    const std::filesystem::path history = std::filesystem::path(TARVELO_DEMO_ANSWERS) / "history" / id;
+    std::filesystem::create_directories(AccountFolder(id));
     for (const auto& entry : std::filesystem::directory_iterator(history)) {
-      const std::string target = AccountFolder() + "/" + entry.path().filename().string();
+      const std::string target = AccountFolder(id) + "/" + entry.path().filename().string();
       std::filesystem::copy_file(entry.path(), target);
       const std::string day = entry.path().stem().string();
       SetFileDate(target, EncodeDateTime(std::stoi(day.substr(0, 4)), std::stoi(day.substr(5, 2)),
@@ -192,14 +205,50 @@ TEST_F(AccountPageTest, ANegativeDaysNumberOtherThanTheSmallLayoutsShowsTheAllTi
       << Row(body, "stAllBattles");
 }
 
+// Set TARVELO_UPDATE_GOLDEN to write the golden pages anew.
+void ExpectGolden(const std::string& name, const std::string& body) {
+  const char* test_data = std::getenv("TARVELO_TEST_DATA");
+  const std::string golden = std::string(test_data ? test_data : TARVELO_SHELL_TEST_DATA) + "/golden/" + name;
+  if (std::getenv("TARVELO_UPDATE_GOLDEN")) WriteText(golden, body);
+  EXPECT_EQ(FirstDifference(ReadText(golden), body), "") << name;
+}
+
 TEST_F(AccountPageTest, PeriodPageMatchesTheGoldenPage) {
   ASSERT_TRUE(service_.running()) << service_.error();
-  const std::string body = Search("Gromoboy_77&days=3");
-  const char* test_data = std::getenv("TARVELO_TEST_DATA");
-  const std::string golden =
-      std::string(test_data ? test_data : TARVELO_SHELL_TEST_DATA) + "/golden/account_page_days3_body.html";
-  if (std::getenv("TARVELO_UPDATE_GOLDEN")) WriteText(golden, body);
-  EXPECT_EQ(FirstDifference(ReadText(golden), body), "");
+  ExpectGolden("account_page_days3_body.html", Search("Gromoboy_77&days=3"));
+}
+
+// Every section of the full layout, with the sixty vehicles, the clan history,
+// replays and location.
+TEST_F(AccountPageTest, AllTimePageOfManyVehiclesMatchesTheGoldenPage) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const std::string body = Search("Bronya_Krepka");
+  ExpectGolden("account_page_vehicles_body.html", body);
+
+  const std::string header = Row(body, "VehiclesAll");
+  EXPECT_NE(header.find("Топ-техника игрока (10-й уровень)</b><span>&nbsp;(9 / 60)"), std::string::npos) << header;
+  EXPECT_NE(header.find("id=\"vLevel0\" onclick=\"showv(this)\" checked=\"checked\">"), std::string::npos);
+  const std::string history = Row(body, "ClanHistoryWithRoles");
+  EXPECT_EQ(history.find("<script>"), std::string::npos) << "the clan tag is escaped";
+  EXPECT_NE(history.find("&ndash; ?\?\?</td>"), std::string::npos) << history;
+}
+
+TEST_F(AccountPageTest, PeriodAndClaimViewsOfManyVehicles) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  std::string body = Search("Bronya_Krepka&days=3");
+  // The rows of the list, to the preference sections after it.
+  const size_t list = body.find("<tbody id=\"VehiclesList\">");
+  const std::string vehicles = body.substr(list, body.find("<tbody id=\"VehicleLevel\"") - list);
+  EXPECT_NE(vehicles.find("<tr class=\"vehicle"), std::string::npos);
+  EXPECT_EQ(vehicles.find("display:none"), std::string::npos) << "every row of a period is shown";
+  EXPECT_NE(Row(body, "VehiclesAll").find("Вся техника</b><span>&nbsp;("), std::string::npos);
+  EXPECT_EQ(vehicles.find("Макс. уничтожено"), std::string::npos);
+  EXPECT_EQ(Row(body, "ClanHistoryWithRoles"), "") << "not in a period";
+
+  body = Search("Bronya_Krepka&days=-2");
+  EXPECT_NE(Row(body, "VehiclesAll").find("Техника <span id=\"VehiclesCounter\"></span>"), std::string::npos);
+  EXPECT_NE(body.find("<tr class=\"vehicle vLevel0", body.find("<tbody id=\"VehiclesList\">")), std::string::npos)
+      << "the top tier shown";
 }
 
 }  // namespace
