@@ -97,7 +97,21 @@ function closePopup() {
   openedPopup = null;
 }
 
+/* A click on a label inside a pop-up reaches the pop-up twice: once for the label and once
+   for the radio button the label clicks in turn. Only the first counts. */
+var labelClickedFor = null;
+
+function isLabelsEcho(e) {
+  var target = e ? (e.target || e.srcElement) : null;
+  if (!target) return false;
+  if (target.tagName == 'LABEL') { labelClickedFor = target.htmlFor; return false; }
+  var echo = target.tagName == 'INPUT' && labelClickedFor !== null && target.id == labelClickedFor;
+  labelClickedFor = null;
+  return echo;
+}
+
 function showt(o) {
+  if (isLabelsEcho(window.event)) return false;
   var parts = elementChildren(o);
   if (parts.length < 2) return false;
   if (openedPopup == o) { closePopup(); return false; }
@@ -152,19 +166,33 @@ function showd(d) {
   else d.className = Trim(d.className + ' hide');
 }
 
+/* "Больше" shows every collapsed row and every hidden or progress cell; "Меньше" puts back
+   what the page showed when it was loaded. */
 function showa(b) {
   var more = b.innerHTML.indexOf('\u0411\u043e\u043b\u044c\u0448\u0435') >= 0;  /* "Больше" */
   b.innerHTML = more ? '\u041c\u0435\u043d\u044c\u0448\u0435 &#8593;' : '\u0411\u043e\u043b\u044c\u0448\u0435 &#8595;';
   var bodies = document.getElementsByTagName('tbody');
   for (var i = 0; i < bodies.length; i++) {
-    if (bodies[i].className.indexOf('hide') >= 0) bodies[i].style.display = more ? 'table-row-group' : 'none';
+    if (bodies[i].className.indexOf('hide') >= 0) bodies[i].style.display = more ? 'table-row-group' : '';
   }
   var cells = document.getElementsByTagName('td');
   for (var j = 0; j < cells.length; j++) {
     var c = cells[j].className;
-    if (c.indexOf('hide') >= 0 || c.indexOf('progress') >= 0) cells[j].style.display = more ? 'table-cell' : 'none';
+    if (c.indexOf('hide') >= 0 || c.indexOf('progress') >= 0) cells[j].style.display = more ? 'table-cell' : '';
   }
   return false;
+}
+
+/* The corner buttons stand above a horizontal scroll bar of the page. */
+function placeCornerButtons() {
+  var root = document.documentElement;
+  var scrolls = root.scrollWidth > root.clientWidth;
+  var bar = Math.max(window.innerHeight - root.clientHeight, scrolls ? 18 : 0);
+  var ids = ['showh', 'showa'];
+  for (var i = 0; i < ids.length; i++) {
+    var button = document.getElementById(ids[i]);
+    if (button) button.style.bottom = bar > 0 ? 'calc(.6em + ' + bar + 'px)' : '';
+  }
 }
 
 function check(r) {
@@ -388,6 +416,7 @@ function init() {
   if (heads.length == 0 && document.getElementById('iName') && !document.getElementById('showh')) {
     document.getElementById('iName').focus();
   }
+  placeCornerButtons();
 }
 
 /* Userbar preview; the fields it reads belong to the userbar page of the program's site. */
@@ -403,4 +432,5 @@ function gi(o) {
 }
 
 window.onload = init;
+window.onresize = placeCornerButtons;
 document.onclick = onBodyClick;

@@ -13,7 +13,11 @@
 #   5. Player page: with a week of the player's daily snapshots in the cache, the period view of
 #      three days is shown with its day strip and statistic rows; a screenshot is saved
 #      (player_page.png).
-#   6. Update: a copy of the program, older than the version page of the site the sample
+#   6. Vehicles: on the all-time page of a player with sixty vehicles, the menu's filter by tier
+#      and by class and its sorts by battles and by damage, a detail pop-up, "Больше"/"Меньше"
+#      and the corner buttons are driven through the page (player_page_check.js); a
+#      screenshot with a pop-up open is saved (player_vehicles.png).
+#   7. Update: a copy of the program, older than the version page of the site the sample
 #      service plays, shows the update notice; the page's "update" command asks in a box
 #      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
@@ -262,7 +266,24 @@ stop
 kill "$service" 2>/dev/null || true
 echo "the player page was shown with its day strip over the stored days"
 
-# ---- 6. the update notice and question ---------------------------------------------------
+# ---- 6. the vehicles of a player with many, driven through the page ---------------------
+prepare vehicles
+start_service "$demo_answers" api
+sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/player_page_check.js")
+TARVELO_NOW=2016-12-05T15:00 "$program" "Bronya_Krepka" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+found_page Bronya_Krepka
+wait_for "page title: PLAYER-PAGE" 60
+grep -q "page title: PLAYER-PAGE OK" "$log" || fail "vehicle list checks: $(grep 'PLAYER-PAGE' "$log")"
+shoot_window "$out/player_vehicles.png"
+stop
+unset TARVELO_GTK_SCRIPT
+kill "$service" 2>/dev/null || true
+echo "the vehicle list was filtered, sorted and opened in the real page"
+
+# ---- 7. the update notice and question ---------------------------------------------------
 prepare update
 sed -i '/^UpdateLastCheck=/d' "$run/config/tarvelo/settings.ini"
 mkdir -p "$run/bin" "$run/site"
