@@ -36,6 +36,8 @@ struct LoggedRequest {
   std::string method;
   std::string target;   // path and query, percent-decoded
   std::string outcome;  // the status sent, with the fault if any ("200 half"), or "close"
+  int connection = 0;   // the number of the connection it came on, 1 for the first
+  int in_flight = 0;    // the requests being served when it came, itself included
 };
 
 class SampleService {
