@@ -14,6 +14,11 @@ bool NeedsFetch(const std::string& path, double max_age_days, DateTime now) {
   return date == 0 || now - date >= max_age_days;
 }
 
+// An empty answer is no picture either.
+bool StorePicture(const std::optional<std::string>& picture, const std::string& path) {
+  return picture && !picture->empty() && WriteTextFile(*picture, path);
+}
+
 }  // namespace
 
 std::string ClanEmblemFile(std::string_view clan_images_folder, std::string_view clan_id) {
@@ -30,8 +35,7 @@ std::string VehiclePictureFile(std::string_view vehicle_images_folder, std::stri
 bool RefreshPicture(HttpFetch& fetch, std::string_view url, const std::string& path, double max_age_days,
                     DateTime now) {
   if (!NeedsFetch(path, max_age_days, now)) return false;
-  const std::optional<std::string> picture = fetch.GetUrlBody(url);
-  return picture && WriteTextFile(*picture, path);
+  return StorePicture(fetch.GetUrlBody(url), path);
 }
 
 PictureRefresh RefreshVehiclePictures(HttpBatchFetch& fetch, const AVehicleStats& vehicles,
@@ -48,7 +52,7 @@ PictureRefresh RefreshVehiclePictures(HttpBatchFetch& fetch, const AVehicleStats
   PictureRefresh refresh;
   refresh.requested = addresses.size();
   fetch.GetUrlBodies(addresses, [&](size_t index, std::optional<std::string> picture) {
-    if (picture && WriteTextFile(*picture, files[index])) ++refresh.stored;
+    if (StorePicture(picture, files[index])) ++refresh.stored;
   });
   return refresh;
 }

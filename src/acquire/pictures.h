@@ -24,8 +24,8 @@ std::string ClanEmblemFile(std::string_view clan_images_folder, std::string_view
 std::string VehiclePictureFile(std::string_view vehicle_images_folder, std::string_view images_url);
 
 // Fetches `url` into `path` when the file is missing or at least
-// `max_age_days` old at `now`. Only a complete answer with status 200 replaces
-// the file, through the cache's safe write. True when `path` was written.
+// `max_age_days` old at `now`. Only a complete, non-empty answer with status 200
+// replaces the file, through the cache's safe write. True when `path` was written.
 bool RefreshPicture(HttpFetch& fetch, std::string_view url, const std::string& path, double max_age_days,
                     DateTime now);
 

@@ -71,6 +71,20 @@ class SampleService {
   std::string error_;
 };
 
+// A loopback port that refuses connections: bound, but never listening.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  std::string url(std::string_view path) const;
+
+ private:
+  int fd_;
+  int port_ = 0;
+};
+
 // The sample service program: $TARVELO_SAMPLE_API, else the one built with the tests.
 std::string SampleServiceProgram();
 

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -102,6 +104,8 @@ bool HasHeader(const Pairs& headers, std::string_view name) {
 }
 
 bool ReadFile(const std::string& name, std::string& bytes) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(name, ignored)) return false;
   std::ifstream file(name, std::ios::binary);
   if (!file) return false;
   std::ostringstream text;
@@ -394,8 +398,12 @@ int RunServer(const ServerOptions& options) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
+    const int yes = 1;
     timeval receive_limit{30, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive_limit, sizeof receive_limit);
+    // The head and the body go out as separate writes; on a kept connection
+    // Nagle's algorithm would hold the body back until the client's delayed ACK.
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     std::thread(ServeConnection, fd, std::cref(context), ++connections).detach();
   }
 }
