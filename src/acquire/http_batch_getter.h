@@ -13,9 +13,10 @@
 
 namespace tarvelo {
 
-// Transfers side by side, and connections kept open for reuse: what browsers
-// allow themselves per host.
-inline constexpr int kParallelTransfers = 6;
+// Transfers side by side, and connections kept open for reuse: the most
+// browsers allow themselves per host. At 50 ms a request, 300 pictures take
+// about 2 s this way (6 at once: 2.6 s; one after the other: 15 s).
+inline constexpr int kParallelTransfers = 8;
 
 // Called with the index of a request and its answer.
 using BatchAnswerCallback = std::function<void(size_t index, HttpResponse response)>;
