@@ -101,6 +101,8 @@ class WarmCache {
   }
 
   AccountLoadResult Search() const { return LoadAccount(request_, context_); }
+  // The scratch folder that holds the cache.
+  const std::string& root() const { return root_; }
 
   // Empty when the search ran from the cache and made its records; else what went wrong.
   std::string Problem() const {

@@ -1,15 +1,12 @@
-#include <curl/curl.h>
-
 #include <memory>
 
+#include "acquire/curl_transfer.h"
 #include "acquire/http_getter.h"
 
 namespace tarvelo {
 
 namespace detail {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -30,113 +27,19 @@ size_t PathStart(std::string_view url) {
   return path == std::string_view::npos ? url.size() : path;
 }
 
-// What one transfer has seen; libcurl's callbacks update it.
-struct Transfer {
-  std::string body;
-  Clock::time_point last_activity = Clock::now();
-  std::chrono::milliseconds stall_limit{};
-  bool stalled = false;
-};
-
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-  auto* transfer = static_cast<Transfer*>(user);
-  transfer->body.append(data, size * count);
-  transfer->last_activity = Clock::now();
-  return size * count;
-}
-
-size_t OnHeader(char*, size_t size, size_t count, void* user) {
-  static_cast<Transfer*>(user)->last_activity = Clock::now();
-  return size * count;
-}
-
-// libcurl calls this about once a second even while nothing arrives.
-int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  auto* transfer = static_cast<Transfer*>(user);
-  if (Clock::now() - transfer->last_activity < transfer->stall_limit) return 0;
-  transfer->stalled = true;
-  return 1;
-}
-
-TransferEnd EndOf(CURLcode code, const Transfer& transfer, int status) {
-  if (code == CURLE_OK) return TransferEnd::kComplete;
-  if (transfer.stalled || code == CURLE_OPERATION_TIMEDOUT) return TransferEnd::kTimedOut;
-  return status > 0 ? TransferEnd::kInterrupted : TransferEnd::kNoConnection;
-}
-
-struct CurlHandleDeleter {
-  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
-};
-struct CurlListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-
-void ApplyProxy(CURL* handle, const ProxySetting& proxy) {
-  switch (proxy.mode) {
-    case ProxyMode::kPreconfigured:
-      break;  // libcurl reads the environment's proxies itself
-    case ProxyMode::kDirect:
-      curl_easy_setopt(handle, CURLOPT_PROXY, "");
-      break;
-    case ProxyMode::kNamed:
-      curl_easy_setopt(handle, CURLOPT_PROXY, proxy.name.c_str());
-      curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
-      break;
-  }
-}
-
-void SetOptions(CURL* handle, const HttpRequest& request, const std::string& wire_url, curl_slist* headers,
-                Transfer& transfer) {
-  curl_easy_setopt(handle, CURLOPT_URL, wire_url.c_str());
-  curl_easy_setopt(handle, CURLOPT_USERAGENT, request.user_agent.c_str());
-  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
-  curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");
-  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(handle, CURLOPT_FILETIME, 1L);
-  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(request.limits.connect_timeout.count()));
-  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, OnBody);
-  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, OnHeader);
-  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, OnProgress);
-  curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-  if (!request.ca_file.empty()) curl_easy_setopt(handle, CURLOPT_CAINFO, request.ca_file.c_str());
-  ApplyProxy(handle, request.proxy);
-}
-
 class CurlHttpGetter final : public HttpGetter {
  public:
   HttpResponse Get(const HttpRequest& request) override {
     if (!handle_) handle_.reset(curl_easy_init());
     if (!handle_) return {};
-    CURL* handle = handle_.get();
-    curl_easy_reset(handle);  // keeps the open connections for the next request
-
-    const std::string wire_url = EscapeUrlForWire(request.url);
-    std::unique_ptr<curl_slist, CurlListDeleter> headers;
-    if (!request.extra_header.empty()) headers.reset(curl_slist_append(nullptr, request.extra_header.c_str()));
-    Transfer transfer;
-    transfer.stall_limit = request.limits.stall_limit;
-    SetOptions(handle, request, wire_url, headers.get(), transfer);
-    const CURLcode code = curl_easy_perform(handle);
-
-    long status = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
-    curl_off_t file_time = -1;
-    curl_easy_getinfo(handle, CURLINFO_FILETIME_T, &file_time);
-    HttpResponse response;
-    response.status = static_cast<int>(status);
-    response.end = EndOf(code, transfer, response.status);
-    response.body = std::move(transfer.body);
-    if (file_time >= 0) response.last_modified = static_cast<int64_t>(file_time);
-    return response;
+    curl::Transfer transfer;
+    curl::Prepare(handle_.get(), request, transfer);
+    const CURLcode code = curl_easy_perform(handle_.get());
+    return curl::Finish(handle_.get(), code, transfer);
   }
 
  private:
-  std::unique_ptr<CURL, CurlHandleDeleter> handle_;
+  curl::Handle handle_;
 };
 
 }  // namespace

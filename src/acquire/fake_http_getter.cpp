@@ -38,4 +38,9 @@ std::vector<std::string> FakeHttpGetter::requested_urls() const {
   return urls;
 }
 
+void FakeHttpBatchGetter::GetAll(std::span<const HttpRequest> requests, const BatchAnswerCallback& done) {
+  batch_sizes_.push_back(requests.size());
+  for (size_t i = 0; i < requests.size(); ++i) done(i, answers_.Get(requests[i]));
+}
+
 }  // namespace tarvelo

@@ -1,4 +1,5 @@
-// An HttpGetter that answers from memory, for tests of the layers above the fetch.
+// An HttpGetter and an HttpBatchGetter that answer from memory, for tests of the
+// layers above the fetch.
 #pragma once
 
 #include <deque>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "acquire/http_batch_getter.h"
 #include "acquire/http_getter.h"
 
 namespace tarvelo {
@@ -32,6 +34,21 @@ class FakeHttpGetter final : public HttpGetter {
   std::map<std::string, HttpResponse, std::less<>> answers_;
   std::map<std::string, std::deque<HttpResponse>, std::less<>> queued_;
   std::vector<HttpRequest> requests_;
+};
+
+// Answers every request of a batch through a FakeHttpGetter (which records it),
+// one after the other, and remembers how many requests each batch had.
+class FakeHttpBatchGetter final : public HttpBatchGetter {
+ public:
+  explicit FakeHttpBatchGetter(FakeHttpGetter& answers) : answers_(answers) {}
+
+  void GetAll(std::span<const HttpRequest> requests, const BatchAnswerCallback& done) override;
+
+  const std::vector<size_t>& batch_sizes() const { return batch_sizes_; }
+
+ private:
+  FakeHttpGetter& answers_;
+  std::vector<size_t> batch_sizes_;
 };
 
 }  // namespace tarvelo

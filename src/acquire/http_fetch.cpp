@@ -65,19 +65,29 @@ std::string ExtractBetweenText(std::string_view text, std::string_view start_mar
   return std::string(default_text);
 }
 
-HttpFetch::HttpFetch(HttpGetter& getter, ConnectionSettings settings)
-    : getter_(getter), settings_(std::move(settings)) {}
-
-HttpResponse HttpFetch::Fetch(std::string_view url, std::string_view header, std::string_view user_agent) {
+HttpRequest LoggedRequest(const ConnectionSettings& settings, std::string_view url, std::string_view header,
+                          std::string_view user_agent) {
   DebugLog("Получение данных: " + std::string(url));
   HttpRequest request;
   request.url = url;
   request.extra_header = header;
   request.user_agent = user_agent;
-  request.proxy = settings_.proxy;
-  request.limits = settings_.limits;
-  request.ca_file = settings_.ca_file;
-  return getter_.Get(request);
+  request.proxy = settings.proxy;
+  request.limits = settings.limits;
+  request.ca_file = settings.ca_file;
+  return request;
+}
+
+std::optional<std::string> CompleteBody(HttpResponse response) {
+  if (response.end != TransferEnd::kComplete || response.status != 200) return std::nullopt;
+  return std::move(response.body);
+}
+
+HttpFetch::HttpFetch(HttpGetter& getter, ConnectionSettings settings)
+    : getter_(getter), settings_(std::move(settings)) {}
+
+HttpResponse HttpFetch::Fetch(std::string_view url, std::string_view header, std::string_view user_agent) {
+  return getter_.Get(LoggedRequest(settings_, url, header, user_agent));
 }
 
 std::string HttpFetch::GetUrlText(std::string_view url) { return GetUrlTextWithHeader(url, {}); }
@@ -97,9 +107,7 @@ int64_t HttpFetch::DownloadUrlToFile(std::string_view url, const std::string& pa
 }
 
 std::optional<std::string> HttpFetch::GetUrlBody(std::string_view url) {
-  HttpResponse response = Fetch(url, {}, settings_.user_agent);
-  if (response.end != TransferEnd::kComplete || response.status != 200) return std::nullopt;
-  return std::move(response.body);
+  return CompleteBody(Fetch(url, {}, settings_.user_agent));
 }
 
 LastModified HttpFetch::GetUrlLastModified(std::string_view url) {
@@ -112,6 +120,18 @@ std::string HttpFetch::ExtractBetween(std::string_view source, std::string_view 
                                       std::string_view end_marker, std::string_view default_text) {
   if (!detail::IsWebAddress(source)) return ExtractBetweenText(source, start_marker, end_marker, default_text);
   return ExtractBetweenText(GetUrlText(source), start_marker, end_marker, default_text);
+}
+
+HttpBatchFetch::HttpBatchFetch(HttpBatchGetter& getter, ConnectionSettings settings)
+    : getter_(getter), settings_(std::move(settings)) {}
+
+void HttpBatchFetch::GetUrlBodies(const std::vector<std::string>& urls, const BodyCallback& done) {
+  std::vector<HttpRequest> requests;
+  requests.reserve(urls.size());
+  for (const std::string& url : urls) requests.push_back(LoggedRequest(settings_, url, {}, settings_.user_agent));
+  getter_.GetAll(requests, [&done](size_t index, HttpResponse response) {
+    done(index, CompleteBody(std::move(response)));
+  });
 }
 
 }  // namespace tarvelo

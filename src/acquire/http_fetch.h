@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "acquire/http_batch_getter.h"
 #include "acquire/http_getter.h"
 #include "text/russian.h"
 
@@ -48,6 +51,13 @@ struct LastModified {
 std::string ExtractBetweenText(std::string_view text, std::string_view start_marker, std::string_view end_marker,
                                std::string_view default_text);
 
+// The request for `url` with the connection settings, logged as it goes out.
+HttpRequest LoggedRequest(const ConnectionSettings& settings, std::string_view url, std::string_view header,
+                          std::string_view user_agent);
+
+// The body of a complete answer with status 200; nothing for any other answer.
+std::optional<std::string> CompleteBody(HttpResponse response);
+
 class HttpFetch {
  public:
   explicit HttpFetch(HttpGetter& getter, ConnectionSettings settings = {});
@@ -76,6 +86,22 @@ class HttpFetch {
   HttpResponse Fetch(std::string_view url, std::string_view header, std::string_view user_agent);
 
   HttpGetter& getter_;
+  ConnectionSettings settings_;
+};
+
+// Many complete-answer fetches at once, with the same settings as HttpFetch.
+class HttpBatchFetch {
+ public:
+  using BodyCallback = std::function<void(size_t index, std::optional<std::string> body)>;
+
+  explicit HttpBatchFetch(HttpBatchGetter& getter, ConnectionSettings settings = {});
+
+  // Fetches every URL and hands `done` the URL's index and the body of its
+  // complete 200 answer (nothing for any other answer) as each one ends.
+  void GetUrlBodies(const std::vector<std::string>& urls, const BodyCallback& done);
+
+ private:
+  HttpBatchGetter& getter_;
   ConnectionSettings settings_;
 };
 

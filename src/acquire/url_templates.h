@@ -12,11 +12,13 @@ inline constexpr std::string_view kBuiltInApplicationId = "5c3e9a7d1b2f4860a9e7c
 // The id sent to the API of any region but the default one.
 inline constexpr std::string_view kDemoApplicationId = "demo";
 
+inline constexpr std::string_view kDefaultApiHost = "https://api.worldoftanks.%REGION%";
+
 // Scheme and host (optionally a port) of every service the program fetches from;
 // "%REGION%" in them is replaced by the region code. The members are named as the
 // keys of the settings group [Hosts].
 struct Hosts {
-  std::string Api = "https://api.worldoftanks.%REGION%";  // the publisher's API
+  std::string Api = std::string(kDefaultApiHost);  // the publisher's API
   std::string GamePortal = "https://worldoftanks.%REGION%";  // fame points
   std::string ClanPortal = "https://%REGION%.wargaming.net";  // clan emblems
   std::string Replays = "https://wotreplays.%REGION%";
@@ -56,6 +58,12 @@ struct ClanRef {
 
 // The template with every "%REGION%" replaced by the region.
 std::string FillRegion(std::string_view url_template, std::string_view region);
+
+// An address written in the encyclopedia (a vehicle picture) on the publisher's
+// API host, that is the default `Api` host of any region over http or https,
+// moved to the configured `Api` host, as every other API request is. Any other
+// address comes back unchanged.
+std::string OnConfiguredApiHost(std::string_view url, const UrlSettings& settings);
 
 // The template with "%SOURCE_TOKEN%", "%ACCOUNT_NAME%", "%ACCOUNT_ID%", "%CLAN_TAG%",
 // "%CLAN_ID%" and "%REGION%" replaced, in that order. Values go in as they are:

@@ -54,6 +54,7 @@ class LoaderSearchService final : public SearchService {
     const RSettings row_state = BuildRowState(layout, view.mode);
     const ReportSite site = Site();
     const std::string emblem = RefreshedClanEmblem(current.ClanId);
+    RefreshVehiclePictures(period ? account_.period : current);
     StoredSnapshots& stored = account_.stored;
     const AccountReportInput input{
         .shown = period ? account_.period : current,
@@ -135,10 +136,18 @@ class LoaderSearchService final : public SearchService {
     return files;
   }
 
+  // The pictures of every vehicle of the shown record (the page can filter to
+  // any of them), fetched side by side when missing or old.
+  void RefreshVehiclePictures(const RWOTAccount& shown) {
+    HttpBatchFetch fetch(*batch_getter_, ConnectionOf(core_));
+    tarvelo::RefreshVehiclePictures(fetch, shown.Vehicles, core_.VehicleImagesFolder, core_.urls, Now());
+  }
+
   const CoreState& core_;
   const SettingsStore& settings_;
   std::string program_file_;
   std::unique_ptr<HttpGetter> getter_;
+  std::unique_ptr<HttpBatchGetter> batch_getter_ = MakeCurlBatchGetter();
   HttpFetch fetch_;
   EncyclopediaText encyclopedia_;
   AccountLoadResult account_;

@@ -1,10 +1,5 @@
 #include "acquire/http_fetch.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -21,6 +16,7 @@ namespace tarvelo {
 namespace {
 
 using testing::ReadBytes;
+using testing::RefusingPort;
 using testing::SampleService;
 using testing::ScratchFolder;
 using testing::WriteBytes;
@@ -51,28 +47,6 @@ class EnvironmentOverride {
  private:
   const char* name_;
   std::optional<std::string> old_;
-};
-
-// A loopback port that refuses connections: bound, but never listening.
-class RefusingPort {
- public:
-  RefusingPort() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t size = sizeof address;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
-  }
-  ~RefusingPort() { close(fd_); }
-  std::string url(std::string_view path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
-  }
-
- private:
-  int fd_;
-  int port_ = 0;
 };
 
 class HttpFetchTest : public ::testing::Test {

@@ -1,9 +1,12 @@
 #include "sample_service.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,6 +63,22 @@ std::string ReadBytes(const std::filesystem::path& file) {
   std::ostringstream bytes;
   bytes << stream.rdbuf();
   return bytes.str();
+}
+
+RefusingPort::RefusingPort() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t size = sizeof address;
+  getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
+  port_ = ntohs(address.sin_port);
+}
+
+RefusingPort::~RefusingPort() { close(fd_); }
+
+std::string RefusingPort::url(std::string_view path) const {
+  return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
 }
 
 std::string SampleServiceProgram() {
@@ -129,8 +148,8 @@ std::vector<LoggedRequest> SampleService::requests() const {
   std::istringstream log(ReadBytes(log_folder_.path() / "requests.log"));
   for (std::string line; std::getline(log, line);) {
     std::vector<std::string> fields = SplitTabs(line);
-    fields.resize(3);
-    requests.push_back({fields[0], fields[1], fields[2]});
+    fields.resize(5);
+    requests.push_back({fields[0], fields[1], fields[2], std::atoi(fields[3].c_str()), std::atoi(fields[4].c_str())});
   }
   return requests;
 }

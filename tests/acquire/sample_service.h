@@ -36,6 +36,8 @@ struct LoggedRequest {
   std::string method;
   std::string target;   // path and query, percent-decoded
   std::string outcome;  // the status sent, with the fault if any ("200 half"), or "close"
+  int connection = 0;   // the number of the connection it came on, 1 for the first
+  int in_flight = 0;    // the requests being served when it came, itself included
 };
 
 class SampleService {
@@ -67,6 +69,20 @@ class SampleService {
   int port_ = 0;
   std::string scheme_ = "http";
   std::string error_;
+};
+
+// A loopback port that refuses connections: bound, but never listening.
+class RefusingPort {
+ public:
+  RefusingPort();
+  ~RefusingPort();
+  RefusingPort(const RefusingPort&) = delete;
+  RefusingPort& operator=(const RefusingPort&) = delete;
+  std::string url(std::string_view path) const;
+
+ private:
+  int fd_;
+  int port_ = 0;
 };
 
 // The sample service program: $TARVELO_SAMPLE_API, else the one built with the tests.

@@ -20,9 +20,14 @@ class SampleServiceTest : public ::testing::Test {
       {"path": "/wot/account/list/", "query": {}, "body": "list without query"},
       {"path": "/site/Tarvelo.exe", "file": "site/Tarvelo.exe"},
       {"path": "/site/lost.png", "file": "site/lost.png"},
-      {"path": "/Пётр", "status": 404, "body": "decoded path"}
+      {"path": "/Пётр", "status": 404, "body": "decoded path"},
+      {"path": "/hang-up", "fault": "close"},
+      {"path": "/static/", "folder": "pictures", "status": 203}
     ]})j");
     WriteBytes(root_.path() / "site/Tarvelo.exe", std::string("MZ\0\1", 4));
+    WriteBytes(root_.path() / "pictures/t-34.png", "T34");
+    WriteBytes(root_.path() / "pictures/contour/kv-1.png", "KV1");
+    WriteBytes(root_.path() / "secret.txt", "secret");
     service_ = std::make_unique<SampleService>(root_.path());
     ASSERT_TRUE(service_->running()) << service_->error();
   }
@@ -54,6 +59,41 @@ TEST_F(SampleServiceTest, ServesFilesAndDecodesThePath) {
   EXPECT_EQ(requests[1].outcome, "500");
   EXPECT_EQ(requests[2].target, "/Пётр");
   EXPECT_EQ(requests[2].outcome, "404");
+}
+
+TEST_F(SampleServiceTest, AFolderRouteServesTheFilesUnderItsPrefixOnly) {
+  const HttpRequest request{.url = service_->url("/static/contour/kv-1.png"),
+                            .extra_header = {}, .user_agent = {}, .proxy = {}, .limits = {}, .ca_file = {}};
+  const HttpResponse answer = getter_->Get(request);
+  EXPECT_EQ(answer.status, 203);  // the route's other members apply
+  EXPECT_EQ(answer.body, "KV1");
+  EXPECT_EQ(Get("/static/t-34.png"), "T34");
+  for (const char* path : {"/static/missing.png", "/static/", "/static/contour", "/static/%2E%2E/secret.txt",
+                           "/static/contour/%2E%2E/%2E%2E/secret.txt", "/static//t-34.png", "/static/%2E/t-34.png"}) {
+    EXPECT_TRUE(Get(path).starts_with("sample service: no file for /static/")) << path;
+  }
+  EXPECT_EQ(Get("/staticx/t-34.png"), "sample service: no route for /staticx/t-34.png\n");
+}
+
+// One client keeps its connection from request to request until a fault or the
+// client itself ends it.
+TEST_F(SampleServiceTest, AConnectionCarriesRequestsUntilAFaultOrTheClientEndsIt) {
+  Get("/static/t-34.png");
+  Get("/Пётр");  // an error status keeps the connection too
+  Get("/hang-up");
+  Get("/static/t-34.png");
+  fetch_.GetUrlTextWithHeader(service_->url("/static/t-34.png"), "Connection: close");
+  Get("/static/t-34.png");
+  std::vector<int> connections;
+  for (const LoggedRequest& request : service_->requests()) {
+    if (request.target != "/hang-up") connections.push_back(request.connection);
+    EXPECT_EQ(request.in_flight, 1) << request.target;
+  }
+  ASSERT_EQ(connections.size(), 5u);
+  EXPECT_EQ(connections[0], connections[1]);
+  EXPECT_NE(connections[2], connections[1]);  // after the fault
+  EXPECT_EQ(connections[3], connections[2]);
+  EXPECT_NE(connections[4], connections[3]);  // after "Connection: close"
 }
 
 TEST_F(SampleServiceTest, ABrokenRoutesFileIsReportedOnEveryRequest) {

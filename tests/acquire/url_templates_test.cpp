@@ -70,5 +70,33 @@ TEST(UrlTemplatesTest, DefaultHostsTakeTheRegionAndKeepTheirOwnSettings) {
   }
 }
 
+TEST(UrlTemplatesTest, PublisherApiAddressesFollowTheApiSetting) {
+  Hosts hosts;
+  hosts.Api = "http://127.0.0.1:8080";
+  const UrlSettings local = MakeUrlSettings(hosts, "ru", "");
+  const std::string path = "/static/2.50.0/wot/encyclopedia/vehicle/contour/ussr-r04_t-34.png";
+  struct Case {
+    std::string url;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"http://api.worldoftanks.ru" + path, "http://127.0.0.1:8080" + path},
+      {"HTTPS://API.WorldOfTanks.EU" + path + "?v=2", "http://127.0.0.1:8080" + path + "?v=2"},
+      {"http://api.worldoftanks.ru", "http://127.0.0.1:8080"},
+      // Other hosts, look-alikes and other schemes stay where they are.
+      {"http://api.worldoftanks.ru.example.com" + path, "http://api.worldoftanks.ru.example.com" + path},
+      {"http://api.worldoftanks.ru:8443" + path, "http://api.worldoftanks.ru:8443" + path},
+      {"http://api.worldoftanks." + path, "http://api.worldoftanks." + path},
+      {"http://static.example.org" + path, "http://static.example.org" + path},
+      {"ftp://api.worldoftanks.ru" + path, "ftp://api.worldoftanks.ru" + path},
+      {"ussr-r04_t-34.png", "ussr-r04_t-34.png"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OnConfiguredApiHost(c.url, local), c.expected) << c.url;
+  // With the default setting the address goes to the API host of the region in use.
+  EXPECT_EQ(OnConfiguredApiHost("http://api.worldoftanks.ru" + path, MakeUrlSettings(Hosts{}, "eu", "")),
+            "https://api.worldoftanks.eu" + path);
+}
+
 }  // namespace
 }  // namespace tarvelo

@@ -67,6 +67,18 @@ TEST_F(HeadlessSearchTest, APlayerIsFoundStoredAndRemembered) {
   std::vector<std::string> targets = service_.targets();
   ASSERT_FALSE(targets.empty());
   EXPECT_TRUE(targets.front().starts_with("/wot/account/list/")) << targets.front();
+
+  // The pictures of the player's 13 vehicles came from the API host before the page was shown.
+  size_t pictures = 0;
+  for (const LoggedRequest& request : service_.requests()) {
+    const size_t name = request.target.rfind("/vehicle/contour/");
+    if (name == std::string::npos) continue;
+    ++pictures;
+    EXPECT_EQ(request.outcome, "200") << request.target;
+    EXPECT_TRUE(std::filesystem::exists(root() + "/home/images/vehicle/" + request.target.substr(name + 17)))
+        << request.target;
+  }
+  EXPECT_EQ(pictures, 13u);
 }
 
 TEST_F(HeadlessSearchTest, AnUnknownPlayerLeavesTheRecentListAlone) {

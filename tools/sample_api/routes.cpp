@@ -56,6 +56,7 @@ bool ParseRoute(const json::Value& entry, Route& route, std::string& error) {
   route.required_headers = TextMembers(json::object(entry, "require_headers"));
   route.status = json::at(entry, "status") ? static_cast<int>(json::integer(entry, "status")) : 200;
   route.file = json::text(entry, "file");
+  route.folder = json::text(entry, "folder");
   route.body = json::text(entry, "body");
   route.headers = TextMembers(json::object(entry, "headers"));
   route.delay_ms = static_cast<int>(json::integer(entry, "delay_ms"));
@@ -75,6 +76,21 @@ bool QueryMatches(const Route& route, const Pairs& request_query) {
                     [](const auto& wanted, const auto& got) {
                       return wanted.first == got.first && (wanted.second == "*" || wanted.second == got.second);
                     });
+}
+
+bool PathMatches(const Route& route, std::string_view path) {
+  return route.folder.empty() ? path == route.path : path.starts_with(route.path);
+}
+
+// Every "/"-separated segment names a file or folder below, never the folder itself or its parent.
+bool StaysInFolder(std::string_view relative) {
+  for (;;) {
+    const size_t slash = relative.find('/');
+    const std::string_view segment = relative.substr(0, slash);
+    if (segment.empty() || segment == "." || segment == "..") return false;
+    if (slash == std::string_view::npos) return true;
+    relative.remove_prefix(slash + 1);
+  }
 }
 
 bool HeadersMatch(const Route& route, const Pairs& request_headers) {
@@ -123,11 +139,17 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 
 const Route* MatchRoute(const std::vector<Route>& routes, const Request& request) {
   for (const Route& route : routes) {
-    if (route.path == request.path && QueryMatches(route, request.query) && HeadersMatch(route, request.headers)) {
+    if (PathMatches(route, request.path) && QueryMatches(route, request.query) && HeadersMatch(route, request.headers)) {
       return &route;
     }
   }
   return nullptr;
+}
+
+std::string RouteFile(const Route& route, std::string_view request_path) {
+  if (route.folder.empty()) return route.file;
+  const std::string_view relative = request_path.substr(route.path.size());
+  return StaysInFolder(relative) ? route.folder + "/" + std::string(relative) : std::string();
 }
 
 std::string_view FaultName(Fault fault) {

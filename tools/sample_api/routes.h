@@ -20,12 +20,13 @@ enum class Fault {
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 struct Route {
-  std::string path;
+  std::string path;    // the whole path, or with `folder` the prefix of the paths served
   bool any_query = true;  // no "query" member: every query matches
   Pairs query;            // sorted by key; "*" as a value matches any value
   Pairs required_headers;
   int status = 200;
-  std::string file;  // relative to the root; empty when `body` is used
+  std::string file;    // relative to the root; empty when `body` is used
+  std::string folder;  // relative to the root: the path after `path` names a file in it
   std::string body;
   Pairs headers;
   int delay_ms = 0;
@@ -35,6 +36,7 @@ struct Route {
 // A request as the service received it, percent-decoded.
 struct Request {
   std::string method;
+  std::string version;  // "HTTP/1.1"
   std::string path;
   Pairs query;  // in request order
   Pairs headers;
@@ -49,6 +51,11 @@ RouteTable LoadRoutes(const std::string& root);
 
 // The first route for the request; `application_id` never takes part.
 const Route* MatchRoute(const std::vector<Route>& routes, const Request& request);
+
+// The file of the root a matched route answers with: its `file`, or for a folder
+// route the file the rest of the path names in the folder. Empty when the rest
+// is empty or steps out of the folder ("..", an empty or "." segment).
+std::string RouteFile(const Route& route, std::string_view request_path);
 
 std::string_view FaultName(Fault fault);
 

@@ -2,12 +2,16 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -45,6 +49,8 @@ struct Context {
   std::string root;
   RequestLog& log;
   SSL_CTX* tls;  // null for plain HTTP
+  // Requests read and not yet being answered, over all connections.
+  std::atomic<int>& in_flight;
 };
 
 // What goes back to the client.
@@ -98,6 +104,8 @@ bool HasHeader(const Pairs& headers, std::string_view name) {
 }
 
 bool ReadFile(const std::string& name, std::string& bytes) {
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(name, ignored)) return false;
   std::ifstream file(name, std::ios::binary);
   if (!file) return false;
   std::ostringstream text;
@@ -124,12 +132,14 @@ Answer AnswerFor(const Context& context, const Request& request, const std::stri
   answer.delay_ms = route->delay_ms;
   answer.fault = route->fault;
   answer.body = route->body;
-  if (!route->file.empty() && !ReadFile(context.root + "/" + route->file, answer.body)) {
-    return PlainAnswer(500, "sample service: cannot read " + route->file);
+  const std::string file = RouteFile(*route, request.path);
+  if (!route->folder.empty() && (file.empty() || !ReadFile(context.root + "/" + file, answer.body))) {
+    return PlainAnswer(404, "sample service: no file for " + target);
   }
-  if (!HasHeader(answer.headers, "Content-Type")) {
-    answer.headers.emplace_back("Content-Type", ContentTypeOf(route->file));
+  if (route->folder.empty() && !file.empty() && !ReadFile(context.root + "/" + file, answer.body)) {
+    return PlainAnswer(500, "sample service: cannot read " + file);
   }
+  if (!HasHeader(answer.headers, "Content-Type")) answer.headers.emplace_back("Content-Type", ContentTypeOf(file));
   if (answer.fault == Fault::kGarbage) answer.body = kGarbage;
   return answer;
 }
@@ -141,19 +151,60 @@ std::string Outcome(const Answer& answer) {
   return outcome;
 }
 
-bool ReadRequestHead(Connection& connection, std::string& head) {
+// The next request head (without its blank line) from `pending` and what more
+// arrives; the bytes after it stay in `pending` for the next request.
+bool ReadRequestHead(Connection& connection, std::string& pending, std::string& head) {
   char buffer[4096];
-  while (head.size() < kMaxHeadBytes) {
-    const ssize_t got = connection.Receive(buffer, sizeof buffer);
-    if (got <= 0) return false;
-    head.append(buffer, static_cast<size_t>(got));
-    const size_t end = head.find("\r\n\r\n");
+  for (;;) {
+    const size_t end = pending.find("\r\n\r\n");
     if (end != std::string::npos) {
-      head.resize(end);
+      head = pending.substr(0, end);
+      pending.erase(0, end + 4);
       return true;
     }
+    if (pending.size() >= kMaxHeadBytes) return false;
+    const ssize_t got = connection.Receive(buffer, sizeof buffer);
+    if (got <= 0) return false;
+    pending.append(buffer, static_cast<size_t>(got));
+  }
+}
+
+// Drops the request's body (Content-Length bytes) from the connection.
+bool SkipBody(Connection& connection, const Request& request, std::string& pending) {
+  size_t length = 0;
+  for (const auto& [name, value] : request.headers) {
+    if (EqualIgnoringCase(name, "Content-Length")) length = std::strtoull(value.c_str(), nullptr, 10);
+  }
+  char buffer[4096];
+  while (pending.size() < length) {
+    const ssize_t got = connection.Receive(buffer, sizeof buffer);
+    if (got <= 0) return false;
+    pending.append(buffer, static_cast<size_t>(got));
+  }
+  pending.erase(0, length);
+  return true;
+}
+
+bool HasToken(std::string_view list, std::string_view token) {
+  while (!list.empty()) {
+    const size_t comma = list.find(',');
+    if (EqualIgnoringCase(Trimmed(list.substr(0, comma)), token)) return true;
+    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
   }
   return false;
+}
+
+// HTTP/1.1 keeps the connection unless the client says "close"; HTTP/1.0 only
+// when it asks for "keep-alive".
+bool ClientKeepsConnection(const Request& request) {
+  bool close = false;
+  bool keep_alive = false;
+  for (const auto& [name, value] : request.headers) {
+    if (!EqualIgnoringCase(name, "Connection")) continue;
+    close = close || HasToken(value, "close");
+    keep_alive = keep_alive || HasToken(value, "keep-alive");
+  }
+  return !close && (request.version == "HTTP/1.1" || keep_alive);
 }
 
 // Holds the connection open without sending until the client gives up.
@@ -165,10 +216,11 @@ void WaitForClientToLeave(Connection& connection) {
   }
 }
 
-void SendAnswer(Connection& connection, const Answer& answer, bool head_only) {
+void SendAnswer(Connection& connection, const Answer& answer, bool head_only, bool keep_open) {
   if (answer.fault == Fault::kClose) return;
   std::string head = "HTTP/1.1 " + std::to_string(answer.status) + " " + std::string(ReasonPhrase(answer.status)) +
-                     "\r\nContent-Length: " + std::to_string(answer.body.size()) + "\r\nConnection: close\r\n";
+                     "\r\nContent-Length: " + std::to_string(answer.body.size()) +
+                     (keep_open ? "\r\nConnection: keep-alive\r\n" : "\r\nConnection: close\r\n");
   for (const auto& [name, value] : answer.headers) head += name + ": " + value + "\r\n";
   head += "\r\n";
   if (!connection.SendAll(head) || head_only) return;
@@ -178,23 +230,40 @@ void SendAnswer(Connection& connection, const Answer& answer, bool head_only) {
   if (answer.fault == Fault::kStall) WaitForClientToLeave(connection);
 }
 
-void ServeConnection(int fd, const Context& context) {
-  Connection connection(fd, context.tls);
-  std::string head;
+// Answers one request; true when the connection stays open for the next one.
+bool ServeRequest(Connection& connection, const Context& context, const std::string& head, std::string& pending,
+                  int connection_number) {
   Request request;
   std::string target;
-  if (connection.ok() && ReadRequestHead(connection, head)) {
-    Answer answer;
-    if (ParseRequestHead(head, request, target)) {
-      answer = AnswerFor(context, request, target);
-    } else {
-      answer = PlainAnswer(400, "sample service: bad request");
-      request.method = "?";
-      target = head.substr(0, head.find('\r'));
-    }
-    context.log.Write(request.method + "\t" + target + "\t" + Outcome(answer));
-    if (answer.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(answer.delay_ms));
-    SendAnswer(connection, answer, request.method == "HEAD");
+  Answer answer;
+  const bool parsed = ParseRequestHead(head, request, target);
+  if (parsed) {
+    answer = AnswerFor(context, request, target);
+  } else {
+    answer = PlainAnswer(400, "sample service: bad request");
+    request.method = "?";
+    target = head.substr(0, head.find('\r'));
+  }
+  const int in_flight = ++context.in_flight;
+  context.log.Write(request.method + "\t" + target + "\t" + Outcome(answer) + "\t" +
+                    std::to_string(connection_number) + "\t" + std::to_string(in_flight));
+  if (answer.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(answer.delay_ms));
+  const bool keep_open = parsed && answer.fault == Fault::kNone && ClientKeepsConnection(request) &&
+                         SkipBody(connection, request, pending);
+  // Counted out before the answer leaves, so a client that starts its next
+  // request on receiving this answer never finds this one still counted.
+  --context.in_flight;
+  SendAnswer(connection, answer, request.method == "HEAD", keep_open);
+  return keep_open;
+}
+
+void ServeConnection(int fd, const Context& context, int connection_number) {
+  Connection connection(fd, context.tls);
+  std::string pending;
+  std::string head;
+  bool open = connection.ok();
+  while (open && ReadRequestHead(connection, pending, head)) {
+    open = ServeRequest(connection, context, head, pending, connection_number);
   }
 }
 
@@ -275,6 +344,7 @@ bool ParseRequestHead(std::string_view head, Request& request, std::string& targ
   const size_t last_blank = request_line.rfind(' ');
   if (first_blank == std::string_view::npos || last_blank <= first_blank) return false;
   request.method = std::string(request_line.substr(0, first_blank));
+  request.version = std::string(request_line.substr(last_blank + 1));
   const std::string_view raw_target = OriginForm(request_line.substr(first_blank + 1, last_blank - first_blank - 1));
   const size_t question = raw_target.find('?');
   request.path = PercentDecode(raw_target.substr(0, question));
@@ -319,16 +389,22 @@ int RunServer(const ServerOptions& options) {
   }
   std::printf("%d\n", BoundPort(listener));
   std::fflush(stdout);
-  static const Context context{options.root, log, tls.get()};
+  static std::atomic<int> in_flight{0};
+  static const Context context{options.root, log, tls.get(), in_flight};
+  int connections = 0;
   for (;;) {
     const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       continue;
     }
+    const int yes = 1;
     timeval receive_limit{30, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive_limit, sizeof receive_limit);
-    std::thread(ServeConnection, fd, std::cref(context)).detach();
+    // The head and the body go out as separate writes; on a kept connection
+    // Nagle's algorithm would hold the body back until the client's delayed ACK.
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    std::thread(ServeConnection, fd, std::cref(context), ++connections).detach();
   }
 }
 

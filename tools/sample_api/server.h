@@ -1,5 +1,5 @@
 // A small HTTP/1.1 server on 127.0.0.1 that answers every request from the routes
-// file of its root folder, one request per connection.
+// file of its root folder; a connection carries requests until either side ends it.
 #pragma once
 
 #include <string>

@@ -421,32 +421,59 @@ LOCATIONS = {4817293: ("RU", "Свердловская область", "Ека�
              7305518: ("UA", "Киевская область", "Белая Церковь")}
 
 
-def emblem_png(size, colour):
-    """A round emblem: the clan colour with a white ring and a white wolf's-ear chevron."""
-    red, green, blue = (int(colour[i:i + 2], 16) for i in (1, 3, 5))
+def png(width, height, pixel):
+    """A PNG of RGBA pixels; pixel(x, y) gives each one as (r, g, b, a)."""
     rows = []
-    centre = (size - 1) / 2
-    for y in range(size):
+    for y in range(height):
         row = bytearray([0])
-        for x in range(size):
-            dx, dy = (x - centre) / (size / 2), (y - centre) / (size / 2)
-            radius = (dx * dx + dy * dy) ** 0.5
-            chevron = abs(abs(dx) - (dy + 0.45) * 0.6) < 0.12 and -0.45 < dy < 0.5
-            if radius > 1.0:
-                pixel = (0, 0, 0, 0)
-            elif radius > 0.82 or chevron:
-                pixel = (255, 255, 255, 255)
-            else:
-                pixel = (red, green, blue, 255)
-            row.extend(pixel)
+        for x in range(width):
+            row.extend(pixel(x, y))
         rows.append(bytes(row))
 
     def chunk(kind, data):
         return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) +
             chunk(b"IEND", b""))
+
+
+def emblem_png(size, colour):
+    """A round emblem: the clan colour with a white ring and a white wolf's-ear chevron."""
+    red, green, blue = (int(colour[i:i + 2], 16) for i in (1, 3, 5))
+    centre = (size - 1) / 2
+
+    def pixel(x, y):
+        dx, dy = (x - centre) / (size / 2), (y - centre) / (size / 2)
+        radius = (dx * dx + dy * dy) ** 0.5
+        chevron = abs(abs(dx) - (dy + 0.45) * 0.6) < 0.12 and -0.45 < dy < 0.5
+        if radius > 1.0:
+            return (0, 0, 0, 0)
+        if radius > 0.82 or chevron:
+            return (255, 255, 255, 255)
+        return (red, green, blue, 255)
+
+    return png(size, size, pixel)
+
+
+# The contour pictures of the encyclopedia, one look per vehicle class.
+CONTOUR_COLOURS = {"lightTank": (120, 190, 90), "mediumTank": (220, 190, 80), "heavyTank": (200, 90, 70),
+                   "AT-SPG": (90, 150, 210), "SPG": (170, 120, 200)}
+
+
+def contour_png(vehicle_type):
+    """An 80 x 24 silhouette facing left: tracks, hull, turret and gun in the colour of the class."""
+    colour = CONTOUR_COLOURS.get(vehicle_type, (180, 180, 180)) + (255,)
+    turret_at = {"AT-SPG": None, "SPG": 50}.get(vehicle_type, 40)
+
+    def pixel(x, y):
+        tracks = 18 <= y <= 22 and 10 <= x <= 74
+        hull = 11 <= y <= 17 and 6 <= x <= 76
+        turret = turret_at is not None and 5 <= y <= 10 and turret_at - 10 <= x <= turret_at + 12
+        gun = 7 <= y <= 8 and 0 <= x < (turret_at or 20)
+        return colour if tracks or hull or turret or gun else (0, 0, 0, 0)
+
+    return png(80, 24, pixel)
 
 
 def main():
@@ -538,6 +565,16 @@ def main():
         with open(os.path.join(HERE, name), "wb") as f:
             f.write(emblem_png(size, CLAN["color"]))
         route(f"/clans/media/clans/emblems/cl_{str(clan_id)[-3:]}/{clan_id}/emblem_{size}x{size}.png", None, name)
+    # The vehicle pictures the players' vehicles name; the encyclopedia's addresses
+    # are on the API host, so with the API host pointed at the service they come from here.
+    contour_folder = None
+    for tank_id in sorted({tank_id for player in PLAYERS for tank_id in player[-1]}):
+        folder, name = TANKS[str(tank_id)]["images"].rsplit("/", 1)
+        contour_folder = folder.split("://", 1)[1].split("/", 1)[1]
+        os.makedirs(os.path.join(HERE, "pictures"), exist_ok=True)
+        with open(os.path.join(HERE, "pictures", name), "wb") as f:
+            f.write(contour_png(TANKS[str(tank_id)]["type"]))
+    routes.append({"path": f"/{contour_folder}/", "folder": "pictures"})
     write(f"alliance/clan_{clan_id}.html", ALLIANCE_PAGE)
     route(f"/lt/clan/{clan_id}", None, f"alliance/clan_{clan_id}.html")
 

@@ -1,0 +1,43 @@
+// One libcurl transfer as both curl getters run it: the options that carry the
+// connection settings, the stall watch, and the answer read back afterwards.
+// Only the curl getters include this.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "acquire/http_getter.h"
+
+namespace tarvelo::curl {
+
+struct HandleDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+using Handle = std::unique_ptr<CURL, HandleDeleter>;
+
+struct ListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// What one transfer has seen; libcurl's callbacks update it, so it must stay in
+// place from Prepare until Finish.
+struct Transfer {
+  std::string wire_url;
+  std::unique_ptr<curl_slist, ListDeleter> headers;
+  std::string body;
+  std::chrono::steady_clock::time_point last_activity;
+  std::chrono::milliseconds stall_limit{};
+  bool stalled = false;
+};
+
+// Resets `handle` (its connections stay in the connection cache) and sets it up
+// for `request`, recording into `transfer`.
+void Prepare(CURL* handle, const HttpRequest& request, Transfer& transfer);
+
+// The answer of a transfer that ended with `code`; takes the body.
+HttpResponse Finish(CURL* handle, CURLcode code, Transfer& transfer);
+
+}  // namespace tarvelo::curl
