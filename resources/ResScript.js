@@ -183,16 +183,12 @@ function showa(b) {
   return false;
 }
 
-/* The corner buttons stand above a horizontal scroll bar of the page. */
+/* The corner buttons stand above a horizontal scroll bar of the page (ResStyle: "sideways"). */
 function placeCornerButtons() {
   var root = document.documentElement;
-  var scrolls = root.scrollWidth > root.clientWidth;
-  var bar = Math.max(window.innerHeight - root.clientHeight, scrolls ? 18 : 0);
-  var ids = ['showh', 'showa'];
-  for (var i = 0; i < ids.length; i++) {
-    var button = document.getElementById(ids[i]);
-    if (button) button.style.bottom = bar > 0 ? 'calc(.6em + ' + bar + 'px)' : '';
-  }
+  var sideways = root.scrollWidth > root.clientWidth;
+  var name = Trim((' ' + document.body.className + ' ').replace(' sideways ', ' '));
+  document.body.className = sideways ? Trim(name + ' sideways') : name;
 }
 
 function check(r) {
