@@ -136,11 +136,14 @@ std::string DetailPopup(const AccountReportInput& input, const RVehicleStat& veh
 }
 
 // How much damage per battle is missing to the next step of the damage-ratio
-// scale, "D до T "; empty at the top step.
+// scale, "D до T "; empty at the top step. A step counts as reached as it does
+// for the colour.
 std::string DamageHint(double damage, double expected_per_battle) {
+  const auto ratio = static_cast<float>(damage / expected_per_battle);
   for (const float step : scales::kDamageRatio.t) {
+    if (ratio >= step) continue;
     const double target = std::round(step * expected_per_battle);
-    if (step * expected_per_battle > damage) return Format("%.0f до %.0f ", {target - damage, target});
+    return Format("%.0f до %.0f ", {target - damage, target});
   }
   return {};
 }

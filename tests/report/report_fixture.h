@@ -69,8 +69,8 @@ class AccountReportTest : public ::testing::Test {
   }
 
   // The report of shown_ / current_ / base_ for this view.
-  std::string Report(ReportView view = {}) {
-    const AccountLayout layout = AccountLayoutForDays(view.days);
+  std::string Report(ReportView view = {}) { return Report(view, AccountLayoutForDays(view.days)); }
+  std::string Report(ReportView view, AccountLayout layout) {
     const RSettings state = BuildRowState(layout, view.mode);
     const AccountReportInput input{shown_,  current_, base_, layout, state, view, {kNow, kZoneHours}, site_, fame_,
                                    "/data/images/clan/172431_emblem_24x24.png", "/data/images/vehicle",
