@@ -38,10 +38,24 @@ std::string PlayerPage(AccountLoadResult& result) {
   const AccountLayout layout = AccountLayoutForDays(view.days);
   const RSettings state = BuildRowState(layout, view.mode);
   StoredSnapshots& stored = result.stored;
-  const AccountReportInput input{result.period, result.current, result.base, layout, state, view,
-                                 {Now(), 3}, Site(), {}, "/tmp/emblem.png", stored.dates(),
-                                 [&stored](size_t index) { return stored.At(index); }, "EFF",
-                                 result.snapshot_data, BenchReference()};
+  const FameView fame{false, {}, {}, {}};
+  const AccountReportInput input{
+      .shown = result.period,
+      .current = result.current,
+      .base = result.base,
+      .layout = layout,
+      .row_state = state,
+      .view = view,
+      .clock = {Now(), 3},
+      .site = Site(),
+      .fame = fame,
+      .clan_emblem_file = "/tmp/emblem.png",
+      .dates = stored.dates(),
+      .stored_snapshot = [&stored](size_t index) { return stored.ModeAt(index); },
+      .rating_name = "EFF",
+      .document = result.snapshot_data,
+      .reference = BenchReference(),
+  };
   return AccountReport(input).html;
 }
 

@@ -65,7 +65,7 @@ class LoaderSearchService final : public SearchService {
         .fame = {InsideCampaignWindow(Today()), Campaign().title, account_.fame, account_.clan_fame},
         .clan_emblem_file = emblem,
         .dates = stored.dates(),
-        .stored_snapshot = [&stored](size_t index) { return stored.At(index); },
+        .stored_snapshot = [&stored](size_t index) { return stored.ModeAt(index); },
         .rating_name = core_.RatingName,
         .document = account_.snapshot_data,
         .reference = Reference(),
