@@ -473,7 +473,7 @@ class AccountLoad {
   void ListStoredSnapshots() {
     StoredSnapshotSource source{AccountFolder(), account_id_, context_.legacy, Mode(), request_.interactive,
                                 context_.reference};
-    result_.stored = StoredSnapshots(std::move(source), current_);
+    result_.stored = StoredSnapshots(std::move(source), CopyWithoutLists(current_));
   }
 
   // ---- hand-over ----

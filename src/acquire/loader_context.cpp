@@ -76,7 +76,10 @@ std::string EscapeMarkup(std::string_view text) {
   return ReplaceEach(text, {"&", "<", ">"}, {"&amp;", "&lt;", "&gt;"});
 }
 
-json::Value DecodeApiAnswer(std::string_view answer) { return json::parse(DecodeAnswer(answer)); }
+// As json::parse(DecodeAnswer(answer)), without copying an answer that is UTF-8 already.
+json::Value DecodeApiAnswer(std::string_view answer) {
+  return IsValidUtf8(answer) ? json::parse(answer) : json::parse(Cp1251ToUtf8(answer));
+}
 
 std::string FetchFailedMessage(std::string_view answer) {
   return "ОШИБКА: Не удалось получить данные. " + std::string(answer);

@@ -266,9 +266,20 @@ std::string ReadTextFile(const std::string& path, std::string_view default_text)
   std::string content;
   bool ok = file != nullptr;
   if (ok) {
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    // Read straight into the text, sized by the file's length plus one byte, so
+    // that the first short read tells the end; a file that grew meanwhile is
+    // read on in steps.
+    struct stat info;
+    const size_t size = fstat(fileno(file), &info) == 0 && info.st_size > 0 ? static_cast<size_t>(info.st_size) : 0;
+    constexpr size_t kStep = 65536;
+    content.resize(size + 1);
+    size_t length = 0;
+    for (;;) {
+      length += std::fread(content.data() + length, 1, content.size() - length, file);
+      if (length < content.size()) break;
+      content.resize(content.size() + kStep);
+    }
+    content.resize(length);
     ok = std::ferror(file) == 0;
     std::fclose(file);
   }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <vector>
 
+#include "acquire/pattern_scan.h"
 #include "acquire/snapshot_cache.h"
 #include "acquire/snapshot_optimizer.h"
 #include "json/json.h"
@@ -16,6 +17,21 @@ namespace detail {
 namespace {
 
 constexpr std::string_view kFixedAccountId = "4354591";
+
+// The texts whose presence makes a conversion step act.
+constexpr std::string_view kSince = "\",\"since\":";
+constexpr std::string_view kSniperSeries = "\"max_sniper_series\"";
+constexpr std::string_view kNullAchievements = "\"achievements\":null,";
+constexpr std::string_view kOldLayout = "integrated_rating";
+constexpr std::string_view kClosedNullClan = "{\"clan\":null}}";
+constexpr std::string_view kStatisticsWins = "{\"statistics\":{\"wins\":";
+constexpr std::string_view kStatisticsBattles = "\"statistics\":{\"battles\":";
+constexpr std::string_view kAllWins = ",\"all\":{\"wins\":";
+
+std::string FixedIdMember() { return "],\"" + std::string(kFixedAccountId) + "\":{"; }
+std::string SplicedMeta(std::string_view account_id) {
+  return ",\"meta\":{\"count\":1},\"data\":{\"" + std::string(account_id);
+}
 
 // Replaces every `pattern` in place; true when there was one.
 bool Patch(std::string& text, std::string_view pattern, std::string_view replacement) {
@@ -306,29 +322,29 @@ bool ConvertOldLayoutText(std::string& text, std::string_view account_id, const 
 // ---- ConvertSnapshot ----------------------------------------------------------------
 
 bool ConvertLayout(std::string& text, std::string_view account_id, const LegacySources& sources) {
-  if (Contains(text, "\"max_sniper_series\"") || Contains(text, "\"achievements\":null,")) {
+  if (Contains(text, kSniperSeries) || Contains(text, kNullAchievements)) {
     return RenameAchievementsText(text, account_id);
   }
-  if (Contains(text, "integrated_rating")) {
+  if (Contains(text, kOldLayout)) {
     bool rebuilt = ConvertOldLayoutText(text, account_id, sources);
     return RenameAchievementsText(text, account_id) || rebuilt;
   }
-  if (Patch(text, "{\"clan\":null}}", "{\"clan\":null")) return true;
+  if (Patch(text, kClosedNullClan, "{\"clan\":null")) return true;
   // Older files may carry this fixed account id in place of the account's own.
   if (account_id == kFixedAccountId) return false;
-  return Patch(text, "],\"" + std::string(kFixedAccountId) + "\":{", "],\"" + std::string(account_id) + "\":{");
+  return Patch(text, FixedIdMember(), "],\"" + std::string(account_id) + "\":{");
 }
 
 // Vehicle statistics of older versions: renamed blocks, and vehicle objects
 // that lost their opening brace.
 bool ConvertStatisticsBlocks(std::string& text) {
-  if (Patch(text, "{\"statistics\":{\"wins\":", "{\"all\":{\"wins\":")) return true;
-  if (Patch(text, "\"statistics\":{\"battles\":", "\"all\":{\"battles\":")) return true;
-  if (!Contains(text, ",\"all\":{\"wins\":")) return false;
+  if (Patch(text, kStatisticsWins, "{\"all\":{\"wins\":")) return true;
+  if (Patch(text, kStatisticsBattles, "\"all\":{\"battles\":")) return true;
+  if (!Contains(text, kAllWins)) return false;
   // A well-formed document may hold this text legitimately (an "all" block
   // whose first non-zero member is "wins"); only a broken one is repaired.
   if (json::parse(DecodeAnswer(text))) return false;
-  Patch(text, ",\"all\":{\"wins\":", ",{\"all\":{\"wins\":");
+  Patch(text, kAllWins, ",{\"all\":{\"wins\":");
   Patch(text, "[\"all\":{\"wins\":", "[{\"all\":{\"wins\":");
   return true;
 }
@@ -336,7 +352,7 @@ bool ConvertStatisticsBlocks(std::string& text) {
 // Files damaged by versions that spliced whole answers, meta included.
 bool RemoveSplicedMeta(std::string& text, std::string_view account_id) {
   const std::string id(account_id);
-  const std::string spliced = ",\"meta\":{\"count\":1},\"data\":{\"" + id;
+  const std::string spliced = SplicedMeta(id);
   if (!Contains(text, spliced)) return false;
   bool changed = Patch(text, spliced + "\":{{\"status\":\"ok\",\"count\":1,\"meta\":{\"count\":1}", "");
   changed |= Patch(text, spliced + "\":{{\"status\":\"ok\",\"meta\":{\"count\":1}", "");
@@ -344,6 +360,19 @@ bool RemoveSplicedMeta(std::string& text, std::string_view account_id) {
     changed |= Patch(text, "\"data\":{\"" + id + "\":", "\"data\":{\"" + id + "\":{\"clan\":");
   }
   return changed;
+}
+
+// False when the text holds none of the texts that make a step of
+// ConvertSnapshot act, so that it would come back unchanged: one pass over the
+// text instead of a search per step.
+bool MayNeedConversion(std::string_view text, std::string_view account_id) {
+  std::vector<std::string> triggers = {std::string(kSince),           std::string(kSniperSeries),
+                                       std::string(kNullAchievements), std::string(kOldLayout),
+                                       std::string(kClosedNullClan),   std::string(kStatisticsWins),
+                                       std::string(kStatisticsBattles), std::string(kAllWins),
+                                       SplicedMeta(account_id),        Quoted(kEarlierDeLangladeKey) + ":"};
+  if (account_id != kFixedAccountId) triggers.push_back(FixedIdMember());
+  return PatternScan(std::move(triggers)).Find(text) != 0;
 }
 
 }  // namespace
@@ -370,7 +399,8 @@ int64_t VehicleIdByName(const VehicleEncyclopedia* encyclopedia, std::string_vie
 
 std::string ConvertSnapshot(std::string text, std::string_view account_id, const std::string& path,
                             const LegacySources& sources) {
-  bool changed = detail::Patch(text, "\",\"since\":", "\",\"joined_at\":");
+  if (!detail::MayNeedConversion(text, account_id)) return text;
+  bool changed = detail::Patch(text, detail::kSince, "\",\"joined_at\":");
   changed |= detail::ConvertLayout(text, account_id, sources);
   changed |= detail::ConvertStatisticsBlocks(text);
   changed |= detail::RemoveSplicedMeta(text, account_id);

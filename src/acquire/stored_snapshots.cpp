@@ -16,6 +16,8 @@ StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
   model_.Achievements.clear();
   records_.resize(dates_.size());
   tried_.assign(dates_.size(), false);
+  modes_.resize(dates_.size());
+  modes_tried_.assign(dates_.size(), false);
 }
 
 const RWOTAccount* StoredSnapshots::At(size_t index) {
@@ -27,17 +29,42 @@ const RWOTAccount* StoredSnapshots::At(size_t index) {
   return records_[index].get();
 }
 
-std::unique_ptr<RWOTAccount> StoredSnapshots::Parse(size_t index) const {
+StoredDay StoredSnapshots::ModeAt(size_t index) {
+  if (index >= dates_.size()) return nullptr;
+  if (tried_[index]) return records_[index].get();
+  if (!modes_tried_[index]) {
+    modes_tried_[index] = true;
+    modes_[index] = ParseMode(index);
+  }
+  return modes_[index].get();
+}
+
+json::Value StoredSnapshots::Document(size_t index) const {
   const std::string path = JoinPath(source_.account_folder, SnapshotFileName(dates_[index]));
   const std::string text = ConvertSnapshot(ReadTextFile(path, ""), source_.account_id, path, source_.legacy);
-  if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return nullptr;
-  const json::Value document = DecodeApiAnswer(text);
-  if (!document.present() || !StatusIsOk(document)) return nullptr;
-  if (!HasEntityData(document, source_.account_id)) return nullptr;
+  if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return {};
+  json::Value document = DecodeApiAnswer(text);
+  if (!document.present() || !StatusIsOk(document)) return {};
+  if (!HasEntityData(document, source_.account_id)) return {};
+  return document;
+}
+
+std::unique_ptr<RWOTAccount> StoredSnapshots::Parse(size_t index) const {
+  const json::Value document = Document(index);
+  if (!document.present()) return nullptr;
   auto record = std::make_unique<RWOTAccount>(model_);
-  const ReferenceData& reference = source_.reference != nullptr ? *source_.reference : Reference();
-  ParseAccount(*record, document, source_.sort_achievements, false, source_.mode, reference);
+  ParseAccount(*record, document, source_.sort_achievements, false, source_.mode, Ref());
   return record;
+}
+
+std::unique_ptr<ModeSnapshot> StoredSnapshots::ParseMode(size_t index) const {
+  const json::Value document = Document(index);
+  if (!document.present()) return nullptr;
+  return std::make_unique<ModeSnapshot>(ParseModeSnapshot(model_, document, source_.mode, Ref()));
+}
+
+const ReferenceData& StoredSnapshots::Ref() const {
+  return source_.reference != nullptr ? *source_.reference : Reference();
 }
 
 }  // namespace tarvelo

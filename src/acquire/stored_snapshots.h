@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "acquire/snapshot_conversion.h"
+#include "json/json.h"
+#include "model/mode_snapshot.h"
 #include "model/records.h"
 #include "model/reference.h"
 
@@ -35,15 +37,25 @@ class StoredSnapshots {
   // (no "OK" status, no data of the account) or the index is out of range.
   // The record stays valid as long as this object.
   const RWOTAccount* At(size_t index);
+  // The same as far as the figures of the selected mode go: the whole record
+  // when it was read already, else only those figures, read on first use
+  // (a later At of the same index then reads the file once more).
+  StoredDay ModeAt(size_t index);
 
  private:
+  // The snapshot document of dates()[index]; empty when it cannot be used.
+  json::Value Document(size_t index) const;
   std::unique_ptr<RWOTAccount> Parse(size_t index) const;
+  std::unique_ptr<ModeSnapshot> ParseMode(size_t index) const;
+  const ReferenceData& Ref() const;
 
   StoredSnapshotSource source_;
   RWOTAccount model_;
   ADateArr dates_;
   std::vector<std::unique_ptr<RWOTAccount>> records_;
   std::vector<bool> tried_;
+  std::vector<std::unique_ptr<ModeSnapshot>> modes_;
+  std::vector<bool> modes_tried_;
 };
 
 }  // namespace tarvelo

@@ -1,6 +1,9 @@
 #include "model/period.h"
 
 #include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
 #include <string_view>
 #include <unordered_map>
 
@@ -105,25 +108,21 @@ RVehicleStat VehicleIdentity(const RVehicleStat& vehicle) {
   return identity;
 }
 
-// The older record's vehicles by TankId, the first of each id.
-class OlderVehicles {
+// The first of each TankId among `vehicles`, found by id.
+template <class Vehicle>
+class VehiclesById {
  public:
-  explicit OlderVehicles(const AVehicleStats& older) {
-    by_id_.reserve(older.size());
-    for (const RVehicleStat& vehicle : older) by_id_.emplace(vehicle.TankId, &vehicle);
+  explicit VehiclesById(const std::vector<Vehicle>& vehicles) {
+    by_id_.reserve(vehicles.size());
+    for (const Vehicle& vehicle : vehicles) by_id_.emplace(vehicle.TankId, &vehicle);
   }
-
-  // The older copy of `vehicle`, or `missing` filled with the vehicle's
-  // identity and zero blocks when the older record lacks it.
-  const RVehicleStat& Of(const RVehicleStat& vehicle, RVehicleStat& missing) const {
-    auto match = by_id_.find(vehicle.TankId);
-    if (match != by_id_.end()) return *match->second;
-    missing = VehicleIdentity(vehicle);
-    return missing;
+  const Vehicle* Find(const std::string& tank_id) const {
+    auto match = by_id_.find(tank_id);
+    return match != by_id_.end() ? match->second : nullptr;
   }
 
  private:
-  std::unordered_map<std::string_view, const RVehicleStat*> by_id_;
+  std::unordered_map<std::string_view, const Vehicle*> by_id_;
 };
 
 // A vehicle cannot have more period battles than the account: a larger gain,
@@ -132,6 +131,39 @@ bool PlayedInPeriod(int32_t newer_battles, int32_t older_battles, int32_t cap) {
   const int64_t gained = static_cast<int64_t>(newer_battles) - older_battles;
   return gained > 0 && gained <= cap;
 }
+
+// The account block of the selected mode as the period's vehicles fill it in:
+// their expected values, Ivanerr figures and battles by tier, then the figures
+// made of those sums.
+class PeriodModeBlock {
+ public:
+  PeriodModeBlock(RWOTAccountStats& block, int32_t newer_battles, const ReferenceData& reference)
+      : block_(block), newer_battles_(newer_battles), reference_(reference) {}
+
+  // One vehicle of the period, with its difference block of the mode.
+  void Add(RWOTAccountStats& vehicle_block, int tier, const std::string& tank_id) {
+    if (vehicle_block.Battles > 0) {
+      if (tier >= 1 && tier <= kTierCount) AddTo(tier_battles_[tier - 1], vehicle_block.Battles);
+      AddPeriodExpectedValues(vehicle_block, reference_.Expected(tank_id), block_);
+    }
+    if (tier == 10) AddTo(top_vehicles_, 1);
+    VehicleRatings(vehicle_block, tier, newer_battles_, reference_.IvanerrWeight(tank_id), &block_);
+  }
+
+  void Finish(const RWOTAccountStats& exp_totals) {
+    TierAndDamageFigures(block_, exp_totals, tier_battles_, FigureSource::Period);
+    AccountIvr(block_);
+  }
+
+  int32_t top_vehicles() const { return top_vehicles_; }
+
+ private:
+  RWOTAccountStats& block_;
+  const int32_t newer_battles_;
+  const ReferenceData& reference_;
+  std::array<int32_t, kTierCount> tier_battles_{};
+  int32_t top_vehicles_ = 0;
+};
 
 RVehicleStat VehicleDelta(const RVehicleStat& vehicle, const RVehicleStat& older) {
   RVehicleStat delta = VehicleIdentity(vehicle);
@@ -161,12 +193,13 @@ void CountMasteryChange(const RVehicleStat& vehicle, int32_t older_mark, RWOTAcc
   names += vehicle.Name;
 }
 
-void RateVehicleModes(RVehicleStat& vehicle, const RWOTAccount& newer, int mode, double ivanerr_weight,
-                      RWOTAccount& p) {
+// The ratings of the vehicle's blocks of the other modes (the selected one is
+// rated by PeriodModeBlock).
+void RateOtherModes(RVehicleStat& vehicle, const RWOTAccount& newer, int mode, double ivanerr_weight) {
   for (int k = 0; k < kModeCount; ++k) {
     RWOTAccountStats& block = vehicle.Stats[k];
-    if (block.Battles <= 0) continue;
-    VehicleRatings(block, vehicle.Tier, newer.Stats[k].Battles, ivanerr_weight, k == mode ? &p.Stats[mode] : nullptr);
+    if (k == mode || block.Battles <= 0) continue;
+    VehicleRatings(block, vehicle.Tier, newer.Stats[k].Battles, ivanerr_weight, nullptr);
   }
 }
 
@@ -177,28 +210,32 @@ void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int m
   RWOTAccountStats& account_block = p.Stats[mode];
   const int32_t cap = account_block.Battles;
   if (cap <= 0) return;
-  const OlderVehicles older_vehicles(older.Vehicles);
-  RVehicleStat missing;
+  const VehiclesById<RVehicleStat> older_vehicles(older.Vehicles);
+  PeriodModeBlock mode_block(account_block, newer.Stats[mode].Battles, reference);
+  RVehicleStat missing;  // a vehicle the older record lacks: its identity with zero blocks
   for (const RVehicleStat& vehicle : newer.Vehicles) {
     p.HighestTier = std::max<int32_t>(p.HighestTier, vehicle.Tier);
-    const RVehicleStat& older_vehicle = older_vehicles.Of(vehicle, missing);
+    const RVehicleStat* found = older_vehicles.Find(vehicle.TankId);
+    if (found == nullptr) missing = VehicleIdentity(vehicle);
+    const RVehicleStat& older_vehicle = found != nullptr ? *found : missing;
     if (!PlayedInPeriod(vehicle.Stats[mode].Battles, older_vehicle.Stats[mode].Battles, cap)) continue;
     RVehicleStat& delta = p.Vehicles.emplace_back(VehicleDelta(vehicle, older_vehicle));
-    RWOTAccountStats& block = delta.Stats[mode];
-    AddPeriodVehicleToAggregates(delta, block, p);
-    if (block.Battles > 0) AddPeriodExpectedValues(block, reference.Expected(delta.TankId), account_block);
+    AddPeriodVehicleToAggregates(delta, delta.Stats[mode], p);
+    mode_block.Add(delta.Stats[mode], delta.Tier, delta.TankId);
     CountMasteryChange(delta, older_vehicle.MarkOfMastery, p);
-    RateVehicleModes(delta, newer, mode, reference.IvanerrWeight(delta.TankId), p);
+    RateOtherModes(delta, newer, mode, reference.IvanerrWeight(delta.TankId));
   }
-  TierAndDamageFigures(account_block, p.ExpTotals, p.BattlesByTier, FigureSource::Period);
-  AccountIvr(account_block);
+  mode_block.Finish(p.ExpTotals);
+}
+
+void RatePeriodBlock(RWOTAccountStats& block, const RWOTAccountStats& exp_totals, int32_t top_vehicles,
+                     const RWOTAccountStats& newer, const RWOTAccountStats& older) {
+  const double global_rating = static_cast<double>(newer.rateWG) - older.rateWG;
+  AccountRatings(block, exp_totals, top_vehicles, global_rating, newer.Battles);
 }
 
 void RatePeriodBlocks(const RWOTAccount& newer, const RWOTAccount& older, RWOTAccount& p) {
-  for (int i = 0; i < kModeCount; ++i) {
-    const double global_rating = static_cast<double>(newer.Stats[i].rateWG) - older.Stats[i].rateWG;
-    AccountRatings(p.Stats[i], p.ExpTotals, p.TopVehicleCount, global_rating, newer.Stats[i].Battles);
-  }
+  for (int i = 0; i < kModeCount; ++i) RatePeriodBlock(p.Stats[i], p.ExpTotals, p.TopVehicleCount, newer.Stats[i], older.Stats[i]);
 }
 
 const RAchievements* OlderAchievement(const AAchievements& older, size_t position, const std::string& key) {
@@ -238,6 +275,28 @@ RWOTAccount PeriodDelta(const RWOTAccount& newer, const RWOTAccount& older, bool
   p.HeroesTotal = WrapSub(newer.HeroesTotal, older.HeroesTotal);
   if (sort_vehicles) SortVehiclesByBattles(p.Vehicles, mode);
   return p;
+}
+
+RWOTAccountStats PeriodModeStats(const ModeSnapshot& newer, const ModeSnapshot& older,
+                                 const ReferenceData& reference) {
+  RWOTAccountStats block = StatsDelta(newer.block, older.block);
+  const RWOTAccountStats exp_totals = StatsDelta(newer.ExpTotals, older.ExpTotals);
+  PeriodModeBlock mode_block(block, newer.block.Battles, reference);
+  const int32_t cap = block.Battles;
+  if (cap > 0) {
+    const VehiclesById<ModeVehicle> older_vehicles(older.vehicles);
+    const RWOTAccountStats zero;
+    for (const ModeVehicle& vehicle : newer.vehicles) {
+      const ModeVehicle* found = older_vehicles.Find(vehicle.TankId);
+      const RWOTAccountStats& older_block = found != nullptr ? found->block : zero;
+      if (!PlayedInPeriod(vehicle.block.Battles, older_block.Battles, cap)) continue;
+      RWOTAccountStats delta = StatsDelta(vehicle.block, older_block);
+      mode_block.Add(delta, vehicle.Tier, vehicle.TankId);
+    }
+    mode_block.Finish(exp_totals);
+  }
+  RatePeriodBlock(block, exp_totals, mode_block.top_vehicles(), newer.block, older.block);
+  return block;
 }
 
 }  // namespace tarvelo

@@ -3,6 +3,7 @@
 // and every rating of the period alone.
 #pragma once
 
+#include "model/mode_snapshot.h"
 #include "model/records.h"
 #include "model/reference.h"
 
@@ -17,5 +18,10 @@ RWOTAccountStats StatsDelta(const RWOTAccountStats& newer, const RWOTAccountStat
 // vehicles come most played first.
 RWOTAccount PeriodDelta(const RWOTAccount& newer, const RWOTAccount& older, bool sort_vehicles, int mode,
                         const ReferenceData& reference);
+
+// The period's block of one battle mode alone: exactly
+// PeriodDelta(newer, older, …, mode, …).Stats[mode] for the records the two
+// mode snapshots were made of, without the other modes and the vehicle list.
+RWOTAccountStats PeriodModeStats(const ModeSnapshot& newer, const ModeSnapshot& older, const ReferenceData& reference);
 
 }  // namespace tarvelo

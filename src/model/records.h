@@ -86,6 +86,8 @@ struct RWOTAccountStats {
   uint32_t WinPoints = 0;
   float WinPointsAvg = 0;
   int32_t MaxWinPoints = 0;
+
+  bool operator==(const RWOTAccountStats&) const = default;
 };
 
 // One block per battle mode, indexed like BattleModes.
@@ -230,5 +232,9 @@ struct TSemaphoreDayStats {
 
 // 01.01.2222: the marker for no end date or an unknown date.
 DateTime NoEndDate();
+
+// A copy of `account` with empty vehicle and achievement lists, made without
+// copying the lists (they are set aside meanwhile and given back).
+RWOTAccount CopyWithoutLists(RWOTAccount& account);
 
 }  // namespace tarvelo

@@ -89,6 +89,11 @@ VehicleInfo ReferenceData::Vehicle(std::string_view tank_id) const {
   return unknown;
 }
 
+uint8_t ReferenceData::VehicleTier(std::string_view tank_id) const {
+  auto found = vehicles_.find(tank_id);
+  return found != vehicles_.end() ? found->second.tier : VehicleInfo().tier;
+}
+
 ExpectedValues ReferenceData::Expected(std::string_view tank_id) const {
   auto found = expected_.find(tank_id);
   return found == expected_.end() ? ExpectedValues{} : found->second;

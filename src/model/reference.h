@@ -61,6 +61,8 @@ class ReferenceData {
   static ReferenceData FromTexts(const ReferenceTexts& texts);
 
   VehicleInfo Vehicle(std::string_view tank_id) const;
+  // Vehicle(tank_id).tier, without copying the rest.
+  uint8_t VehicleTier(std::string_view tank_id) const;
   ExpectedValues Expected(std::string_view tank_id) const;
   double IvanerrWeight(std::string_view tank_id) const;
   // Catalogue members that are objects, in document order, and its "meta.count".

@@ -265,10 +265,16 @@ struct PendingVehicle {
 
 // The reference lookups are made here, in a short loop over all vehicles,
 // where their cache misses overlap, rather than among the ratings.
-PendingVehicle ReadPendingVehicle(const json::Value& element, int mode, const ReferenceData& reference) {
+// Of the encyclopedia's facts only the tier is looked up without `identity`.
+PendingVehicle ReadPendingVehicle(const json::Value& element, int mode, const ReferenceData& reference,
+                                  bool identity) {
   PendingVehicle pending{ReadVehicleEntry(element), {}, {}, 0, {}, 0};
   if (pending.entry.tank_id) pending.tank_id = detail::TextOf(*pending.entry.tank_id);
-  pending.info = reference.Vehicle(pending.tank_id);
+  if (identity) {
+    pending.info = reference.Vehicle(pending.tank_id);
+  } else {
+    pending.info.tier = reference.VehicleTier(pending.tank_id);
+  }
   pending.battles = ModeBattles(pending.entry, mode, pending.info.tier);
   if (pending.battles > 0) {
     pending.expected = reference.Expected(pending.tank_id);
@@ -304,6 +310,27 @@ void ParseVehicle(PendingVehicle& pending, RVehicleStat& vehicle) {
     vehicle.Stats[kModeRandom] = DeriveRandomBlock(vehicle.TankId, vehicle.Stats);
   }
   vehicle.Stats[kModeStronghold] = StrongholdBlock(vehicle.Stats, vehicle.TankId);
+}
+
+// The block of `mode` alone, as ParseVehicle fills it among all the others.
+RWOTAccountStats ModeBlock(const VehicleEntry& entry, int mode, int tier, const std::string& tank_id) {
+  const auto read = [&](int read_mode) {
+    RWOTAccountStats block;
+    const json::MemberView* source = ModeBlockSource(entry, read_mode, tier);
+    if (source != nullptr) ReadStatsBlock(block, tank_id, *source);
+    return block;
+  };
+  if (mode == kModeHistorical) return {};
+  if (mode != kModeRandom && mode != kModeStronghold) return read(mode);
+  RWOTAccountStats own = mode == kModeRandom ? read(kModeRandom) : RWOTAccountStats{};
+  if (mode == kModeRandom && own.Battles != 0) return own;
+  AWOTAccountStats blocks{};
+  if (mode == kModeRandom) {
+    for (int source : {kModeAll, kModeClan, kModeCompany}) blocks[source] = read(source);
+    return DeriveRandomBlock(tank_id, blocks);
+  }
+  for (int source : {kModeStrongholdDefense, kModeStrongholdSkirmish}) blocks[source] = read(source);
+  return StrongholdBlock(blocks, tank_id);
 }
 
 // Moves the elements of `items` so that position i holds the one that was at
@@ -366,6 +393,63 @@ std::vector<size_t> ListedOrder(const std::vector<PendingVehicle>& pending, Vehi
   return listed;
 }
 
+// The sums an account block of the selected mode takes over its listed
+// vehicles, added in document order, and the figures made of them.
+class VehicleSums {
+ public:
+  VehicleSums(RWOTAccountStats& account_block, RWOTAccountStats& exp_totals, int32_t account_battles)
+      : account_block_(account_block), exp_totals_(exp_totals), account_battles_(account_battles) {}
+
+  // A listed vehicle and its block of the mode.
+  void Add(RWOTAccountStats& block, int tier, const PendingVehicle& pending) {
+    if (tier >= 1 && tier <= kTierCount) AddTo(tier_battles_[tier - 1], block.Battles);
+    if (tier == 10) AddTo(top_vehicles_, 1);
+    AddExpectedValues(block, pending.expected, account_block_, exp_totals_);
+    hits_ += block.Hits;
+    vehicle_battles_ += block.Battles;
+    VehicleRatings(block, tier, account_battles_, pending.ivanerr_weight, &account_block_);
+  }
+
+  int32_t top_vehicles() const { return top_vehicles_; }
+
+  void Finish() {
+    if (account_block_.Hits == 0 && hits_ > 0) {
+      account_block_.Hits = Int32Of(hits_);
+      account_block_.HitsPercent = account_block_.Shots >= 1 ? detail::Single(static_cast<double>(account_block_.Hits) /
+                                                                              account_block_.Shots * 100)
+                                                             : 0.0f;
+    }
+    if (vehicle_battles_ > 0 && account_block_.Battles > 0) {
+      TierAndDamageFigures(account_block_, exp_totals_, tier_battles_, FigureSource::Snapshot);
+      AccountIvr(account_block_);
+    }
+  }
+
+ private:
+  RWOTAccountStats& account_block_;
+  RWOTAccountStats& exp_totals_;
+  const int32_t account_battles_;
+  std::array<int32_t, kTierCount> tier_battles_{};
+  int32_t top_vehicles_ = 0;
+  int64_t hits_ = 0;
+  int64_t vehicle_battles_ = 0;
+};
+
+// Every element of "data.vehicles" read far enough to place it; `elements`
+// keeps the handles the entries' member views point into.
+std::vector<PendingVehicle> ReadPendingVehicles(const json::Value& vehicles, int mode, const ReferenceData& reference,
+                                                bool identity, std::vector<json::Value>& elements) {
+  const size_t count = json::length(vehicles);
+  elements.assign(count, json::Value());
+  std::vector<PendingVehicle> pending;
+  pending.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    elements[i] = json::item(vehicles, i);
+    pending.push_back(ReadPendingVehicle(elements[i], mode, reference, identity));
+  }
+  return pending;
+}
+
 // ParseVehicles, with the list in document order or sorted by battles. Each
 // vehicle's battles are read first, so that the large records are built in
 // their final places and vehicles without battles are never built at all;
@@ -380,14 +464,9 @@ void ListVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAcco
     account_block.LevelAvg = account_block.DamageTop = account_block.ExpDamageKoef = 0;
     return;
   }
-  const size_t count = json::length(vehicles);
-  std::vector<json::Value> elements(count);  // the entries' member views point into these
-  std::vector<PendingVehicle> pending;
-  pending.reserve(count);
-  for (size_t i = 0; i < count; ++i) {
-    elements[i] = json::item(vehicles, i);
-    pending.push_back(ReadPendingVehicle(elements[i], mode, reference));
-  }
+  std::vector<json::Value> elements;
+  std::vector<PendingVehicle> pending = ReadPendingVehicles(vehicles, mode, reference, true, elements);
+  const size_t count = pending.size();
   // Each record is built where it stays, right after it is made: the list is
   // large, and filling it in a second sweep would read all of it again.
   const std::vector<size_t> listed = ListedOrder(pending, order);
@@ -400,28 +479,41 @@ void ListVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAcco
     place[i] = &vehicle;
   }
 
-  int64_t hits = 0;
-  int64_t vehicle_battles = 0;
+  VehicleSums sums(account_block, account.ExpTotals, account_battles);
   for (size_t i = 0; i < count; ++i) {
     if (place[i] == nullptr) continue;
     RVehicleStat& vehicle = *place[i];
     RWOTAccountStats& block = vehicle.Stats[mode];
     AddToAggregates(vehicle, block, account);
-    AddExpectedValues(block, pending[i].expected, account_block, account.ExpTotals);
-    hits += block.Hits;
-    vehicle_battles += block.Battles;
-    VehicleRatings(block, vehicle.Tier, account_battles, pending[i].ivanerr_weight, &account_block);
+    sums.Add(block, vehicle.Tier, pending[i]);
   }
-  if (account_block.Hits == 0 && hits > 0) {
-    account_block.Hits = Int32Of(hits);
-    account_block.HitsPercent =
-        account_block.Shots >= 1 ? detail::Single(static_cast<double>(account_block.Hits) / account_block.Shots * 100)
-                                 : 0.0f;
+  sums.Finish();
+}
+
+// ListVehicles for one mode: the vehicles' blocks of that mode alone, in
+// document order, with the same sums into the account block. The count of
+// tier-10 vehicles is returned.
+int32_t ListModeVehicles(const json::Value& vehicles, const ReferenceData& reference, ModeSnapshot& figures) {
+  const int mode = figures.mode;
+  RWOTAccountStats& account_block = figures.block;
+  const int32_t account_battles = account_block.Battles;
+  if (account_battles <= 0 || vehicles.kind() != json::Kind::Array) {
+    account_block.LevelAvg = account_block.DamageTop = account_block.ExpDamageKoef = 0;
+    return 0;
   }
-  if (vehicle_battles > 0 && account_block.Battles > 0) {
-    TierAndDamageFigures(account_block, account.ExpTotals, account.BattlesByTier, FigureSource::Snapshot);
-    AccountIvr(account_block);
+  std::vector<json::Value> elements;
+  const std::vector<PendingVehicle> pending = ReadPendingVehicles(vehicles, mode, reference, false, elements);
+  VehicleSums sums(account_block, figures.ExpTotals, account_battles);
+  for (const PendingVehicle& vehicle : pending) {
+    if (vehicle.battles <= 0) continue;
+    const uint8_t tier = vehicle.info.tier;
+    ModeVehicle& listed = figures.vehicles.emplace_back(
+        ModeVehicle{vehicle.tank_id, tier, ModeBlock(vehicle.entry, mode, tier, vehicle.tank_id)});
+    assert(listed.block.Battles == vehicle.battles);
+    sums.Add(listed.block, tier, vehicle);
   }
+  sums.Finish();
+  return sums.top_vehicles();
 }
 
 int32_t CustomExtraCount(const json::Value& achievements, const std::string& key) {
@@ -439,6 +531,26 @@ void SortAchievementsByOrder(AAchievements& achievements) {
   std::vector<size_t> order = StableOrder(orders, std::less<>());
   ApplyOrder(achievements, order);
 }
+
+// Every statistics block of the account: those the snapshot holds, and the
+// random, stronghold and globalmap blocks made of others.
+void ReadAccountStats(const json::Value& a, const std::string& account_id, AWOTAccountStats& stats) {
+  const json::Value statistics = json::at(a, "statistics");
+  for (int i = 0; i < kModeCount; ++i) {
+    stats[i] = RWOTAccountStats{};
+    if (i == kModeGlobalmap || i == kModeStronghold) continue;
+    if (i == kModeRandom && !json::object(statistics, "random").present()) continue;
+    stats[i] = ParseStatsBlock({}, json::at(statistics, BattleModes[i].key));
+  }
+  if (stats[kModeRandom].Battles == 0) stats[kModeRandom] = DeriveRandomBlock({}, stats);
+  stats[kModeStronghold] = stats[kModeStrongholdDefense];
+  SumStatsBlock(stats[kModeStronghold], stats[kModeStrongholdSkirmish], account_id);
+  stats[kModeGlobalmap] = stats[kModeGlobalmapAbsolute];
+  SumStatsBlock(stats[kModeGlobalmap], stats[kModeGlobalmapChampion], account_id);
+  SumStatsBlock(stats[kModeGlobalmap], stats[kModeGlobalmapMiddle], account_id);
+}
+
+double GlobalRating(const json::Value& a) { return json::real(json::at(a, "global_rating")); }
 
 }  // namespace
 
@@ -526,29 +638,14 @@ void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_a
   account.Logout = UnixToDateTime(json::integer(a, "logout_at"));
   account.LastBattle = UnixToDateTime(json::integer(a, "last_battle_time"));
   account.ExpTotals = RWOTAccountStats{};
-
-  const json::Value statistics = json::at(a, "statistics");
-  for (int i = 0; i < kModeCount; ++i) {
-    account.Stats[i] = RWOTAccountStats{};
-    if (i == kModeGlobalmap || i == kModeStronghold) continue;
-    if (i == kModeRandom && !json::object(statistics, "random").present()) continue;
-    account.Stats[i] = ParseStatsBlock({}, json::at(statistics, BattleModes[i].key));
-  }
   AWOTAccountStats& stats = account.Stats;
-  if (stats[kModeRandom].Battles == 0) stats[kModeRandom] = DeriveRandomBlock({}, stats);
-  stats[kModeStronghold] = stats[kModeStrongholdDefense];
-  SumStatsBlock(stats[kModeStronghold], stats[kModeStrongholdSkirmish], account.AccountId);
-  stats[kModeGlobalmap] = stats[kModeGlobalmapAbsolute];
-  SumStatsBlock(stats[kModeGlobalmap], stats[kModeGlobalmapChampion], account.AccountId);
-  SumStatsBlock(stats[kModeGlobalmap], stats[kModeGlobalmapMiddle], account.AccountId);
+  ReadAccountStats(a, account.AccountId, stats);
 
   if (mode < 0 || mode >= kModeCount) mode = kModeAll;
-  account.ExpTotals.Battles = 0;
   ListVehicles(stats[mode].Battles, json::array(document, "data.vehicles"), account, mode, reference,
                sort_vehicles ? VehicleOrder::ByBattles : VehicleOrder::Document);
   if (stats[mode].Battles > 0) {
-    AccountRatings(stats[mode], account.ExpTotals, account.TopVehicleCount,
-                   json::real(json::at(a, "global_rating")));
+    AccountRatings(stats[mode], account.ExpTotals, account.TopVehicleCount, GlobalRating(a));
   }
 
   ParseAchievements(json::at(a, "achievements"), json::at(a, "max_series"), account, reference);
@@ -563,6 +660,21 @@ void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_a
     const std::string plain_clan_id = detail::TextOf(json::at(a, "clan_id"));
     if (!plain_clan_id.empty()) account.ClanId = plain_clan_id;
   }
+}
+
+ModeSnapshot ParseModeSnapshot(const RWOTAccount& model, const json::Value& document, int mode,
+                               const ReferenceData& reference) {
+  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
+  const json::Value a = json::object(document, "data." + model.AccountId);
+  if (!a.present()) return ModeSnapshotOf(model, mode);
+  AWOTAccountStats stats;
+  ReadAccountStats(a, model.AccountId, stats);
+  ModeSnapshot figures;
+  figures.mode = mode;
+  figures.block = std::move(stats[mode]);
+  const int32_t top_vehicles = ListModeVehicles(json::array(document, "data.vehicles"), reference, figures);
+  if (figures.block.Battles > 0) AccountRatings(figures.block, figures.ExpTotals, top_vehicles, GlobalRating(a));
+  return figures;
 }
 
 void ParseVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAccount& account, int mode,

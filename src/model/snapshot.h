@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "json/json.h"
+#include "model/mode_snapshot.h"
 #include "model/records.h"
 #include "model/reference.h"
 
@@ -27,6 +28,12 @@ RWOTAccountStats DeriveRandomBlock(std::string_view tank_id, const AWOTAccountSt
 // when the document holds no "data.<AccountId>" object.
 void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_achievements, bool sort_vehicles,
                   int mode, const ReferenceData& reference);
+
+// ModeSnapshotOf(the record ParseAccount makes of `document` over a copy of
+// `model`, vehicles unsorted; mode) without making the rest of the record:
+// the battle mode's blocks alone are read.
+ModeSnapshot ParseModeSnapshot(const RWOTAccount& model, const json::Value& document, int mode,
+                               const ReferenceData& reference);
 
 // The vehicles of "data.vehicles" with battles in the selected mode, their
 // ratings and the account's aggregates. `account_battles` is the account's

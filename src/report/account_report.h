@@ -12,6 +12,7 @@
 #include "acquire/auxiliary_sources.h"
 #include "acquire/url_templates.h"
 #include "json/json.h"
+#include "model/mode_snapshot.h"
 #include "model/records.h"
 #include "model/reference.h"
 #include "report/account_layout.h"
@@ -42,9 +43,9 @@ struct FameView {
   ClanFamePoints clan;
 };
 
-// The record of the stored snapshot dates[index], parsed on first use; null when
-// that file cannot be used.
-using StoredSnapshot = std::function<const RWOTAccount*(size_t index)>;
+// The stored snapshot dates[index], parsed on first use: its whole record or
+// only the figures of the page's battle mode; nothing when that file cannot be used.
+using StoredSnapshot = std::function<StoredDay(size_t index)>;
 
 struct AccountReportInput {
   // What the rows show (in a period view the period's own figures), the current

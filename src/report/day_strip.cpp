@@ -70,23 +70,23 @@ std::string_view LinkLetters(bool current, const std::string& letters) {
 
 }  // namespace
 
-std::string SemaphoreDay(const DayStripInput& input, const RWOTAccount*& working, size_t day,
+std::string SemaphoreDay(const DayStripInput& input, const ModeSnapshot*& working, ModeSnapshot& older, size_t day,
                          TSemaphoreDayStats& stats) {
   const ADateArr& dates = input.dates;
-  const int mode = Mode(input.view);
   if (day >= dates.size()) {
-    const RWOTAccountStats& block = working->Stats[mode];
+    const RWOTAccountStats& block = working->block;
     FillStats(input, block, FormatDayMonth(dates[day - 1]), stats);
     if (block.Battles < 1) return "0";
     return BattlesAndWins(stats) + ColouredRating(input, stats.rating, "<br />[%.0f]");
   }
-  const RWOTAccount* older = input.stored_snapshot ? input.stored_snapshot(day) : nullptr;
-  if (older == nullptr) return "...";
-  const RWOTAccount period = PeriodDelta(*working, *older, false, mode, input.reference);
-  const RWOTAccountStats& block = period.Stats[mode];
+  const StoredDay stored = input.stored_snapshot ? input.stored_snapshot(day) : StoredDay(nullptr);
+  const ModeSnapshot* older_figures = stored.Figures(working->mode, older);
+  if (older_figures == nullptr) return "...";
+  // Only the mode's block of the period is shown: the rest of the period record is not made.
+  const RWOTAccountStats block = PeriodModeStats(*working, *older_figures, input.reference);
   const bool gap = dates[day] + 1 < dates[day - 1];
   FillStats(input, block, (gap ? ".." : "") + FormatDayMonth(dates[day - 1]), stats);
-  working = older;
+  working = older_figures;
   if (block.Battles < 1) return "0<br />&nbsp;<br />&nbsp;";
   const bool wn8 = MainRatingIsWn8(input);
   const double other = wn8 ? block.rateEFF : block.rateWN8;
@@ -108,7 +108,9 @@ DayStrip SemaphoreRow(const DayStripInput& input) {
   const size_t count = dates.size();
   const size_t shown_days = input.view.days <= 0 ? 0 : std::min(static_cast<size_t>(input.view.days), count);
   const std::string& nickname = input.account.Nickname;
-  const RWOTAccount* working = &input.account;
+  const ModeSnapshot current = ModeSnapshotOf(input.account, Mode(input.view));
+  const ModeSnapshot* working = &current;
+  std::array<ModeSnapshot, kDayCells> older;  // the figures made from whole records, one per day
   std::string cells;
   for (size_t day = 1; day <= kDayCells; ++day) {
     const std::string cell_class = CellClass(day, shown_days, count, letters);
@@ -121,7 +123,7 @@ DayStrip SemaphoreRow(const DayStripInput& input) {
                                   std::string(LinkLetters(day == shown_days, letters));
       const std::string href =
           SearchHref(input.site + "/", nickname, options) + "\" onclick=\"" + DoCmdCall("search", nickname, options);
-      const std::string content = SemaphoreDay(input, working, day, strip.days[day - 1]);
+      const std::string content = SemaphoreDay(input, working, older[day - 1], day, strip.days[day - 1]);
       cell = "<td width=\"14%\"" + cell_class + ">" + (gap ? ".." : "") + "<a href=\"" + href + "\">" +
              FormatDayMonth(dates[day - 1]) + "</a><br />" + content + "</td>\r\n";
     }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "model/mode_snapshot.h"
 #include "model/records.h"
 #include "model/reference.h"
 #include "report/account_report.h"
@@ -29,8 +30,9 @@ struct DayStrip {
 DayStrip SemaphoreRow(const DayStripInput& input);
 
 // The content of day cell `day` (1..7; dates[day - 1] is its date) against the
-// working record, which then moves on to that day's older snapshot.
-std::string SemaphoreDay(const DayStripInput& input, const RWOTAccount*& working, size_t day,
+// working figures, which then move on to that day's older snapshot (kept in
+// `older` when they had to be made from a whole record).
+std::string SemaphoreDay(const DayStripInput& input, const ModeSnapshot*& working, ModeSnapshot& older, size_t day,
                          TSemaphoreDayStats& stats);
 
 }  // namespace tarvelo

@@ -70,7 +70,7 @@ class LoaderSearchService final : public SearchService {
         .vehicle_images_folder = core_.VehicleImagesFolder,
         .history_emblem_files = HistoryEmblemFiles(current.ClanHistory),
         .dates = stored.dates(),
-        .stored_snapshot = [&stored](size_t index) { return stored.At(index); },
+        .stored_snapshot = [&stored](size_t index) { return stored.ModeAt(index); },
         .rating_name = core_.RatingName,
         .document = account_.snapshot_data,
         .reference = Reference(),
