@@ -36,7 +36,20 @@ std::string EscapeOptionValues(std::string_view options, std::string (*escape)(s
 }  // namespace
 
 std::string EscapeHtml(std::string_view text) {
-  return ReplaceEach(text, {"&", "<", ">", "\"", "'", "|"}, {"&amp;", "&lt;", "&gt;", "&quot;", "&#39;", "&#124;"});
+  std::string result;
+  result.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': result += "&amp;"; break;
+      case '<': result += "&lt;"; break;
+      case '>': result += "&gt;"; break;
+      case '"': result += "&quot;"; break;
+      case '\'': result += "&#39;"; break;
+      case '|': result += "&#124;"; break;
+      default: result += c;
+    }
+  }
+  return result;
 }
 
 // The script escape comes first: the attribute's entities are decoded before

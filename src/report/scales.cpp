@@ -34,10 +34,22 @@ std::string ColourClass(const ColourScale& scale, double value) {
   return {};
 }
 
+// Called for every coloured cell of a page: one pass, no pattern set.
 std::string BracketColour(std::string_view format, std::string_view css_class) {
-  if (css_class.empty()) return RemoveAll(format, {"[", "]"});
-  const std::string open = "<span class=\"" + std::string(css_class) + "\">";
-  return ReplaceEach(format, {"[", "]"}, {open, "</span>"});
+  const std::string open = css_class.empty() ? std::string() : "<span class=\"" + std::string(css_class) + "\">";
+  const std::string_view close = css_class.empty() ? std::string_view() : "</span>";
+  std::string result;
+  result.reserve(format.size() + open.size() + close.size());
+  for (const char c : format) {
+    if (c == '[') {
+      result += open;
+    } else if (c == ']') {
+      result += close;
+    } else {
+      result += c;
+    }
+  }
+  return result;
 }
 
 std::string NextStepTooltip(const ColourScale& scale, double value) {
