@@ -22,7 +22,7 @@ std::string Noun(int64_t n, std::string_view one, std::string_view few, std::str
   return std::to_string(n) + " " + std::string(Plural(n, one, few, many));
 }
 
-std::string Greyed(std::string_view text) { return "<span class=\"c0 noWrap\">(" + std::string(text) + ")</span>"; }
+std::string GreyedNote(std::string_view text) { return "<span class=\"c0 noWrap\">(" + std::string(text) + ")</span>"; }
 
 std::string LinksMenu(const AccountReportInput& input) {
   const RWOTAccount& account = input.shown;
@@ -67,21 +67,21 @@ std::string AgeText(const AccountReportInput& input) {
   const DateTime created = input.shown.Created;
   if (input.view.days != 0) {
     const int64_t days = WholeDaysBetween(input.clock.now, created);
-    return Greyed(DaysText(days));
+    return GreyedNote(DaysText(days));
   }
   const CalendarSpan span = CalendarSpanBetween(created, input.clock.now);
   std::string text;
   if (span.years > 0) text = Noun(span.years, "год", "года", "лет");
   if (span.months > 0) text += (text.empty() ? "" : ", ") + Noun(span.months, "месяц", "месяца", "месяцев");
   if (span.days > 0 || text.empty()) text += (text.empty() ? "" : " и ") + DaysText(span.days);
-  return Greyed(text);
+  return GreyedNote(text);
 }
 
 std::string ElapsedText(const AccountReportInput& input) {
   const DateTime last_battle_local = input.shown.LastBattle + input.clock.zone_hours / 24.0;
   const int64_t hours = WholeHoursBetween(input.clock.now, last_battle_local);
-  if (hours < 48) return Greyed(Noun(hours, "час", "часа", "часов") + " назад");
-  return Greyed(DaysText(WholeDaysBetween(input.clock.now, last_battle_local)) + " назад");
+  if (hours < 48) return GreyedNote(Noun(hours, "час", "часа", "часов") + " назад");
+  return GreyedNote(DaysText(WholeDaysBetween(input.clock.now, last_battle_local)) + " назад");
 }
 
 // Every fame title is the campaign's own HTML; the account's front is outside text.
@@ -118,9 +118,17 @@ std::string ClanFame(const AccountReportInput& input) {
 
 }  // namespace
 
-const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAccount& account) {
+int SelectedMode(const AccountReportInput& input) {
   const int mode = input.view.mode;
-  return account.Stats[mode >= 0 && mode < kModeCount ? mode : kModeAll];
+  return mode >= 0 && mode < kModeCount ? mode : kModeAll;
+}
+
+const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAccount& account) {
+  return account.Stats[SelectedMode(input)];
+}
+
+const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RVehicleStat& vehicle) {
+  return vehicle.Stats[SelectedMode(input)];
 }
 
 std::string MoscowDate(DateTime utc) { return FormatDate(utc + kMoscowOffset); }
@@ -181,7 +189,7 @@ RowContent ClanBlock(const AccountReportInput& input, const RowRequest&) {
           std::string(Plural(account.ClanMembersCount, " боец", " бойца", " бойцов")) + ")</span>";
   html += ClanFame(input);
   html += "<br />Дата вступления: " + FormatDate(account.ClanJoined) + " " +
-          Greyed(DaysText(WholeDaysBetween(input.clock.now, account.ClanJoined)));
+          GreyedNote(DaysText(WholeDaysBetween(input.clock.now, account.ClanJoined)));
   html += "<br />Должность: <span class=\"" + RoleClass(account.ClanRole) + "\">" +
           ReplaceAll(EscapeHtml(ClanRoleLabel(account.ClanRole)), " ", "&nbsp;") + "</span></div>";
   content.value = html;

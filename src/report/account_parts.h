@@ -56,7 +56,16 @@ std::string Lines(std::initializer_list<FigureLine> lines);
 
 inline double PerBattle(double total, int32_t battles) { return battles > 0 ? total / battles : 0; }
 
-// The selected mode's block of a record and of a vehicle.
+// A menu item: a radio input `id` of group `name` and its label.
+std::string RadioItem(std::string_view name, std::string_view value, std::string_view id, std::string_view onclick,
+                      bool checked, std::string_view label);
+
+// Closes a section's row and opens a block row across the table.
+inline constexpr std::string_view kBlockRow = "</td></tr>\r\n<tr class=\"noHover\"><td class=\"noBrd\" colspan=\"4\">";
+
+// The selected battle mode, all battles for an index out of range; its block
+// of a record and of a vehicle.
+int SelectedMode(const AccountReportInput& input);
 const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAccount& account);
 const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RVehicleStat& vehicle);
 

@@ -5,6 +5,7 @@
 
 #include "model/tables.h"
 #include "report/delta.h"
+#include "report/html.h"
 #include "report/scales.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -19,10 +20,7 @@ constexpr std::string_view kSectionMarker = "[section]";
 constexpr std::string_view kCellSeparator = "</td><td>";
 constexpr std::string_view kSpanningSeparator = "</td><td colspan=\"2\">";
 
-std::string Greyed(std::string_view caption) {
-  if (caption.empty()) return {};
-  return "<span class=\"c0\">" + std::string(caption) + "</span>";
-}
+std::string GreyedCaption(std::string_view caption) { return caption.empty() ? std::string() : Greyed(caption); }
 
 // An empty side of the format shows a blank cell.
 std::string AdjustedFormat(std::string_view format) {
@@ -78,11 +76,11 @@ class RowRenderer {
     std::string caption = Caption(row, kind, index, content);
     if (kind == RowKind::Plain && IsZeroValueText(content.value)) {
       if (period_days_ <= 0) {
-        caption = Greyed(caption);
+        caption = GreyedCaption(caption);
       } else {
         const bool kept = row.level == "3" || row.level == "4" || content.kept_when_zero;
         if (!kept) return std::nullopt;
-        if (!Contains(content.value, "%") && row.level < "4") caption = Greyed(caption);
+        if (!Contains(content.value, "%") && row.level < "4") caption = GreyedCaption(caption);
       }
     }
 

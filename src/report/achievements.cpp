@@ -12,8 +12,6 @@ namespace tarvelo::detail {
 
 namespace {
 
-constexpr std::string_view kGreyDash = "<span class=\"c0\">&ndash;</span>";
-
 std::string RomanNumeral(int32_t n) {
   static constexpr std::array<std::pair<int32_t, std::string_view>, 13> kDigits{{{1000, "M"},
                                                                                   {900, "CM"},
@@ -35,13 +33,10 @@ std::string RomanNumeral(int32_t n) {
   return text;
 }
 
-std::string Greyed(std::string_view caption) { return "<span class=\"c0\">" + std::string(caption) + "</span>"; }
-
 bool Listed(const AccountReportInput& input, const RAchievements& entry, std::string_view section) {
   if (entry.section != section || entry.order < 1) return false;
-  const int mode = input.view.mode;
-  if (mode == kModeAll ? entry.condition == BattleModes[kModeHistorical].key
-                       : entry.condition != BattleModes[mode >= 0 && mode < kModeCount ? mode : kModeAll].key) {
+  const int mode = SelectedMode(input);
+  if (mode == kModeAll ? entry.condition == BattleModes[kModeHistorical].key : entry.condition != BattleModes[mode].key) {
     return false;
   }
   if (entry.type == "custom" && Contains(entry.name_i18n, ": ")) return false;
@@ -55,9 +50,9 @@ std::string ValueCells(const RAchievements& entry) {
   if (entry.type == "series") return "</td><td>" + std::to_string(best) + "</td><td>" + YesNo(entry.count);
   if (entry.type == "custom") return "</td><td>" + std::to_string(best) + " / 9</td><td>" + YesNo(entry.count);
   if (entry.type == "class") {
-    return "</td><td colspan=\"2\">" + (entry.count == 0 ? std::string(kGreyDash) : RomanNumeral(entry.count));
+    return "</td><td colspan=\"2\">" + (entry.count == 0 ? Greyed("&ndash;") : RomanNumeral(entry.count));
   }
-  return "</td><td colspan=\"2\">" + (entry.count > 0 ? std::to_string(entry.count) : std::string(kGreyDash));
+  return "</td><td colspan=\"2\">" + (entry.count > 0 ? std::to_string(entry.count) : Greyed("&ndash;"));
 }
 
 std::string AchievementRow(const RAchievements& entry) {

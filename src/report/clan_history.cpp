@@ -14,8 +14,6 @@ namespace tarvelo::detail {
 
 namespace {
 
-constexpr std::string_view kBlockRow = "</td></tr>\r\n<tr class=\"noHover\"><td class=\"noBrd\" colspan=\"4\">";
-
 // A year after 2220 marks a membership that has not ended.
 bool IsOpen(const RClanRole& role) { return DecodeDateTime(role.left).year > 2220; }
 

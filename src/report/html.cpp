@@ -72,6 +72,8 @@ std::string SearchLink(std::string_view site, std::string_view request, std::str
          std::string(inner_html) + "</a>";
 }
 
+std::string Greyed(std::string_view html) { return "<span class=\"c0\">" + std::string(html) + "</span>"; }
+
 std::string BrowseLink(std::string_view url_html, std::string_view inner_html) {
   return "<a href=\"" + std::string(url_html) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\">" +
          std::string(inner_html) + "</a>";

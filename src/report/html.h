@@ -29,6 +29,9 @@ std::string SearchHref(std::string_view site, std::string_view request, std::str
 // `inner_html` goes in as it is.
 std::string SearchLink(std::string_view site, std::string_view request, std::string_view inner_html);
 
+// Greyed text: "<span class=\"c0\">" + html + "</span>".
+std::string Greyed(std::string_view html);
+
 // A link that opens an address in the user's browser through the program.
 // `url_html` is the address as it goes into the attribute: outside parts escaped.
 std::string BrowseLink(std::string_view url_html, std::string_view inner_html);

@@ -83,6 +83,13 @@ RowContent MainFigures(const AccountReportInput& input, const RowRequest& reques
   return content;
 }
 
+std::string RadioItem(std::string_view name, std::string_view value, std::string_view id, std::string_view onclick,
+                      bool checked, std::string_view label) {
+  return "<li><input type=\"radio\" name=\"" + std::string(name) + "\" value=\"" + std::string(value) + "\" id=\"" +
+         std::string(id) + "\" onclick=\"" + std::string(onclick) + "\"" + (checked ? " checked=\"checked\"" : "") +
+         "><label for=\"" + std::string(id) + "\">" + std::string(label) + "</label></li>\r\n";
+}
+
 void AddModeSelector(const AccountReportInput& input, RowContent& content) {
   std::string html =
       "<div class=\"addons\"><div class=\"inner\" onclick=\"showt(this)\"><span class=\"plus\">+</span><div><b "
@@ -90,9 +97,8 @@ void AddModeSelector(const AccountReportInput& input, RowContent& content) {
   for (int mode = 0; mode < kModeCount; ++mode) {
     const std::string key(BattleModes[mode].key);
     const std::string options = "&mode=" + key + input.view.days_suffix;
-    html += "<li><input type=\"radio\" name=\"mode\" value=\"" + key + "\" id=\"st" + key + "\" onclick=\"" +
-            DoCmdCall("search", input.shown.Nickname, options) + "\"" + (mode == input.view.mode ? " checked=\"checked\"" : "") +
-            "><label for=\"st" + key + "\">" + std::string(BattleModes[mode].label) + "</label></li>\r\n";
+    html += RadioItem("mode", key, "st" + key, DoCmdCall("search", input.shown.Nickname, options),
+                      mode == input.view.mode, BattleModes[mode].label);
   }
   content.header_extra = html + "</ul></div></div></div>\r\n";
   if (input.view.mode != kModeAll) {

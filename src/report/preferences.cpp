@@ -16,6 +16,7 @@ namespace tarvelo::detail {
 namespace {
 
 struct Groups {
+  bool bar_holds_their_sum;  // tiers: their battles may add up to more than the mode's
   size_t count;
   std::string_view (*label)(size_t group);
   int32_t (*battles)(const RWOTAccount& account, size_t group);
@@ -23,15 +24,15 @@ struct Groups {
 };
 
 constexpr Groups kTiers{
-    kTierCount, [](size_t g) { return TierNumerals[g]; },
+    true, kTierCount, [](size_t g) { return TierNumerals[g]; },
     [](const RWOTAccount& a, size_t g) { return a.BattlesByTier[g]; },
     [](const RWOTAccount& a, size_t g) { return a.WinsByTier[g]; }};
 constexpr Groups kClasses{
-    kClassCount, [](size_t g) { return VehicleTypes[g].label; },
+    false, kClassCount, [](size_t g) { return VehicleTypes[g].label; },
     [](const RWOTAccount& a, size_t g) { return a.BattlesByClass[g]; },
     [](const RWOTAccount& a, size_t g) { return a.WinsByClass[g]; }};
 constexpr Groups kNations{
-    kNationCount, [](size_t g) { return Nations[g].label; },
+    false, kNationCount, [](size_t g) { return Nations[g].label; },
     [](const RWOTAccount& a, size_t g) { return a.BattlesByNation[g]; },
     [](const RWOTAccount& a, size_t g) { return a.WinsByNation[g]; }};
 
@@ -42,7 +43,7 @@ double WinPercent(const Groups& groups, const RWOTAccount& account, size_t group
 // What a full bar stands for: the mode's battles, for tiers at least their sum.
 double FullBar(const Groups& groups, const AccountReportInput& input) {
   double all = ModeBlock(input, input.shown).Battles;
-  if (&groups == &kTiers) {
+  if (groups.bar_holds_their_sum) {
     double sum = 0;
     for (size_t g = 0; g < groups.count; ++g) sum += groups.battles(input.shown, g);
     all = std::max(all, sum);

@@ -57,8 +57,7 @@ RowContent LocationSection(const AccountReportInput& input, const RowRequest&) {
   content.value = Row("Страна", kWideCell, country);
   content.value += Row("Регион", kWideCell, OrNoData(account.Region));
   content.value += Row("Населенный пункт", kWideCell, OrNoData(account.City));
-  content.value += "</td></tr>\r\n<tr class=\"noHover\"><td class=\"noBrd\" colspan=\"4\"><div class=\"c0 dRight\">(найди "
-                   "свой город на " +
+  content.value += std::string(kBlockRow) + "<div class=\"c0 dRight\">(найди свой город на " +
                    BrowseLink(SiteUrl(urls.hosts.Location, "/map", {}, {}, urls), "WoText") + ")</div>";
   return content;
 }

@@ -33,13 +33,6 @@ bool TopTierFirst(const AccountReportInput& input) { return !PeriodView(input) &
 
 std::string TierDigit(int tier) { return std::to_string(tier % 10); }
 
-std::string RadioItem(std::string_view name, std::string_view value, std::string_view id, std::string_view onclick,
-                      bool checked, std::string_view label) {
-  return "<li><input type=\"radio\" name=\"" + std::string(name) + "\" value=\"" + std::string(value) + "\" id=\"" +
-         std::string(id) + "\" onclick=\"" + std::string(onclick) + "\"" + (checked ? " checked=\"checked\"" : "") +
-         "><label for=\"" + std::string(id) + "\">" + std::string(label) + "</label></li>\r\n";
-}
-
 std::string FilterMenu(const AccountReportInput& input) {
   const std::string checked_id = TopTierFirst(input) ? "vLevel" + TierDigit(input.shown.HighestTier) : "v";
   const auto filter = [&checked_id](const std::string& value, const std::string& id, std::string_view label) {
@@ -206,11 +199,6 @@ VehicleRow VehicleRowOf(const AccountReportInput& input, const RowRequest& reque
 }
 
 }  // namespace
-
-const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RVehicleStat& vehicle) {
-  const int mode = input.view.mode;
-  return vehicle.Stats[mode >= 0 && mode < kModeCount ? mode : kModeAll];
-}
 
 RowContent VehiclesSection(const AccountReportInput& input, const RowRequest& request) {
   const AVehicleStats& vehicles = input.shown.Vehicles;
