@@ -1,0 +1,65 @@
+// The two clan pages: the members table and the top-tanks table. Both are
+// built member by member while the members are collected: the caller hands
+// each collected member to the page as soon as it has it, then asks for the
+// finished HTML. Pure functions of what they are given; the collection itself
+// (cache, network, fame points) is the caller's.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "acquire/auxiliary_sources.h"
+#include "model/records.h"
+#include "model/reference.h"
+#include "report/account_report.h"
+#include "report/report_view.h"
+
+namespace tarvelo {
+
+struct ClanReportInput {
+  const RWOTClan& clan;
+  ADateArr clan_dates;  // the clan's cached days, in the order the cache lists them
+  ReportView view;      // days >= 0: the members table; -1..-5: the top-tanks table
+  ReportClock clock;
+  const ReportSite& site;
+  FameView fame;                  // the campaign window and the clan's own fame points
+  std::string clan_emblem_file;   // the small emblem in the clan picture folder
+  std::string game_client_account;  // the game client's player, shown highlighted
+  const ReferenceData& reference;
+};
+
+// One member as collected.
+struct ClanMemberData {
+  // The member list's identity (id, name, role, joining date, clan) and, when
+  // `has_statistics`, the parsed snapshot: with a day selected the period record.
+  const RWOTAccount& record;
+  bool has_statistics = false;
+  // A day is selected and the member has fewer stored snapshots than it asks for.
+  bool left_out = false;
+  DateTime compared = 0;  // the compared snapshot's date, with a day selected
+  AccountFamePoints fame;
+};
+
+// A clan page under construction.
+class ClanPage {
+ public:
+  virtual ~ClanPage() = default;
+  // The next member of the member list.
+  virtual void AddMember(const ClanMemberData& member) = 0;
+  // The whole table and its notes; `total` is the size of the member list,
+  // larger than the members added when the collection was stopped.
+  virtual std::string Finish(int total) = 0;
+};
+
+// The page `input.view.days` asks for. `input` must outlive the page.
+std::unique_ptr<ClanPage> MakeClanPage(const ClanReportInput& input);
+std::unique_ptr<ClanPage> MakeClanMembersPage(const ClanReportInput& input);
+std::unique_ptr<ClanPage> MakeClanTopTanksPage(const ClanReportInput& input);
+
+// The selector row both pages share: the cached days, the report kind and the links.
+std::string ClanSelectorRow(const ClanReportInput& input);
+
+// A vehicle's name shortened for a column header ("Объект 260" → "Об. 260").
+std::string ShortVehicleName(std::string_view name);
+
+}  // namespace tarvelo
