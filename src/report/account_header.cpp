@@ -13,14 +13,7 @@ namespace tarvelo::detail {
 
 namespace {
 
-constexpr DateTime kMoscowOffset = 3.0 / 24;
 constexpr DateTime kOnlineGap = 16.0 / 24 / 60;
-constexpr std::string_view kPopupStart =
-    "<div class=\"addons\"><div class=\"inner\" onclick=\"showt(this)\"><span class=\"plus\">+</span><div>\r\n";
-
-std::string Noun(int64_t n, std::string_view one, std::string_view few, std::string_view many) {
-  return std::to_string(n) + " " + std::string(Plural(n, one, few, many));
-}
 
 std::string GreyedNote(std::string_view text) { return "<span class=\"c0 noWrap\">(" + std::string(text) + ")</span>"; }
 
@@ -130,13 +123,6 @@ const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAcc
 const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RVehicleStat& vehicle) {
   return vehicle.Stats[SelectedMode(input)];
 }
-
-std::string MoscowDate(DateTime utc) { return FormatDate(utc + kMoscowOffset); }
-std::string MoscowTime(DateTime utc) { return FormatTime(utc + kMoscowOffset) + " МСК"; }
-
-bool IsKnownDate(DateTime date) { return DecodeDateTime(date).year > 1990; }
-
-std::string DaysText(int64_t days) { return Noun(days, "день", "дня", "дней"); }
 
 RowContent AccountHeader(const AccountReportInput& input, const RowRequest&) {
   const RWOTAccount& account = input.shown;

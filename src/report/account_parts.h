@@ -9,6 +9,7 @@
 
 #include "report/account_report.h"
 #include "report/account_rows.h"
+#include "report/report_dates.h"
 #include "report/scales.h"
 
 namespace tarvelo::detail {
@@ -68,15 +69,5 @@ inline constexpr std::string_view kBlockRow = "</td></tr>\r\n<tr class=\"noHover
 int SelectedMode(const AccountReportInput& input);
 const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RWOTAccount& account);
 const RWOTAccountStats& ModeBlock(const AccountReportInput& input, const RVehicleStat& vehicle);
-
-// A stored UTC date-time as Moscow time: "dd.mm.yyyy" and "hh:mm МСК".
-std::string MoscowDate(DateTime utc);
-std::string MoscowTime(DateTime utc);
-
-// A year after 1990: dates at or before it stand for "unknown".
-bool IsKnownDate(DateTime date);
-
-// n and its noun: "1 день", "22 дня", "5 дней".
-std::string DaysText(int64_t days);
 
 }  // namespace tarvelo::detail

@@ -51,8 +51,8 @@ class ClanPage {
   virtual std::string Finish(int total) = 0;
 };
 
-// The page `input.view.days` asks for. `input` must outlive the page.
-std::unique_ptr<ClanPage> MakeClanPage(const ClanReportInput& input);
+// The members table, and the top-tanks table of the variant days -1..-5 name.
+// `input` must outlive the page.
 std::unique_ptr<ClanPage> MakeClanMembersPage(const ClanReportInput& input);
 std::unique_ptr<ClanPage> MakeClanTopTanksPage(const ClanReportInput& input);
 

@@ -1,5 +1,8 @@
 #include "report/html.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "text/replace.h"
 
 namespace tarvelo {
@@ -74,9 +77,23 @@ std::string SearchLink(std::string_view site, std::string_view request, std::str
 
 std::string Greyed(std::string_view html) { return "<span class=\"c0\">" + std::string(html) + "</span>"; }
 
-std::string BrowseLink(std::string_view url_html, std::string_view inner_html) {
-  return "<a href=\"" + std::string(url_html) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\">" +
-         std::string(inner_html) + "</a>";
+std::string BrowseLink(std::string_view url_html, std::string_view inner_html, std::string_view attributes_html) {
+  std::string link = "<a href=\"" + std::string(url_html) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\"";
+  if (!attributes_html.empty()) link += " " + std::string(attributes_html);
+  return link + ">" + std::string(inner_html) + "</a>";
+}
+
+std::string PlainColour(std::string_view colour) {
+  const auto all_of = [](std::string_view text, auto test) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [&](char c) { return test(static_cast<unsigned char>(c)); });
+  };
+  if (colour.starts_with('#')) {
+    const std::string_view digits = colour.substr(1);
+    const bool sized = digits.size() == 3 || digits.size() == 6;
+    return sized && all_of(digits, [](unsigned char c) { return std::isxdigit(c) != 0; }) ? std::string(colour) : "";
+  }
+  return colour.size() <= 20 && all_of(colour, [](unsigned char c) { return std::isalpha(c) != 0; }) ? std::string(colour)
+                                                                                                      : "";
 }
 
 std::string FileUrl(std::string_view path) {

@@ -34,7 +34,12 @@ std::string Greyed(std::string_view html);
 
 // A link that opens an address in the user's browser through the program.
 // `url_html` is the address as it goes into the attribute: outside parts escaped.
-std::string BrowseLink(std::string_view url_html, std::string_view inner_html);
+// `attributes_html` ("title=\"…\" style=\"…\"") go into the link as they are.
+std::string BrowseLink(std::string_view url_html, std::string_view inner_html, std::string_view attributes_html = {});
+
+// A colour as a style value may hold it: "#" and 3 or 6 hex digits, or a
+// colour name of letters only; empty for anything else.
+std::string PlainColour(std::string_view colour);
 
 // "file://" + the absolute path, percent-encoded where an address needs it.
 std::string FileUrl(std::string_view path);

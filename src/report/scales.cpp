@@ -35,6 +35,10 @@ std::string ColourClass(const ColourScale& scale, double value) {
 }
 
 // Called for every coloured cell of a page: one pass, no pattern set.
+std::string ColouredValue(std::string_view format, double value, const ColourScale& scale, double colour_value) {
+  return Format(BracketColour(format, ColourClass(scale, colour_value)), {value});
+}
+
 std::string BracketColour(std::string_view format, std::string_view css_class) {
   const std::string open = css_class.empty() ? std::string() : "<span class=\"" + std::string(css_class) + "\">";
   const std::string_view close = css_class.empty() ? std::string_view() : "</span>";

@@ -81,10 +81,12 @@ inline constexpr ColourScale kBattlesPerDayAll{{0, 5, 10, 15, 20, 25}};
 inline constexpr ColourScale kBattlesPerDayMode{{0, 1, 2, 3, 4, 5}};
 
 // The clan reports.
-inline constexpr ColourScale kClanRating{{0, 1400, 1800, 2200, 2600, 3000}};
-inline constexpr ColourScale kClanBattles{{0, 1500, 3000, 4500, 6000, 6600}};
-inline constexpr ColourScale kClanDays{{0, 90, 180, 364, 546, 728}};
-inline constexpr ColourScale kClanSign{{-100000, 0, 0, 0, 100000, 100001}};
+inline constexpr ColourScale kMaxExperience{{0, 1400, 1800, 2200, 2600, 3000}};
+inline constexpr ColourScale kFamePositionReserve{{0, 1500, 3000, 4500, 6000, 6600}};  // on 15000 - position
+inline constexpr ColourScale kAccountAge{{0, 90, 180, 364, 546, 728}};
+inline constexpr ColourScale kWgChange{{-100000, 0, 0, 0, 100000, 100001}};
+inline constexpr ColourScale kIdleReserve{{0, 9968, 9978, 9985, 9992, 9997}};  // on 9999 - days since the last battle
+inline constexpr const ColourScale& kTopVehicles = kPremiumCount;
 
 }  // namespace scales
 
@@ -99,6 +101,9 @@ std::string ColourClass(const ColourScale& scale, double value);
 // The format with "[" and "]" turned into a span of `css_class`; with an empty
 // class the brackets are dropped.
 std::string BracketColour(std::string_view format, std::string_view css_class);
+
+// Format(BracketColour(format, ColourClass(scale, colour_value)), {value}).
+std::string ColouredValue(std::string_view format, double value, const ColourScale& scale, double colour_value);
 
 // How much is missing to the next colour step, "%.2f до %.0f" (or with two
 // decimals for the target when the second threshold is below 10); empty above

@@ -220,12 +220,16 @@ void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
   screen_.SetProgress(true, 0, progress_max_);
   screen_.ProcessPendingEvents();
 
+  // A "break" given before this collection has no effect on it; one that
+  // arrives while the events are processed stops it after that member.
+  core_.BreakRequested = false;
   ProgressCallback progress = [this](std::string_view tag, std::string_view member, int current, int total) {
-    return ReportProgress(tag, member, current, total);
+    return ReportProgress(tag, member, current, total) && !core_.BreakRequested;
   };
-  int days = state_.CurrentView.days;
-  std::string report = days >= 0 || days < -5 ? service_.ClanReportHtml(days, update, progress)
-                                               : service_.TopTanksReportHtml(-days - 1, days, update, progress);
+  const ReportView& view = state_.CurrentView;
+  const int days = view.days;
+  std::string report = days >= 0 || days < -5 ? service_.ClanReportHtml(view, update, progress)
+                                               : service_.TopTanksReportHtml(view, update, progress);
   screen_.SetProgress(false, 0, progress_max_);
   ShowPage(std::string(kBodyStart) + SearchFormHtml("[" + state_.CurrentClanTag + "]") + std::string(kNavigation) +
            report + wrapped);

@@ -7,12 +7,15 @@
 
 #include "acquire/account_loader.h"
 #include "acquire/clan_loader.h"
+#include "acquire/clan_members.h"
+#include "acquire/snapshot_cache.h"
 #include "acquire/http_fetch.h"
 #include "acquire/pictures.h"
 #include "embedded.h"
 #include "model/clan.h"
 #include "model/reference.h"
 #include "report/account_report.h"
+#include "report/clan_report.h"
 #include "shell/core_state.h"
 #include "shell/main_window.h"
 #include "shell/settings_store.h"
@@ -90,9 +93,12 @@ class LoaderSearchService final : public SearchService {
   std::string LoadedClanTag() const override { return clan_.clan.tag; }
   std::string LoadedClanName() const override { return clan_.clan.name; }
 
-  // UNFINISHED: the clan reports come with the clan pages.
-  std::string ClanReportHtml(int, bool, const ProgressCallback&) override { return {}; }
-  std::string TopTanksReportHtml(int, int, bool, const ProgressCallback&) override { return {}; }
+  std::string ClanReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
+    return ClanPageHtml(view, update, progress, MakeClanMembersPage);
+  }
+  std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
+    return ClanPageHtml(view, update, progress, MakeClanTopTanksPage);
+  }
 
  private:
   LoaderContext Context(int mode) {
@@ -111,16 +117,45 @@ class LoaderSearchService final : public SearchService {
     return context;
   }
 
+  using ClanPageMaker = std::unique_ptr<ClanPage> (*)(const ClanReportInput&);
+
+  // Collects the loaded clan's members one by one into the page `make` gives.
+  std::string ClanPageHtml(const ReportView& view, bool update, const ProgressCallback& progress,
+                           ClanPageMaker make) {
+    const RWOTClan& clan = clan_.clan;
+    const ReportSite site = Site();
+    const ClanReportInput input{
+        .clan = clan,
+        .clan_dates = ListSnapshotDates(EntityFolderOf(core_.ClanCacheFolder, clan.clan_id)),
+        .view = view,
+        .clock = {Now(), -StandardTimeBiasMinutes() / 60},
+        .site = site,
+        .fame = {InsideCampaignWindow(Today()), Campaign().title, {}, clan_.fame},
+        .clan_emblem_file = RefreshedClanEmblem(clan.clan_id, update),
+        .game_client_account = core_.GameClientAccount,
+        .reference = Reference(),
+    };
+    const std::unique_ptr<ClanPage> page = make(input);
+    const ClanMembersRequest request{update, view.days};
+    const LoaderContext context = Context(view.mode);
+    CollectClanMembers(clan, request, context, [&](const CollectedMember& member, int current, int total) {
+      page->AddMember({member.record, member.has_statistics, member.left_out, member.compared, member.fame});
+      return progress(clan.tag, member.record.Nickname, current, total);
+    });
+    return page->Finish(static_cast<int>(clan.members.size()));
+  }
+
   ReportSite Site() const {
     return {core_.urls.hosts.Site, program_file_, core_.urls, ReadLinks(settings_).sites};
   }
 
-  // The local file of the clan's small emblem, fetched when missing or a day old.
-  std::string RefreshedClanEmblem(const std::string& clan_id) {
+  // The local file of the clan's small emblem, fetched when missing, a day old
+  // or on an update request.
+  std::string RefreshedClanEmblem(const std::string& clan_id, bool update = false) {
     if (clan_id.empty() || clan_id == "0") return {};
     const std::string file = ClanEmblemFile(core_.ClanImagesFolder, clan_id);
     const std::string clan_portal = FillRegion(core_.urls.hosts.ClanPortal, core_.urls.region);
-    RefreshPicture(fetch_, ClanEmblemAddress(clan_portal, clan_id, "24x24"), file, kEmblemDays, Now());
+    RefreshPicture(fetch_, ClanEmblemAddress(clan_portal, clan_id, "24x24"), file, update ? 0.0 : kEmblemDays, Now());
     return file;
   }
 

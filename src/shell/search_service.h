@@ -41,10 +41,12 @@ class SearchService {
   virtual bool LoadClan(const SearchRequest& request, std::string& messages) = 0;
   virtual std::string LoadedClanTag() const = 0;
   virtual std::string LoadedClanName() const = 0;
-  // The clan members report (`days` >= 0 picks a cached day).
-  virtual std::string ClanReportHtml(int days, bool update, const ProgressCallback& progress) = 0;
-  // The clan top-tanks report, `variant` 0..4 (from days -1..-5).
-  virtual std::string TopTanksReportHtml(int variant, int days, bool update, const ProgressCallback& progress) = 0;
+  // The clan members report on the loaded clan (days >= 1 compares with a cached
+  // day), collecting the members one by one: `progress` is called after each
+  // member and stops the collection by returning false.
+  virtual std::string ClanReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) = 0;
+  // The clan top-tanks report, its variant 0..4 from days -1..-5, collected alike.
+  virtual std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) = 0;
 };
 
 }  // namespace tarvelo

@@ -19,8 +19,8 @@ TEST(ColourClass, TakesTheHighestThresholdReached) {
   // Thresholds are single precision: 0.1 as a float is a little above 0.1.
   EXPECT_EQ(ColourClass(scales::kIvrSkill, 0.1), "c2");
   EXPECT_EQ(ColourClass(scales::kIvrSkill, 0.09999), "c1");
-  EXPECT_EQ(ColourClass(scales::kClanSign, -5), "c1");
-  EXPECT_EQ(ColourClass(scales::kClanSign, 0), "c4");
+  EXPECT_EQ(ColourClass(scales::kWgChange, -5), "c1");
+  EXPECT_EQ(ColourClass(scales::kWgChange, 0), "c4");
 }
 
 TEST(ColourClass, ScalesByBattleMode) {

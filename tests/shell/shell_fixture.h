@@ -118,13 +118,13 @@ class ScriptedSearchService : public SearchService {
   }
   std::string LoadedClanTag() const override { return "TAG"; }
   std::string LoadedClanName() const override { return clan_; }
-  std::string ClanReportHtml(int days, bool update, const ProgressCallback& progress) override {
-    calls->push_back({"clan report", Request(days, update), days});
+  std::string ClanReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
+    calls->push_back({"clan report", Request(view.days, update), view.days});
     progress("TAG", "Member", 1, 2);
     return "<p>clan report</p>";
   }
-  std::string TopTanksReportHtml(int variant, int days, bool update, const ProgressCallback&) override {
-    calls->push_back({"top tanks", Request(days, update), days, variant});
+  std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback&) override {
+    calls->push_back({"top tanks", Request(view.days, update), view.days, -view.days - 1});
     return "<p>top tanks</p>";
   }
 

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -19,6 +20,7 @@ struct HeadlessOptions {
   std::string pages_folder;
   Answer answer = Answer::No;
   std::vector<std::string> commands;
+  int break_after = 0;  // members a clan collection reports before "break" is given
   std::vector<std::string> program_arguments;
 };
 
@@ -30,8 +32,8 @@ bool WriteFile(const std::string& path, const std::string& text) {
 
 class HeadlessFrontEnd final : public FrontEnd {
  public:
-  HeadlessFrontEnd(std::string pages_folder, Answer answer)
-      : pages_folder_(std::move(pages_folder)), answer_(answer) {}
+  HeadlessFrontEnd(std::string pages_folder, Answer answer, int break_after)
+      : pages_folder_(std::move(pages_folder)), answer_(answer), break_after_(break_after) {}
 
   const std::string& last_page() const { return last_page_; }
   bool quit_requested() const { return quit_requested_; }
@@ -57,7 +59,10 @@ class HeadlessFrontEnd final : public FrontEnd {
   }
   void SetCaption(std::string_view) override {}
   void SetCursor(Cursor) override {}
-  void SetProgress(bool, int, int) override {}
+  // The "break" a user would give by pressing "Прервать" once K members are shown done.
+  void SetProgress(bool visible, int position, int) override {
+    if (visible && break_after_ > 0 && position >= break_after_ && !break_given_) break_pending_ = true;
+  }
   bool ShiftPressed() override { return false; }
   void OpenUrl(std::string_view url) override { std::cerr << "open: " << url << "\n"; }
   void StartProgramCopy(const std::vector<std::string>& arguments) override {
@@ -71,7 +76,12 @@ class HeadlessFrontEnd final : public FrontEnd {
     std::cerr << "\n";
     return true;
   }
-  void ProcessPendingEvents() override {}
+  void ProcessPendingEvents() override {
+    if (!break_pending_) return;
+    break_pending_ = false;
+    break_given_ = true;
+    SetTitle("[CMD:]break");
+  }
   void Quit() override { quit_requested_ = true; }
 
   // Without a screen nothing is moved: the rectangle placed is the one saved again.
@@ -92,6 +102,9 @@ class HeadlessFrontEnd final : public FrontEnd {
   std::string last_page_;
   int page_count_ = 0;
   bool quit_requested_ = false;
+  int break_after_ = 0;
+  bool break_pending_ = false;
+  bool break_given_ = false;
   WindowRect bounds_{0, 0, 632, 822};
   WindowState state_ = WindowState::Normal;
 };
@@ -112,13 +125,19 @@ std::optional<HeadlessOptions> ParseOptions(const std::vector<std::string>& argu
       ++i;
       break;
     }
-    bool takes_value = option == "--page" || option == "--pages" || option == "--answer" || option == "--command";
+    bool takes_value = option == "--page" || option == "--pages" || option == "--answer" || option == "--command" ||
+                       option == "--break-after";
     if (!takes_value) break;
     if (i + 1 >= arguments.size()) return std::nullopt;
     const std::string& value = arguments[++i];
     if (option == "--page") options.page_file = value;
     if (option == "--pages") options.pages_folder = value;
     if (option == "--command") options.commands.push_back(value);
+    if (option == "--break-after") {
+      const int members = std::atoi(value.c_str());
+      if (members < 1) return std::nullopt;
+      options.break_after = members;
+    }
     if (option == "--answer") {
       auto answer = ParseAnswer(value);
       if (!answer) return std::nullopt;
@@ -136,14 +155,14 @@ int RunHeadless(const std::vector<std::string>& arguments) {
   auto options = ParseOptions(arguments);
   if (!options) {
     std::cerr << "usage: tarvelo --headless --page FILE [--pages DIR] [--answer yes|no|cancel] "
-                 "[--command TITLE]... [ARGUMENTS]\n";
+                 "[--command TITLE]... [--break-after K] [ARGUMENTS]\n";
     return 2;
   }
   if (!options->pages_folder.empty()) {
     std::error_code error;
     std::filesystem::create_directories(options->pages_folder, error);
   }
-  HeadlessFrontEnd screen(options->pages_folder, options->answer);
+  HeadlessFrontEnd screen(options->pages_folder, options->answer, options->break_after);
   {
     Program program(screen, options->program_arguments);
     program.Create();

@@ -1,0 +1,107 @@
+#include "acquire/clan_members.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "acquire/account_loader.h"
+#include "acquire/snapshot_cache.h"
+#include "acquire/stored_snapshots.h"
+#include "model/period.h"
+#include "model/reference.h"
+
+namespace tarvelo {
+
+namespace {
+
+class MemberCollector {
+ public:
+  MemberCollector(const ClanMembersRequest& request, const LoaderContext& context)
+      : request_(request), context_(context) {}
+
+  CollectedMember Collect(const RWOTAccount& listed) const {
+    const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
+    std::error_code error;
+    if (request_.UpdateRequested || !std::filesystem::is_directory(folder, error)) Load(listed);
+    if (!NewestIsFresh(folder)) Load(listed);
+
+    CollectedMember member;
+    member.record = listed;
+    StoredSnapshots stored(Source(folder, listed.AccountId), listed);
+    if (const RWOTAccount* newest = stored.At(0)) {
+      member.record = *newest;
+      member.has_statistics = true;
+      if (request_.PeriodDays >= 1) ReduceToPeriod(stored, member);
+    }
+    KeepListedIdentity(listed, member.record);
+    member.fame = LoadAccountFamePoints(context_, listed.AccountId, listed.Nickname, std::max(0, request_.PeriodDays),
+                                        request_.UpdateRequested);
+    return member;
+  }
+
+ private:
+  void Load(const RWOTAccount& listed) const {
+    const AccountLoadRequest load{"@" + listed.AccountId, request_.UpdateRequested, 0, "", false};
+    LoadAccount(load, context_);
+  }
+
+  static bool NewestIsFresh(const std::string& folder) {
+    const ADateArr dates = ListSnapshotDates(folder);
+    if (dates.empty()) return false;
+    return IsFresh(FileDate(JoinPath(folder, SnapshotFileName(dates.front()))), kMemberSnapshotFresh);
+  }
+
+  StoredSnapshotSource Source(const std::string& folder, const std::string& account_id) const {
+    return {folder, account_id, context_.legacy, context_.mode_index, true, context_.reference};
+  }
+
+  // The member's snapshot PeriodDays back (the oldest when there are no more)
+  // is the start of the period; a member with fewer snapshots is left out.
+  void ReduceToPeriod(StoredSnapshots& stored, CollectedMember& member) const {
+    const auto days = static_cast<size_t>(request_.PeriodDays);
+    if (stored.dates().size() < days) {
+      member.left_out = true;
+      return;
+    }
+    const RWOTAccount* older = stored.At(std::min(days, stored.dates().size() - 1));
+    if (older == nullptr) {
+      member.has_statistics = false;
+      return;
+    }
+    member.compared = older->Updated;
+    member.record = PeriodDelta(member.record, *older, false, context_.mode_index, Ref());
+  }
+
+  // The clan's member list knows the member's name, role and joining date best;
+  // the snapshot's clan stays, so a member who moved on shows it.
+  static void KeepListedIdentity(const RWOTAccount& listed, RWOTAccount& record) {
+    if (record.Nickname.empty()) record.Nickname = listed.Nickname;
+    record.ClanRole = listed.ClanRole;
+    record.ClanJoined = listed.ClanJoined;
+    if (record.ClanId.empty() || record.ClanId == "0") {
+      record.ClanId = listed.ClanId;
+      record.ClanTag = listed.ClanTag;
+    }
+  }
+
+  const ReferenceData& Ref() const { return context_.reference != nullptr ? *context_.reference : Reference(); }
+
+  const ClanMembersRequest& request_;
+  const LoaderContext& context_;
+};
+
+}  // namespace
+
+int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
+                       const MemberSink& take) {
+  const MemberCollector collector(request, context);
+  const int total = static_cast<int>(clan.members.size());
+  int done = 0;
+  for (const RWOTAccount& listed : clan.members) {
+    const CollectedMember member = collector.Collect(listed);
+    ++done;
+    if (!take(member, done, total)) break;
+  }
+  return done;
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,43 @@
+// The statistics of a clan's members, collected one member at a time for the
+// clan pages: each member's newest stored snapshot, loaded through the account
+// loader when the member is not cached yet, on an update request, or when the
+// snapshot is 720 minutes old; with a cached day selected, reduced to what the
+// member did since that day.
+#pragma once
+
+#include <functional>
+
+#include "acquire/auxiliary_sources.h"
+#include "acquire/loader_context.h"
+#include "model/records.h"
+
+namespace tarvelo {
+
+// Stored snapshots younger than this are used without asking the publisher.
+inline constexpr int kMemberSnapshotFresh = 720;
+
+struct ClanMembersRequest {
+  bool UpdateRequested = false;
+  int PeriodDays = 0;  // >= 1: compare with the member's snapshot this many back
+};
+
+struct CollectedMember {
+  // The member list's identity (id, name, role, joining date) over the parsed
+  // snapshot; the period record with a day selected.
+  RWOTAccount record;
+  bool has_statistics = false;  // a usable snapshot was found
+  bool left_out = false;        // fewer stored snapshots than the selected day
+  DateTime compared = 0;        // the compared snapshot's "updated" date
+  AccountFamePoints fame;
+};
+
+// Takes a member, its number in the member list (from 1) and the list's size;
+// false stops the collection.
+using MemberSink = std::function<bool(const CollectedMember& member, int current, int total)>;
+
+// Collects the members of `clan` in the order of its member list, handing each
+// to `take` as soon as it is complete. Returns how many members were handed over.
+int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
+                       const MemberSink& take);
+
+}  // namespace tarvelo
