@@ -510,10 +510,10 @@ class MembersPage final : public ClanPage {
     row.role = r.ClanRole;
     row.in_report_clan = r.ClanId.empty() || r.ClanId == input_.clan.clan_id || detail::SeveralClans(input_.clan);
     row.joined = r.ClanJoined;
-    row.seniority_days = WholeDaysBetween(now, r.ClanJoined);
+    row.seniority_days = WholeDaysBetween(now, Local(r.ClanJoined));
     row.created = r.Created;
     row.known_created = IsKnownDate(r.Created);
-    row.age_days = WholeDaysBetween(now, r.Created);
+    row.age_days = WholeDaysBetween(now, Local(r.Created));
     row.compared = member.compared;
     row.period_days = member.compared != 0 ? WholeDaysBetween(r.Updated, member.compared) : 0;
     row.fame_points = member.fame.points;
@@ -527,9 +527,12 @@ class MembersPage final : public ClanPage {
       row.masters = r.CountByBadge[kMasterBadge];
     }
     row.fought = IsKnownDate(r.LastBattle);
-    row.idle_days = WholeDaysBetween(now, r.LastBattle + input_.clock.zone_hours / 24.0);
+    row.idle_days = WholeDaysBetween(now, Local(r.LastBattle));
     return row;
   }
+
+  // The API's dates are UTC, the page's clock is local.
+  DateTime Local(DateTime utc) const { return utc + input_.clock.zone_hours / 24.0; }
 
   std::string Cells(const RowFigures& row) const {
     std::string html;

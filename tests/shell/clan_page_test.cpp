@@ -1,0 +1,187 @@
+// The clan pages from the command to the finished HTML, headless, against the
+// sample API service: a clan collected member by member from the network, then
+// from the cache, stopped half-way, compared with an earlier day, and shown as
+// top tanks.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include "sample_service.h"
+#include "shell/golden_pages.h"
+#include "shell/headless/headless.h"
+#include "shell/shell_fixture.h"
+#include "text/replace.h"
+
+namespace tarvelo::testing {
+namespace {
+
+constexpr std::string_view kTag = "VOLKI";
+constexpr int kMembers = 4;
+
+size_t Count(const std::string& text, std::string_view part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
+class ClanPageTest : public ::testing::Test {
+ protected:
+  ClanPageTest() {
+    std::filesystem::copy(TARVELO_DEMO_ANSWERS, answers(), std::filesystem::copy_options::recursive);
+    service_ = std::make_unique<SampleService>(answers());
+    setenv("TARVELO_HOME", (root() + "/home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root() + "/config").c_str(), 1);
+    setenv("TARVELO_APPDATA", (root() + "/appdata").c_str(), 1);
+    At("2016-12-05T15:00:00");
+    const std::string host = service_->url();
+    WriteText(root() + "/config/tarvelo/settings.ini",
+              "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n[Hosts]\nApi=" + host +
+                  "\nGamePortal=" + host + "\nClanPortal=" + host + "\nReplays=" + host + "\nLocation=" + host +
+                  "\nAlliance=" + host + "\nSite=" + host + "\n");
+  }
+  ~ClanPageTest() override {
+    for (const char* name : {"TARVELO_HOME", "XDG_CONFIG_HOME", "TARVELO_APPDATA", "TARVELO_NOW"}) unsetenv(name);
+  }
+
+  const std::string& root() const { return temp_.path(); }
+  std::string answers() const { return root() + "/answers"; }
+  static void At(const char* now) { setenv("TARVELO_NOW", now, 1); }
+
+  // The body of the page the headless search ends on, with the service's
+  // address and the data folder replaced by fixed names; `extra` are options
+  // before the search.
+  std::string Search(const std::string& request, std::vector<std::string> extra = {}) {
+    std::vector<std::string> arguments{"--page", root() + "/page.html"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    arguments.push_back("[" + std::string(kTag) + "]" + request);
+    ::testing::internal::CaptureStderr();
+    const int code = RunHeadless(arguments);
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 0) << errors;
+    std::string body = BodyOf(ReadText(root() + "/page.html"));
+    body = ReplaceAll(body, service_->url(), "http://sample");
+    return ReplaceAll(body, root() + "/home/", "/HOME/");
+  }
+
+  size_t RequestsTo(std::string_view path) const {
+    size_t n = 0;
+    for (const std::string& target : service_->targets()) n += target.starts_with(path) ? 1 : 0;
+    return n;
+  }
+
+  TempFolder temp_;
+  std::unique_ptr<SampleService> service_;
+};
+
+TEST_F(ClanPageTest, CollectedFromTheNetworkOnceThenFromTheCache) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  const std::string body = Search("");
+  EXPECT_EQ(body.find("ОШИБКА"), std::string::npos);
+  EXPECT_EQ(Count(body, "<tr onclick=\"check(this)\""), static_cast<size_t>(kMembers));
+  EXPECT_NE(body.find("<td>&nbsp;</td><td class=\"tLeft\">В среднем по клану</td>"), std::string::npos);
+  EXPECT_EQ(body.find("Сбор данных был прерван"), std::string::npos);
+  // Every member's four answers were asked for once, by id.
+  for (std::string_view path : {"/wot/account/info/", "/wot/account/achievements/", "/wgn/clans/membersinfo/",
+                                "/wot/tanks/stats/"}) {
+    EXPECT_EQ(RequestsTo(path), static_cast<size_t>(kMembers)) << path;
+  }
+  EXPECT_EQ(RequestsTo("/wot/account/list/"), 0u);
+  ExpectGolden("clan_page_body.html", body);
+
+  const std::string cached = Search("");
+  EXPECT_EQ(TableBody(cached, "ClanMembersBody"), TableBody(body, "ClanMembersBody")) << "the same members from the cache";
+  EXPECT_NE(cached.find("title=\"Кеш от 05.12.2016 15:00 МСК\""), std::string::npos);
+  // Member snapshots are used for 720 minutes without asking again.
+  At("2016-12-06T02:50:00");
+  Search("");
+  EXPECT_EQ(RequestsTo("/wot/account/info/"), static_cast<size_t>(kMembers));
+  At("2016-12-06T03:10:00");
+  Search("");
+  EXPECT_EQ(RequestsTo("/wot/account/info/"), static_cast<size_t>(2 * kMembers));
+}
+
+TEST_F(ClanPageTest, ABreakStopsAfterTheMembersDoneAndKeepsThem) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  std::string body = Search("", {"--break-after", "3"});
+  EXPECT_EQ(Count(body, "<tr onclick=\"check(this)\""), 3u);
+  EXPECT_NE(body.find("<p>Сбор данных был прерван. Обработано только 3 бойца из " + std::to_string(kMembers) +
+                      ".</p>"),
+            std::string::npos);
+  EXPECT_EQ(RequestsTo("/wot/tanks/stats/"), 3u) << "nothing asked for the members after the break";
+  body = Search("", {"--break-after", "1"});
+  EXPECT_NE(body.find("Обработан только 1 боец из"), std::string::npos);
+  // The next collection goes through.
+  body = Search("");
+  EXPECT_EQ(Count(body, "<tr onclick=\"check(this)\""), static_cast<size_t>(kMembers));
+  EXPECT_EQ(RequestsTo("/wot/tanks/stats/"), static_cast<size_t>(kMembers));
+}
+
+// The account info answer of `account_id` with `battles` more battles, the
+// last of them at `last_battle` (Unix time).
+void PlayMore(const std::string& answers, const std::string& account_id, int battles, long long last_battle) {
+  const std::string file = answers + "/api/account_info_" + account_id + ".json";
+  std::string text = ReadText(file);
+  std::smatch match;
+  const std::regex all_battles("(\"all\": ?\\{[^{}]*?\"battles\": ?)([0-9]+)");
+  ASSERT_TRUE(std::regex_search(text, match, all_battles)) << file;
+  text = match.prefix().str() + match[1].str() + std::to_string(std::stoi(match[2].str()) + battles) +
+         match.suffix().str();
+  const std::regex last_battle_time("(\"last_battle_time\": ?)[0-9]+");
+  ASSERT_TRUE(std::regex_search(text, match, last_battle_time)) << file;
+  text = match.prefix().str() + match[1].str() + std::to_string(last_battle) + match.suffix().str();
+  WriteText(file, text);
+}
+
+// The id of the first member of the clan's member list in its clan info answer.
+std::string FirstMemberId(const std::string& answers) {
+  const std::regex member("\"account_id\": ?([0-9]+)");
+  for (const auto& entry : std::filesystem::directory_iterator(answers + "/api")) {
+    if (!entry.path().filename().string().starts_with("clans_info_")) continue;
+    const std::string text = ReadText(entry.path().string());
+    if (text.find("\"" + std::string(kTag) + "\"") == std::string::npos) continue;
+    std::smatch match;
+    if (std::regex_search(text, match, member)) return match[1].str();
+  }
+  return {};
+}
+
+TEST_F(ClanPageTest, ADayComparesEveryMemberWithItsSnapshotThatDay) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  Search("");
+  const std::string first_id = FirstMemberId(answers());
+  ASSERT_FALSE(first_id.empty());
+  PlayMore(answers(), first_id, 25, 1481018400);  // 06.12.2016 10:00 UTC
+  At("2016-12-06T15:00:00");
+  Search("");
+  const std::string body = Search("&days=1");
+  EXPECT_NE(body.find(">Дней</td>"), std::string::npos);
+  EXPECT_EQ(body.find(">Возраст</td>"), std::string::npos);
+  const size_t row = body.find("<tr onclick=\"check(this)\"><td>1</td>");
+  ASSERT_NE(row, std::string::npos);
+  const std::string first_row = body.substr(row, body.find("</tr>", row) - row);
+  EXPECT_NE(first_row.find(">25</span>"), std::string::npos) << first_row.substr(0, 1500);
+  EXPECT_NE(body.find("id=\"d1_1\" value=\"1\" checked=\"checked\""), std::string::npos);
+}
+
+TEST_F(ClanPageTest, TheFiveTopTanksVariantsFromTheCache) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  Search("");
+  const size_t before = service_->targets().size();
+  for (int days = -1; days >= -5; --days) {
+    const std::string body = Search("&days=" + std::to_string(days));
+    EXPECT_NE(body.find("<thead id=\"ClanMembersHead\">"), std::string::npos) << days;
+    EXPECT_EQ(Count(body, "<tr onclick=\"check(this)\""), static_cast<size_t>(kMembers)) << days;
+    EXPECT_NE(body.find("id=\"d2_" + std::to_string(-days) + "\" value=\"" + std::to_string(days) +
+                        "\" checked=\"checked\""),
+              std::string::npos)
+        << days;
+    EXPECT_NE(body.find(">Побeд</td>"), std::string::npos) << days;
+  }
+  EXPECT_EQ(service_->targets().size(), before);
+}
+
+}  // namespace
+}  // namespace tarvelo::testing
