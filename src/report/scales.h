@@ -85,6 +85,8 @@ inline constexpr ColourScale kClanRating{{0, 1400, 1800, 2200, 2600, 3000}};
 inline constexpr ColourScale kClanBattles{{0, 1500, 3000, 4500, 6000, 6600}};
 inline constexpr ColourScale kClanDays{{0, 90, 180, 364, 546, 728}};
 inline constexpr ColourScale kClanSign{{-100000, 0, 0, 0, 100000, 100001}};
+// The top-tanks table: battles on all the listed tier-10 vehicles together.
+inline constexpr ColourScale kListedVehicleBattles{{0, 470, 860, 1225, 1635, 1990}};
 
 }  // namespace scales
 
