@@ -42,27 +42,26 @@ namespace {
 constexpr std::string_view kCell = "</td><td class=\"tCenter\">";
 constexpr int kClassRows = static_cast<int>(ClassVehicleIds.size());
 
-// Battles, wins and damage of one vehicle, of a class or of all listed vehicles.
+// Battles, wins and damage of one vehicle, of a class or of all listed
+// vehicles; in the averages row, the clan's sums divided by the members counted.
 struct Tally {
-  int64_t battles = 0;
-  int64_t wins = 0;
-  int64_t damage = 0;
+  double battles = 0;
+  double wins = 0;
+  double damage = 0;
 
   void Add(const Tally& other) {
     battles += other.battles;
     wins += other.wins;
     damage += other.damage;
   }
-  double WinRate() const { return battles > 0 ? 100.0 * static_cast<double>(wins) / battles : 0; }
-  double AverageDamage() const { return battles > 0 ? static_cast<double>(damage) / battles : 0; }
-  Tally DividedBy(int64_t count) const {
-    const auto share = [count](int64_t sum) { return std::llround(static_cast<double>(sum) / count); };
-    return {share(battles), share(wins), share(damage)};
-  }
+  int64_t ShownBattles() const { return std::llround(battles); }
+  double WinRate() const { return battles > 0 ? 100.0 * wins / battles : 0; }
+  double AverageDamage() const { return battles > 0 ? damage / battles : 0; }
+  Tally DividedBy(double count) const { return {battles / count, wins / count, damage / count}; }
 };
 
 Tally TallyOf(const RWOTAccountStats& block) {
-  return {block.Battles, block.Wins, static_cast<int64_t>(block.DamageDealt)};
+  return {static_cast<double>(block.Battles), static_cast<double>(block.Wins), static_cast<double>(block.DamageDealt)};
 }
 
 // What a row shows after the role.
@@ -80,8 +79,8 @@ struct RowFigures {
     for (size_t k = 0; k < classes.size(); ++k) classes[k].Add(other.classes[k]);
     listed.Add(other.listed);
   }
-  RowFigures DividedBy(int64_t count) const {
-    RowFigures average{mode.DividedBy(count), eff / static_cast<double>(count), {}, {}, listed.DividedBy(count)};
+  RowFigures DividedBy(double count) const {
+    RowFigures average{mode.DividedBy(count), eff / count, {}, {}, listed.DividedBy(count)};
     for (const Tally& vehicle : vehicles) average.vehicles.push_back(vehicle.DividedBy(count));
     for (size_t k = 0; k < classes.size(); ++k) average.classes[k] = classes[k].DividedBy(count);
     return average;
@@ -111,7 +110,7 @@ std::string TitledCell(std::string_view title) {
 
 // The figure cells of a row: dashes after the role when there are no battles in the mode.
 std::string FigureCells(const RowFigures& figures) {
-  if (figures.mode.battles <= 0) {
+  if (figures.mode.ShownBattles() <= 0) {
     std::string dashes;
     const size_t count = 2 + figures.vehicles.size() + figures.classes.size() + 2;
     for (size_t i = 0; i < count; ++i) dashes += std::string(kCell) + "-";
@@ -121,19 +120,19 @@ std::string FigureCells(const RowFigures& figures) {
   std::string html = std::string(kCell) + ColouredValue("[%.1f%%]", win_rate, scales::kWinRate, win_rate);
   html += std::string(kCell) + ColouredValue("[%.0f]", figures.eff, scales::kEff, figures.eff);
   const auto battles_cell = [&html](const Tally& tally, std::string_view title) {
-    if (tally.battles <= 0) {
+    if (tally.ShownBattles() <= 0) {
       html += std::string(kCell) + "-";
       return;
     }
     html += TitledCell(title) +
-            ColouredValue("[%d]", tally.battles, scales::kWinRate, tally.WinRate());
+            ColouredValue("[%d]", tally.ShownBattles(), scales::kWinRate, tally.WinRate());
   };
   for (const Tally& vehicle : figures.vehicles) {
     battles_cell(vehicle, Format("%.1f%% побед, %.0f урон", {vehicle.WinRate(), vehicle.AverageDamage()}));
   }
   for (const Tally& group : figures.classes) battles_cell(group, Format("%.1f%% побед", {group.WinRate()}));
-  if (figures.listed.battles <= 0) return html + std::string(kCell) + "-" + std::string(kCell) + "-";
-  const int64_t listed_battles = figures.listed.battles;
+  if (figures.listed.ShownBattles() <= 0) return html + std::string(kCell) + "-" + std::string(kCell) + "-";
+  const int64_t listed_battles = figures.listed.ShownBattles();
   const double listed_rate = figures.listed.WinRate();
   return html + std::string(kCell) +
          ColouredValue("[%d]", listed_battles, scales::kListedVehicleBattles, static_cast<double>(listed_battles)) +
@@ -164,7 +163,8 @@ class TopTanksPage final : public ClanPage {
     const RWOTAccount& record = member.record;
     rows_ += "<tr onclick=\"check(this)\"><td>" + std::to_string(added_) + NameCell(record.Nickname) +
              ClanCell(record.ClanTag) + RoleCell(record.ClanRole) + FigureCells(figures) + "</td></tr>\r\n";
-    if (record.Nickname.empty()) return;
+    // A member whose data could not be had is not counted as one without battles.
+    if (record.Nickname.empty() || !member.has_statistics) return;
     ++counted_;
     totals_.Add(figures);
   }
