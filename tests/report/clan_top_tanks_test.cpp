@@ -161,20 +161,16 @@ TEST_F(ClanTopTanksTest, EachBreakdownListsItsClassVehiclesBeforeTheClassColumn)
     const std::string html = Page(c.days, Member("Tihiy_Omut", "commander", 10, 5, 900));
     const std::vector<std::string> header = Cells(html, kHeader);
     EXPECT_EQ(Between(header, "EFF", "Боёв"), c.columns) << c.days;
+    // The last caption's Latin "e" keeps it apart from the "Побед" column.
+    ASSERT_GE(header.size(), 11u);
+    EXPECT_EQ(header[3], "Побед");
+    EXPECT_EQ(header.back(), "Поб\x65\xD0\xB4");
     // Every member row and the averages row have a cell under every caption.
     EXPECT_EQ(Cells(html, "Tihiy_Omut").size(), header.size()) << c.days;
     EXPECT_EQ(Cells(html, "В среднем по клану").size(), header.size()) << c.days;
   }
   // The medium breakdown names vehicles the encyclopedia does not know by their id.
   EXPECT_EQ(Between(Cells(Page(-3, Member("A", "private", 1, 1, 1)), kHeader), "EFF", "Боёв").size(), 18u);
-}
-
-TEST_F(ClanTopTanksTest, TheLastCaptionIsWrittenWithALatinE) {
-  const std::vector<std::string> header = Cells(Page(-1, Member("A", "private", 1, 1, 1)), kHeader);
-  ASSERT_EQ(header.size(), 11u);
-  EXPECT_EQ(header[3], "Побед");
-  EXPECT_EQ(header.back(), "Поб\x65\xD0\xB4");
-  EXPECT_NE(header.back(), header[3]);
 }
 
 TEST_F(ClanTopTanksTest, SeveralClansAddAClanColumnToEveryRow) {
