@@ -87,6 +87,8 @@ inline constexpr ColourScale kAccountAge{{0, 90, 180, 364, 546, 728}};
 inline constexpr ColourScale kWgChange{{-100000, 0, 0, 0, 100000, 100001}};
 inline constexpr ColourScale kIdleReserve{{0, 9968, 9978, 9985, 9992, 9997}};  // on 9999 - days since the last battle
 inline constexpr const ColourScale& kTopVehicles = kPremiumCount;
+// The top-tanks table: battles on all the listed tier-10 vehicles together.
+inline constexpr ColourScale kListedVehicleBattles{{0, 470, 860, 1225, 1635, 1990}};
 
 }  // namespace scales
 

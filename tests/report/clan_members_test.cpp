@@ -105,7 +105,7 @@ TEST_F(ClanMembersTest, OneMemberGivesItsRowAndAnEqualAveragesRow) {
   EXPECT_EQ(row[kBattlesCell], "<span class=\"c2\">4\u00a0460</span>");
   EXPECT_EQ(row[kWinsCell], "<span class=\"c3\">50,4%</span>");
   EXPECT_EQ(row[kTierCell], "<span class=\"c4\">7,3</span>");
-  EXPECT_EQ(row[kSeniorityCell], "<span title=\"08.11.2016\"><span class=\"c2\">30</span></span>");
+  EXPECT_EQ(row[kSeniorityCell], "<span title=\"08.11.2016\"><span class=\"c2\">29</span></span>");
   EXPECT_EQ(row[kRoleCell], "<span class=\"c5\">[Замком]</span>");
   EXPECT_NE(html.find("по Иванерру (0,00)"), std::string::npos);
 }

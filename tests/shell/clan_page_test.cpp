@@ -18,8 +18,8 @@
 namespace tarvelo::testing {
 namespace {
 
-constexpr std::string_view kTag = "VOLKI";
-constexpr int kMembers = 4;
+constexpr std::string_view kTag = "STAL";
+constexpr int kMembers = 32;
 
 size_t Count(const std::string& text, std::string_view part) {
   size_t n = 0;

@@ -2,6 +2,7 @@
 """Writes the recorded answers of the demo world and the merged snapshots expected from them.
 
     python3 tools/sample_api/demo/make_demo.py
+    python3 tools/sample_api/demo/make_demo.py --bench-clan FOLDER [--members N]
 
 The world: a small clan [VOLKI] of four players and one player without a clan, on the
 Russian server, as the publisher's API, game portal and the side sites answered in early
@@ -16,8 +17,12 @@ parsed answers, not with the textual splicing the program uses:
   - for a clan member the membership answer's members come before them, with "role",
     "joined_at" and "account_name" moved into its "clan" object,
   - then the account info members, and the vehicles array beside the account.
-Running the script again rewrites every file with the same bytes (fixed random seed).
+The clan [STAL] of 32 generated members follows, with random generators of its own, so that adding it
+changed none of the answers above. With --bench-clan the whole demo is written into FOLDER instead,
+with a generated clan [BENCH] of N members (default 100) besides.
+Running the script again rewrites every file with the same bytes (fixed random seeds).
 """
+import argparse
 import json
 import os
 import random
@@ -199,7 +204,11 @@ def finish_averages(total):
         total[key] = round(weighted / total["battles"], 2) if total.get("battles") else 0.0
 
 
-def make_player(rng, player):
+def make_player(rng, player, home_clan=None, plan=None):
+    """The answers of one player; `home_clan` is his clan (CLAN unless told), `plan` gives each vehicle's
+    battles per mode (vehicle_battles unless told)."""
+    home_clan = home_clan or CLAN
+    plan = plan or vehicle_battles
     nickname, account_id, role, joined, created, last_battle, updated, logout, rating, tank_ids = player
     vehicles = []
     mode_totals = {m: {} for m in VEHICLE_MODES}
@@ -210,7 +219,7 @@ def make_player(rng, player):
     for tank_id in tank_ids:
         info = TANKS[str(tank_id)]
         tier = info["tier"]
-        counts = vehicle_battles(rng, tank_id, tier)
+        counts = plan(rng, tank_id, tier)
         figures = {}
         bests = {}
         for mode in ("random", "globalmap", "stronghold_skirmish", "stronghold_defense", "company", "team",
@@ -278,13 +287,13 @@ def make_player(rng, player):
         "historical": account_block({}, None),
         "team": account_block(mode_totals["team"], mode_best["team"]),
         "frags": vehicle_frags,
-        "trees_cut": round(mode_totals["all"]["battles"] * rng.uniform(1.5, 3.5)),
+        "trees_cut": round(mode_totals["all"].get("battles", 0) * rng.uniform(1.5, 3.5)),
     }
-    account = {"last_battle_time": unix(last_battle), "account_id": account_id, "created_at": unix(created),
+    account = {"last_battle_time": unix(last_battle) if last_battle else 0, "account_id": account_id, "created_at": unix(created),
                "updated_at": unix(updated), "global_rating": rating,
-               "clan_id": CLAN["clan_id"] if role else None, "statistics": statistics,
+               "clan_id": home_clan["clan_id"] if role else None, "statistics": statistics,
                "nickname": nickname, "logout_at": unix(logout)}
-    battles = mode_totals["all"]["battles"]
+    battles = mode_totals["all"].get("battles", 0)
     achievements = {
         "achievements": {
             "warrior": battles // 220, "invader": battles // 180, "defender": battles // 260,
@@ -306,8 +315,8 @@ def make_player(rng, player):
     }
     membership = None
     if role:
-        membership = {"clan": {"created_at": CLAN["created_at"], "tag": CLAN["tag"], "name": CLAN["name"],
-                               "clan_id": CLAN["clan_id"]},
+        membership = {"clan": {"created_at": home_clan["created_at"], "tag": home_clan["tag"],
+                               "name": home_clan["name"], "clan_id": home_clan["clan_id"]},
                       "role": role, "joined_at": unix(joined), "account_name": nickname}
     return account, achievements, membership, vehicles
 
@@ -316,11 +325,19 @@ def dump(value):
     return json.dumps(value, ensure_ascii=False, separators=(",", ":"))
 
 
+# The folder the answers are written to: the demo itself, or a copy of it (--bench-clan).
+OUT = HERE
+
+
 def write(relative, text):
-    path = os.path.join(HERE, relative)
+    write_bytes(relative, text.encode("utf-8"))
+
+
+def write_bytes(relative, data):
+    path = os.path.join(OUT, relative)
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w", encoding="utf-8", newline="") as f:
-        f.write(text)
+    with open(path, "wb") as f:
+        f.write(data)
 
 
 def single(account_id, value):
@@ -476,116 +493,298 @@ def contour_png(vehicle_type):
     return png(80, 24, pixel)
 
 
-def main():
-    rng = random.Random(20161205)
-    routes = []
+# Clan roles, highest rank first.
+ROLE_RANKS = ["commander", "executive_officer", "personnel_officer", "combat_officer", "intelligence_officer",
+              "quartermaster", "recruitment_officer", "junior_officer", "private", "recruit", "reservist"]
 
-    def route(path, query, file, **extra):
+STAL = {"clan_id": 215903, "tag": "STAL", "name": "Стальной легион", "color": "#8A8F98",
+        "motto": "Броня крепка, и танки наши быстры.", "created_at": unix("2014-03-08 12:00:00"),
+        "updated_at": unix("2016-12-05 05:48:10")}
+STAL_NAMES = ["Stalevar", "Kuvalda_86", "Bronebojshik", "Molot_Tora", "Tankist_Vasya", "Gusenica", "Snaryad_Bb",
+              "Polkovnik_Mih", "Ryzhiy_Ap", "Kirpich_Lom", "Lesnik_Ivanov", "Mehvod_Sanych", "Zvezdochka",
+              "Pulemetchik", "Nakovalnya", "Bereza_Rus", "Dyadya_Fedor", "Krepysh_K", "Oskolok_92", "Batya_Panzer",
+              "Sever_Veter", "Ugolek", "Vityaz_777", "Bolt_i_Gaika", "Zhelezo", "Kolobok_Tank", "Ural_Bat",
+              "Seryy_Volk", "Tishina", "Novichok_2016", "Mirniy_Zhitel", "Klanovik_Vova"]
+# A clan of many generated members for the clan-collection benchmark (--bench-clan).
+BENCH = {"clan_id": 300117, "tag": "BENCH", "name": "Сотня", "color": "#B5482E",
+         "motto": "Сто бойцов, один строй.", "created_at": unix("2012-09-14 18:30:00"),
+         "updated_at": unix("2016-12-05 06:10:00")}
+PLACES = [("RU", "Москва", "Москва"), ("RU", "Новосибирская область", "Новосибирск"),
+          ("RU", "Татарстан", "Казань"), ("BY", "Гомельская область", "Гомель"), ("KZ", "Алматы", "Алматы")]
+
+# The vehicles the generated members play: a choice of the listed tier-10 vehicles of every class, and the
+# other vehicles of the demo players, whose pictures the demo has anyway.
+LISTED_POOL = [10785, 7169, 58369, 6225, 3937, 6929, 9489,  # heavy
+               13825, 3649, 3681, 16897, 15905, 12305,  # medium
+               12049, 13569, 13889, 9297,  # tank destroyers
+               8481, 8705, 11841]  # self-propelled guns
+PICTURED = {tank_id for player in PLAYERS for tank_id in player[-1]}
+OTHER_POOL = sorted(PICTURED - set(LISTED_POOL) - {10785, 14881, 6929, 9489, 58641, 7169, 58369, 6145, 6209, 5425,
+                                                   6225, 3937, 14113, 15905, 12305, 14609, 13825, 16897, 17153,
+                                                   3649, 15425, 4145, 7249, 3681, 15617, 61697, 13857, 13089,
+                                                   12049, 16913, 13569, 14337, 13889, 9297, 13905, 8481, 9233,
+                                                   8705, 11841, 12369})
+
+NO_ALLIANCE_PAGE = """<!DOCTYPE html>
+<html lang="ru">
+<head>
+<meta charset="utf-8">
+<title>[{tag}] {name} — кланы и альянсы</title>
+</head>
+<body>
+<div class="clan-card">
+<h1>[{tag}] {name}</h1>
+<table class="clan-info">
+<tr><td>Игроков:</td><td>{members}</td></tr>
+<tr><td>Альянс:</td><td>нет</td></tr>
+</table>
+</div>
+</body>
+</html>
+"""
+
+
+def clan_battles_only(rng, tank_id, tier):
+    """Battles on the global map and in skirmishes, none in random battles."""
+    counts = dict.fromkeys(("random", "globalmap", "stronghold_skirmish", "stronghold_defense", "company", "team",
+                            "regular_team", "fallout"), 0)
+    counts["globalmap"] = rng.randint(10, 60)
+    counts["stronghold_skirmish"] = rng.randint(5, 40)
+    return counts
+
+
+def stamp(seconds):
+    return datetime.fromtimestamp(seconds, timezone.utc).strftime("%Y-%m-%d %H:%M:%S")
+
+
+def clan_roles(count):
+    """A commander, every other rank at least once, the rest privates."""
+    roles = ["commander"] + [role for role in ROLE_RANKS[1:] for _ in range(max(1, count // 30))]
+    return roles[:count] + ["private"] * (count - len(roles))
+
+
+def clan_players(rng, clan, names, first_id, special=False):
+    """(player row as in PLAYERS, battle plan) for each name. With `special`, the last three are a member
+    who never fought, one whose battles are all on vehicles that are not listed, and one without random
+    battles."""
+    rows = []
+    roles = clan_roles(len(names))
+    newest_battle = unix("2016-12-05 09:00:00")
+    for i, name in enumerate(names):
+        account_id = first_id + i * 37
+        created = unix("2011-01-01 00:00:00") + rng.randint(0, 1700) * 86400 + rng.randint(0, 86399)
+        joined = max(clan["created_at"], created) + rng.randint(1, 400) * 86400
+        last_battle = newest_battle - rng.randint(0, 12 * 86400)
+        tank_ids = rng.sample(LISTED_POOL, rng.randint(3, 12)) + rng.sample(OTHER_POOL, rng.randint(3, 10))
+        plan = None
+        kind = len(names) - i if special else 0
+        if kind == 3:
+            tank_ids, last_battle = [], None
+        elif kind == 2:
+            tank_ids = rng.sample(OTHER_POOL, 6)
+        elif kind == 1:
+            plan = clan_battles_only
+        seen = last_battle or newest_battle - 20 * 86400
+        rows.append(((name, account_id, roles[i], stamp(joined), stamp(created),
+                      stamp(last_battle) if last_battle else None, stamp(seen + 900), stamp(seen + 1800),
+                      rng.randint(1500, 9500), tank_ids), plan))
+    return rows
+
+
+class Routes:
+    """The routes of routes.json, in the order they are tried."""
+
+    def __init__(self):
+        self.entries = []
+
+    def add(self, path, query, file, **extra):
         entry = {"path": path}
         if query is not None:
             entry["query"] = query
         entry.update(extra)
         entry["file"] = file
-        routes.append(entry)
+        self.entries.append(entry)
 
+    def text(self):
+        return '{"routes": [\n' + ",\n".join("  " + json.dumps(r, ensure_ascii=False) for r in self.entries) + "\n]}\n"
+
+
+def replays_answer(account_id, nickname, count):
+    if count is None:
+        return {"isOk": False, "error": "Player not found"}
+    return {"isOk": True, "data": {
+        "wgId": account_id, "nickname": nickname,
+        "url": f"https://wotreplays.ru/site/index/player/{account_id}",
+        "replayCount": count,
+        "videoUrls": [f"https://www.youtube.com/watch?v=wr{account_id}a",
+                      f"https://www.youtube.com/watch?v=wr{account_id}b"]}}
+
+
+def location_answer(account_id, place):
+    if place is None:
+        return {"status": 3, "accountId": account_id, "city": None, "region": None, "country": None}
+    country, region, city = place
+    return {"status": 1, "accountId": account_id, "city": city, "region": region, "country": country}
+
+
+def add_player(rng, routes, player, clan=None, plan=None, replays=None, place=None, expected=True):
+    """Every answer about one player and its routes; the player's answers and, for a clan member, his entry
+    of the clan's member list."""
+    nickname, account_id, role, joined = player[0], player[1], player[2], player[3]
+    account, achievements, membership, vehicles = make_player(rng, player, clan, plan)
+    low = nickname.lower()
+    write(f"api/account_list_{low}.json",
+          dump({"status": "ok", "meta": {"count": 1}, "data": [{"nickname": nickname, "account_id": account_id}]}))
+    write(f"api/account_info_{account_id}.json", single(account_id, account))
+    write(f"api/account_achievements_{account_id}.json", single(account_id, achievements))
+    write(f"api/tanks_stats_{account_id}.json", single(account_id, vehicles))
+    if expected:
+        write(f"expected/snapshot_{account_id}.json",
+              expected_snapshot(account_id, account, achievements, membership, vehicles))
+    for typed in (nickname, low):  # the publisher's search ignores letter case
+        routes.add("/wot/account/list/", {"search": typed, "limit": "1"}, f"api/account_list_{low}.json")
+    routes.add("/wot/account/info/", {"account_id": str(account_id), "fields": FIELDS_INFO, "extra": EXTRA_INFO},
+               f"api/account_info_{account_id}.json")
+    routes.add("/wot/account/achievements/", {"account_id": str(account_id)},
+               f"api/account_achievements_{account_id}.json")
+    member = None
+    if membership:
+        write(f"api/clans_membersinfo_{account_id}.json", single(account_id, membership))
+        routes.add("/wgn/clans/membersinfo/", {"account_id": str(account_id), "fields": FIELDS_MEMBERSHIP},
+                   f"api/clans_membersinfo_{account_id}.json")
+        member = {"role": role, "joined_at": unix(joined), "account_id": account_id, "account_name": nickname}
+    routes.add("/wot/tanks/stats/", {"account_id": str(account_id), "fields": FIELDS_TANKS, "extra": EXTRA_TANKS},
+               f"api/tanks_stats_{account_id}.json")
+    write(f"portal/front_stats_{account_id}.json", front_stats(rng, account_id))
+    routes.add(f"/community/accounts/{account_id}/get_front_stats/", None, f"portal/front_stats_{account_id}.json",
+               require_headers={"X-Requested-With": "XMLHttpRequest"})
+    write(f"replays/player_{account_id}.json", dump(replays_answer(account_id, nickname, replays)))
+    routes.add("/sApi/v3/player.getInfo", {"wgId": str(account_id)}, f"replays/player_{account_id}.json")
+    write(f"location/user_{account_id}.json", dump(location_answer(account_id, place)))
+    routes.add("/api/usercacheget/", {"accountId": str(account_id)}, f"location/user_{account_id}.json")
+    return (account, achievements, membership, vehicles), member
+
+
+def add_clan(routes, clan, members, neighbours=()):
+    """The clan's list answer (with the clans whose tags also match), its info with the member list in rank
+    order, and its emblems."""
+    members.sort(key=lambda m: ROLE_RANKS.index(m["role"]))
+    clan_id = clan["clan_id"]
+    low = clan["tag"].lower()
+    listed = dict(clan, members_count=len(members))
+    found = [listed] + list(neighbours)
+    write(f"api/clans_list_{low}.json", dump({"status": "ok", "meta": {"count": len(found), "total": len(found)},
+                                              "data": [{k: c[k] for k in ("members_count", "name", "created_at",
+                                                                          "tag", "clan_id")} for c in found]}))
+    for typed in (clan["tag"], low):
+        routes.add("/wgn/clans/list/", {"search": typed, "order_by": "tag", "fields": FIELDS_CLAN_LIST},
+                   f"api/clans_list_{low}.json")
+    return clan_id
+
+
+def add_clan_info(routes, clan, members):
+    clan_id = clan["clan_id"]
+    clan_info = {"members_count": len(members), "name": clan["name"], "color": clan["color"],
+                 "created_at": clan["created_at"], "tag": clan["tag"], "updated_at": clan["updated_at"],
+                 "motto": clan["motto"], "clan_id": clan_id, "members": members}
+    write(f"api/clans_info_{clan_id}.json", single(clan_id, clan_info))
+    routes.add("/wgn/clans/info/", {"clan_id": str(clan_id), "fields": FIELDS_CLAN_INFO},
+               f"api/clans_info_{clan_id}.json")
+    for size in (64, 32, 24):
+        name = f"emblems/emblem_{clan_id}_{size}x{size}.png"
+        write_bytes(name, emblem_png(size, clan["color"]))
+        routes.add(f"/clans/media/clans/emblems/cl_{str(clan_id)[-3:]}/{clan_id}/emblem_{size}x{size}.png", None,
+                   name)
+
+
+def write_pictures(tank_ids):
+    """The contour pictures of these vehicles; the folder they are served from."""
+    contour_folder = None
+    for tank_id in sorted(tank_ids):
+        folder, name = TANKS[str(tank_id)]["images"].rsplit("/", 1)
+        contour_folder = folder.split("://", 1)[1].split("/", 1)[1]
+        write_bytes(os.path.join("pictures", name), contour_png(TANKS[str(tank_id)]["type"]))
+    return contour_folder
+
+
+def main_world(routes):
+    """The demo world as it has always been: the clan [VOLKI] and two players without a clan."""
+    rng = random.Random(20161205)
     members = []
     history = []
     for player in PLAYERS:
-        nickname, account_id, role, joined = player[0], player[1], player[2], player[3]
-        account, achievements, membership, vehicles = make_player(rng, player)
+        account_id = player[1]
+        answers, member = add_player(rng, routes, player, replays=REPLAYS.get(account_id),
+                                     place=LOCATIONS.get(account_id))
         if account_id in HISTORY_DAYS:
-            history.append((account_id, account, achievements, membership, vehicles))
-        low = nickname.lower()
-        write(f"api/account_list_{low}.json",
-              dump({"status": "ok", "meta": {"count": 1}, "data": [{"nickname": nickname, "account_id": account_id}]}))
-        write(f"api/account_info_{account_id}.json", single(account_id, account))
-        write(f"api/account_achievements_{account_id}.json", single(account_id, achievements))
-        write(f"api/tanks_stats_{account_id}.json", single(account_id, vehicles))
-        write(f"expected/snapshot_{account_id}.json",
-              expected_snapshot(account_id, account, achievements, membership, vehicles))
-        for typed in (nickname, low):  # the publisher's search ignores letter case
-            route("/wot/account/list/", {"search": typed, "limit": "1"}, f"api/account_list_{low}.json")
-        route("/wot/account/info/", {"account_id": str(account_id), "fields": FIELDS_INFO, "extra": EXTRA_INFO},
-              f"api/account_info_{account_id}.json")
-        route("/wot/account/achievements/", {"account_id": str(account_id)},
-              f"api/account_achievements_{account_id}.json")
-        if membership:
-            write(f"api/clans_membersinfo_{account_id}.json", single(account_id, membership))
-            route("/wgn/clans/membersinfo/", {"account_id": str(account_id), "fields": FIELDS_MEMBERSHIP},
-                  f"api/clans_membersinfo_{account_id}.json")
-            members.append({"role": role, "joined_at": unix(joined), "account_id": account_id,
-                            "account_name": nickname})
-        route("/wot/tanks/stats/", {"account_id": str(account_id), "fields": FIELDS_TANKS, "extra": EXTRA_TANKS},
-              f"api/tanks_stats_{account_id}.json")
-        write(f"portal/front_stats_{account_id}.json", front_stats(rng, account_id))
-        route(f"/community/accounts/{account_id}/get_front_stats/", None, f"portal/front_stats_{account_id}.json",
-              require_headers={"X-Requested-With": "XMLHttpRequest"})
-        if account_id in REPLAYS:
-            replays = {"isOk": True, "data": {
-                "wgId": account_id, "nickname": nickname,
-                "url": f"https://wotreplays.ru/site/index/player/{account_id}",
-                "replayCount": REPLAYS[account_id],
-                "videoUrls": [f"https://www.youtube.com/watch?v=wr{account_id}a",
-                              f"https://www.youtube.com/watch?v=wr{account_id}b"]}}
-        else:
-            replays = {"isOk": False, "error": "Player not found"}
-        write(f"replays/player_{account_id}.json", dump(replays))
-        route("/sApi/v3/player.getInfo", {"wgId": str(account_id)}, f"replays/player_{account_id}.json")
-        if account_id in LOCATIONS:
-            country, region, city = LOCATIONS[account_id]
-            location = {"status": 1, "accountId": account_id, "city": city, "region": region, "country": country}
-        else:
-            location = {"status": 3, "accountId": account_id, "city": None, "region": None, "country": None}
-        write(f"location/user_{account_id}.json", dump(location))
-        route("/api/usercacheget/", {"accountId": str(account_id)}, f"location/user_{account_id}.json")
+            history.append((account_id,) + answers)
+        if member:
+            members.append(member)
 
-    route("/wot/account/list/", {"search": "*", "limit": "1"}, "api/account_list_nobody.json")
+    routes.add("/wot/account/list/", {"search": "*", "limit": "1"}, "api/account_list_nobody.json")
+    catch_all_at = len(routes.entries) - 1
     write("api/account_list_nobody.json", dump({"status": "ok", "meta": {"count": 0}, "data": []}))
 
-    members.sort(key=lambda m: ["commander", "executive_officer", "private", "recruit"].index(m["role"]))
-    clan_id = CLAN["clan_id"]
-    listed = dict(CLAN, members_count=len(members))
-    write("api/clans_list_volki.json", dump({"status": "ok", "meta": {"count": 2, "total": 2}, "data": [
-        {k: listed[k] for k in ("members_count", "name", "created_at", "tag", "clan_id")},
-        {k: NEIGHBOUR_CLAN[k] for k in ("members_count", "name", "created_at", "tag", "clan_id")}]}))
+    add_clan(routes, CLAN, members, [NEIGHBOUR_CLAN])
     write("api/clans_list_nothing.json", dump({"status": "ok", "meta": {"count": 0, "total": 0}, "data": []}))
-    for typed in ("VOLKI", "volki"):
-        route("/wgn/clans/list/", {"search": typed, "order_by": "tag", "fields": FIELDS_CLAN_LIST},
-              "api/clans_list_volki.json")
-    route("/wgn/clans/list/", {"search": "*", "order_by": "tag", "fields": FIELDS_CLAN_LIST},
-          "api/clans_list_nothing.json")
-    clan_info = {"members_count": len(members), "name": CLAN["name"], "color": CLAN["color"],
-                 "created_at": CLAN["created_at"], "tag": CLAN["tag"], "updated_at": CLAN["updated_at"],
-                 "motto": CLAN["motto"], "clan_id": clan_id, "members": members}
-    write(f"api/clans_info_{clan_id}.json", single(clan_id, clan_info))
-    route("/wgn/clans/info/", {"clan_id": str(clan_id), "fields": FIELDS_CLAN_INFO}, f"api/clans_info_{clan_id}.json")
-    for size in (64, 32, 24):
-        name = f"emblems/emblem_{clan_id}_{size}x{size}.png"
-        os.makedirs(os.path.join(HERE, "emblems"), exist_ok=True)
-        with open(os.path.join(HERE, name), "wb") as f:
-            f.write(emblem_png(size, CLAN["color"]))
-        route(f"/clans/media/clans/emblems/cl_{str(clan_id)[-3:]}/{clan_id}/emblem_{size}x{size}.png", None, name)
+    routes.add("/wgn/clans/list/", {"search": "*", "order_by": "tag", "fields": FIELDS_CLAN_LIST},
+               "api/clans_list_nothing.json")
+    add_clan_info(routes, CLAN, members)
     # The vehicle pictures the players' vehicles name; the encyclopedia's addresses
     # are on the API host, so with the API host pointed at the service they come from here.
-    contour_folder = None
-    for tank_id in sorted({tank_id for player in PLAYERS for tank_id in player[-1]}):
-        folder, name = TANKS[str(tank_id)]["images"].rsplit("/", 1)
-        contour_folder = folder.split("://", 1)[1].split("/", 1)[1]
-        os.makedirs(os.path.join(HERE, "pictures"), exist_ok=True)
-        with open(os.path.join(HERE, "pictures", name), "wb") as f:
-            f.write(contour_png(TANKS[str(tank_id)]["type"]))
-    routes.append({"path": f"/{contour_folder}/", "folder": "pictures"})
-    write(f"alliance/clan_{clan_id}.html", ALLIANCE_PAGE)
-    route(f"/lt/clan/{clan_id}", None, f"alliance/clan_{clan_id}.html")
+    contour_folder = write_pictures({tank_id for player in PLAYERS for tank_id in player[-1]})
+    routes.entries.append({"path": f"/{contour_folder}/", "folder": "pictures"})
+    write(f"alliance/clan_{CLAN['clan_id']}.html", ALLIANCE_PAGE)
+    routes.add(f"/lt/clan/{CLAN['clan_id']}", None, f"alliance/clan_{CLAN['clan_id']}.html")
 
     history_rng = random.Random(20161123)
     for account_id, account, achievements, membership, vehicles in history:
         for day, older, older_vehicles in history_states(history_rng, account, vehicles, HISTORY_DAYS[account_id]):
             write(f"history/{account_id}/{day}.json",
                   expected_snapshot(account_id, older, achievements, membership, older_vehicles))
+    return catch_all_at
 
-    routes_text = '{"routes": [\n' + ",\n".join("  " + json.dumps(r, ensure_ascii=False) for r in routes) + "\n]}\n"
-    write("routes.json", routes_text)
+
+def add_generated_clan(routes, rng, clan, players):
+    """A clan of generated members (see clan_players) with every answer about them."""
+    members = []
+    for player, plan in players:
+        replays = rng.randint(1, 40) if rng.random() < 0.3 else None
+        place = rng.choice(PLACES) if rng.random() < 0.6 else None
+        _, member = add_player(rng, routes, player, clan, plan, replays, place, expected=False)
+        members.append(member)
+    add_clan(routes, clan, members)
+    add_clan_info(routes, clan, members)
+    write(f"alliance/clan_{clan['clan_id']}.html", NO_ALLIANCE_PAGE.format(tag=clan["tag"], name=clan["name"],
+                                                                          members=len(members)))
+    routes.add(f"/lt/clan/{clan['clan_id']}", None, f"alliance/clan_{clan['clan_id']}.html")
+    write_pictures({tank_id for player, _ in players for tank_id in player[-1]} - PICTURED)
+
+
+def main():
+    global OUT
+    parser = argparse.ArgumentParser(description="Writes the demo answers.")
+    parser.add_argument("--bench-clan", metavar="FOLDER",
+                        help="write a copy of the demo with a generated clan [BENCH] into FOLDER instead")
+    parser.add_argument("--members", type=int, default=100, help="members of the generated clan (default 100)")
+    arguments = parser.parse_args()
+    if arguments.bench_clan:
+        OUT = os.path.abspath(arguments.bench_clan)
+    routes = Routes()
+    catch_all_at = main_world(routes)
+    # Later clans come after everything above, each with its own generator, so the
+    # answers above stay as they are; their routes go before the catch-all searches.
+    first_added = len(routes.entries)
+    add_generated_clan(routes, random.Random(20161206), STAL, clan_players(random.Random(20161207), STAL,
+                                                                           STAL_NAMES, 11302201, special=True))
+    if arguments.bench_clan:
+        names = [f"Bench_{i:03d}" for i in range(1, arguments.members + 1)]
+        add_generated_clan(routes, random.Random(20161208), BENCH,
+                           clan_players(random.Random(20161209), BENCH, names, 13400001))
+    added = routes.entries[first_added:]
+    del routes.entries[first_added:]
+    routes.entries[catch_all_at:catch_all_at] = added
+    write("routes.json", routes.text())
 
 
 if __name__ == "__main__":

@@ -1,0 +1,160 @@
+// The clan members page of a large clan through the program's search service,
+// with the clan's answers played by the sample service:
+//
+// 1. Collected from the network, every request answered after 100 ms: the
+//    time until the page can be shown and the requests made, one member after
+//    the other.
+// 2. From the warm cache that collection left: the time of the whole page
+//    (clan, members, report) and its ratio to the bare JSON parse of the
+//    member snapshots it reads.
+//
+// The answers come from the demo generator:
+//   python3 tools/sample_api/demo/make_demo.py --bench-clan FOLDER [--members 100]
+//   clan_page_bench FOLDER
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+#include "acquire/snapshot_cache.h"
+#include "embedded.h"
+#include "json/json.h"
+#include "model/reference.h"
+#include "sample_service.h"
+#include "shell/core_state.h"
+#include "shell/loader_search_service.h"
+#include "shell/search_options.h"
+#include "shell/settings_store.h"
+
+namespace tarvelo::bench {
+namespace {
+
+constexpr std::string_view kTag = "BENCH";  // as the search hands it on, without brackets
+constexpr int kLatencyMs = 100;
+constexpr int kWarmRuns = 5;
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+// A root serving the same answers as `answers`, each after the latency.
+void WriteSlowRoot(const std::filesystem::path& answers, const std::filesystem::path& root) {
+  for (const auto& entry : std::filesystem::directory_iterator(answers)) {
+    if (entry.path().filename() != "routes.json") {
+      std::filesystem::create_directory_symlink(entry.path(), root / entry.path().filename());
+    }
+  }
+  std::string routes = testing::ReadBytes(answers / "routes.json");
+  routes = std::regex_replace(routes, std::regex("\\{\"path\": "),
+                              "{\"delay_ms\": " + std::to_string(kLatencyMs) + ", \"path\": ");
+  testing::WriteBytes(root / "routes.json", routes);
+}
+
+CoreState CoreFor(const std::filesystem::path& home, const Hosts& hosts) {
+  CoreState core;
+  core.CacheFolder = (home / "cache").string();
+  core.UserCacheFolder = UserCacheFolderOf(core.CacheFolder);
+  core.ClanCacheFolder = ClanCacheFolderOf(core.CacheFolder);
+  core.ImagesFolder = (home / "images").string();
+  core.VehicleImagesFolder = core.ImagesFolder + "/vehicle";
+  core.ClanImagesFolder = core.ImagesFolder + "/clan";
+  for (const std::string& folder :
+       {core.UserCacheFolder, core.ClanCacheFolder, core.VehicleImagesFolder, core.ClanImagesFolder}) {
+    std::filesystem::create_directories(folder);
+  }
+  core.urls = MakeUrlSettings(hosts, "ru", "");
+  return core;
+}
+
+struct PageRun {
+  double seconds = 0;
+  size_t rows = 0;
+  bool found = false;
+};
+
+// The clan search and its page, as the window runs them.
+PageRun ClanPage(const CoreState& core, const SettingsStore& settings) {
+  const auto service = MakeLoaderSearchService(core, settings, "/usr/bin/tarvelo");
+  const SearchRequest request = ParseSearchRequest(std::string(kTag), false);
+  std::string messages;
+  const auto start = Clock::now();
+  PageRun run;
+  run.found = service->LoadClan(request, messages);
+  const std::string html =
+      service->ClanReportHtml(request.view, false, [](std::string_view, std::string_view, int, int) { return true; });
+  run.seconds = Seconds(Clock::now() - start);
+  for (size_t at = html.find("<tr onclick=\"check(this)\""); at != std::string::npos;
+       at = html.find("<tr onclick=\"check(this)\"", at + 1)) {
+    ++run.rows;
+  }
+  return run;
+}
+
+// Reading and parsing each member's newest snapshot, nothing else.
+double BareParse(const CoreState& core, size_t& snapshots) {
+  const auto start = Clock::now();
+  snapshots = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(core.UserCacheFolder)) {
+    if (!entry.is_directory() || entry.path().filename() == "index") continue;
+    const ADateArr dates = ListSnapshotDates(entry.path().string());
+    if (dates.empty()) continue;
+    const std::string text = ReadTextFile(JoinPath(entry.path().string(), SnapshotFileName(dates.front())), "");
+    if (json::Parse(text).present()) ++snapshots;
+  }
+  return Seconds(Clock::now() - start);
+}
+
+int Run(const std::filesystem::path& answers) {
+  InstallReferenceData(ReferenceData::FromTexts(EmbeddedReferenceTexts()));
+  const testing::ScratchFolder scratch;
+  const std::filesystem::path slow_root = scratch.path() / "slow";
+  std::filesystem::create_directories(slow_root);
+  WriteSlowRoot(answers, slow_root);
+
+  const SettingsStore settings((scratch.path() / "settings.ini").string());
+  CoreState core;
+  {
+    const testing::SampleService slow(slow_root);
+    if (!slow.running()) {
+      std::printf("sample service: %s\n", slow.error().c_str());
+      return 1;
+    }
+    core = CoreFor(scratch.path() / "home", slow.hosts());
+    const PageRun cold = ClanPage(core, settings);
+    std::printf("collected from the network, %d ms per request: %zu members in %.2f s, %zu requests, one after "
+                "the other\n",
+                kLatencyMs, cold.rows, cold.seconds, slow.requests().size());
+    if (!cold.found || cold.rows == 0) return 1;
+  }
+
+  const testing::SampleService quick(answers);
+  core.urls = MakeUrlSettings(quick.hosts(), "ru", "");
+  double page = 1e9;
+  size_t rows = 0;
+  for (int run = 0; run < kWarmRuns; ++run) {
+    const PageRun warm = ClanPage(core, settings);
+    page = std::min(page, warm.seconds);
+    rows = warm.rows;
+  }
+  size_t snapshots = 0;
+  double parse = 1e9;
+  for (int run = 0; run < kWarmRuns; ++run) parse = std::min(parse, BareParse(core, snapshots));
+  std::printf("from the warm cache: %zu members in %.1f ms, %zu requests; bare parse of the %zu member snapshots "
+              "%.1f ms; ratio %.2f (goal at most 3)\n",
+              rows, page * 1000, quick.requests().size(), snapshots, parse * 1000, page / parse);
+  return 0;
+}
+
+}  // namespace
+}  // namespace tarvelo::bench
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::printf("usage: clan_page_bench FOLDER\n  with FOLDER written by: python3 tools/sample_api/demo/make_demo.py "
+                "--bench-clan FOLDER\n");
+    return 2;
+  }
+  return tarvelo::bench::Run(argv[1]);
+}
