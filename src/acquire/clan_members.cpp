@@ -22,11 +22,14 @@ class MemberCollector {
     const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
     std::error_code error;
     if (request_.UpdateRequested || !std::filesystem::is_directory(folder, error)) Load(listed);
-    if (!NewestIsFresh(folder)) Load(listed);
+    StoredSnapshots stored(Source(folder, listed.AccountId), listed);
+    if (!NewestIsFresh(folder, stored.dates())) {
+      Load(listed);
+      stored = StoredSnapshots(Source(folder, listed.AccountId), listed);
+    }
 
     CollectedMember member;
     member.record = listed;
-    StoredSnapshots stored(Source(folder, listed.AccountId), listed);
     if (const RWOTAccount* newest = stored.At(0)) {
       member.record = *newest;
       member.has_statistics = true;
@@ -44,14 +47,13 @@ class MemberCollector {
     LoadAccount(load, context_);
   }
 
-  static bool NewestIsFresh(const std::string& folder) {
-    const ADateArr dates = ListSnapshotDates(folder);
+  static bool NewestIsFresh(const std::string& folder, const ADateArr& dates) {
     if (dates.empty()) return false;
     return IsFresh(FileDate(JoinPath(folder, SnapshotFileName(dates.front()))), kMemberSnapshotFresh);
   }
 
   StoredSnapshotSource Source(const std::string& folder, const std::string& account_id) const {
-    return {folder, account_id, context_.legacy, context_.mode_index, true, context_.reference};
+    return {folder, account_id, context_.legacy, context_.mode_index, false, context_.reference};
   }
 
   // The member's snapshot PeriodDays back (the oldest when there are no more)

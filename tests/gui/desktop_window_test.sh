@@ -20,6 +20,10 @@
 #   7. Update: a copy of the program, older than the version page of the site the sample
 #      service plays, shows the update notice; the page's "update" command asks in a box
 #      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
+#   8. Clan: a clan of 32 members collected through a slow sample service: the progress bar
+#      moves member by member, a click on "Прервать" mid-way ends the collection with the
+#      note and the rows so far, whose table is sorted by a column and widened by "Больше"
+#      through the page (clan_page_check.js); screenshots clan_progress.png and clan_page.png.
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
@@ -313,3 +317,37 @@ kill "$service" 2>/dev/null || true
 grep -q "^GET	/Tarvelo.html" "$run/site.log" || fail "the site was not asked for its version page"
 if grep -q "^GET	/Tarvelo?" "$run/site.log"; then fail "a build was downloaded though the question was cancelled"; fi
 echo "the update notice was shown in the window and the update question asked in a box"
+
+# ---- 8. a clan collected in the window, stopped half-way -----------------------------------
+prepare clan
+# The same answers, the vehicle statistics of every member after 150 ms.
+mkdir -p "$run/answers"
+for entry in "$demo_answers"/*; do
+  [ "$(basename "$entry")" = routes.json ] || ln -s "$entry" "$run/answers/"
+done
+sed 's|{"path": "/wot/tanks/stats/"|{"delay_ms": 150, "path": "/wot/tanks/stats/"|' "$demo_answers/routes.json" \
+  > "$run/answers/routes.json"
+start_service "$run/answers" api
+sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|; s|^Left=.*|Left=0|; s|^Top=.*|Top=0|; s|^Width=.*|Width=1240|" \
+  "$run/config/tarvelo/settings.ini"
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/clan_page_check.js")
+TARVELO_NOW=2016-12-05T15:00 "$program" "[STAL]" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+wait_for "progress: 3/32" 60
+left=0 top=0 width=1240 height=822
+shoot_window "$out/clan_progress.png"
+# "Прервать" stands below the waiting page's text, the same place in every run.
+xdotool mousemove 411 261 click 1
+wait_for "page title: CLAN-PAGE" 60
+grep -q "page title: CLAN-PAGE OK" "$log" || fail "clan table checks: $(grep 'CLAN-PAGE' "$log")"
+done_members=$(grep -o "progress: [0-9]*/32$" "$log" | tail -n 1 | sed 's|progress: \([0-9]*\)/32|\1|')
+[ "$done_members" -ge 3 ] && [ "$done_members" -lt 32 ] || fail "the collection did not stop half-way ($done_members of 32)"
+grep -q "progress: 0/32 hidden" "$log" || fail "the progress bar was not hidden after the collection"
+grep -Eq "Сбор данных был прерван. Обработано? только $done_members бойц" "$log" ||
+  fail "no interruption note for $done_members members"
+shoot_window "$out/clan_page.png"
+stop
+unset TARVELO_GTK_SCRIPT
+kill "$service" 2>/dev/null || true
+echo "the clan collection showed its progress, stopped on \"Прервать\" after $done_members of 32 members, and its table sorts"

@@ -103,6 +103,16 @@ TEST_F(ClanPageTest, CollectedFromTheNetworkOnceThenFromTheCache) {
   EXPECT_EQ(RequestsTo("/wot/account/info/"), static_cast<size_t>(2 * kMembers));
 }
 
+TEST_F(ClanPageTest, AnUpdateFetchesTheEmblemAndEveryMemberAgain) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  Search("");
+  Search("");
+  EXPECT_EQ(RequestsTo("/clans/media/clans/emblems/"), 1u) << "the emblem is kept for a day";
+  Search("&update");
+  EXPECT_EQ(RequestsTo("/clans/media/clans/emblems/"), 2u);
+  EXPECT_EQ(RequestsTo("/wot/tanks/stats/"), static_cast<size_t>(2 * kMembers));
+}
+
 TEST_F(ClanPageTest, ABreakStopsAfterTheMembersDoneAndKeepsThem) {
   ASSERT_TRUE(service_->running()) << service_->error();
   std::string body = Search("", {"--break-after", "3"});

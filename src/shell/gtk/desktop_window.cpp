@@ -304,6 +304,7 @@ void DesktopWindow::SetProgress(bool visible, int position, int max) {
   double fraction = max > 0 ? static_cast<double>(position) / max : 0.0;
   gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(progress_), std::clamp(fraction, 0.0, 1.0));
   gtk_widget_set_visible(progress_, visible);
+  if (trace_) std::fprintf(stderr, "[tarvelo-gtk] progress: %d/%d%s\n", position, max, visible ? "" : " hidden");
 }
 
 // --- desktop services ------------------------------------------------------------------------
