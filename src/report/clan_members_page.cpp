@@ -98,16 +98,10 @@ std::string NameCell(const RowFigures& row, const PageFacts& facts) {
 }
 
 std::string ClanCell(const RowFigures& row, const PageFacts& facts) {
-  if (row.average) return "&nbsp;";
-  const std::string request = "[" + row.clan_tag + "]";
-  return "[" + SearchLink(facts.input.site.site, request, EscapeHtml(row.clan_tag)) + "]";
+  return row.average ? "&nbsp;" : detail::ClanTagLink(facts.input.site.site, row.clan_tag);
 }
 
-std::string RoleCell(const RowFigures& row, const PageFacts&) {
-  if (row.average) return "&nbsp;";
-  return "<span class=\"" + RoleClass(row.role) + "\">[" +
-         ReplaceAll(EscapeHtml(ClanRoleLabel(row.role)), " ", "&nbsp;") + "]</span>";
-}
+std::string RoleCell(const RowFigures& row, const PageFacts&) { return detail::RoleLabel(row.role); }
 
 std::string TitledDays(int64_t days, DateTime date, bool average, const ColourScale& scale) {
   const std::string value = Value("[%d]", static_cast<double>(days), scale);

@@ -18,6 +18,12 @@ std::string InterruptionNote(int done, int total);
 // The clan's tag field names several clans.
 bool SeveralClans(const RWOTClan& clan);
 
+// A member's role label in brackets, coloured by its rank; "&nbsp;" without one.
+std::string RoleLabel(std::string_view role);
+
+// "[TAG]" with the tag a link that searches the clan; "&nbsp;" without a tag.
+std::string ClanTagLink(std::string_view site, std::string_view tag);
+
 // The footer's copy of a header row: white text, no "Имя" and "Должность".
 std::string FooterHeader(std::string_view header_row);
 

@@ -1,9 +1,11 @@
 // The title row of both clan pages, and the notes and rows they share.
 #include "acquire/url_templates.h"
+#include "model/tables.h"
 #include "report/clan_parts.h"
 #include "report/html.h"
 #include "report/link_lists.h"
 #include "report/report_dates.h"
+#include "report/scales.h"
 #include "text/calendar.h"
 #include "text/replace.h"
 
@@ -111,6 +113,19 @@ std::string InterruptionNote(int done, int total) {
   const bool one = done % 10 == 1 && last_two != 11;
   return "<p>Сбор данных был прерван. Обработан" + std::string(one ? "" : "о") + " только " + std::to_string(done) +
          std::string(Plural(done, " боец", " бойца", " бойцов")) + " из " + std::to_string(total) + ".</p>\r\n";
+}
+
+std::string RoleLabel(std::string_view role) {
+  const std::string_view label = ClanRoleLabel(role);
+  if (label.empty()) return "&nbsp;";
+  const std::string css_class = RoleClass(role);
+  const std::string text = "[" + ReplaceAll(EscapeHtml(label), " ", "&nbsp;") + "]";
+  return css_class.empty() ? text : "<span class=\"" + css_class + "\">" + text + "</span>";
+}
+
+std::string ClanTagLink(std::string_view site, std::string_view tag) {
+  if (tag.empty()) return "&nbsp;";
+  return "[" + SearchLink(site, "[" + std::string(tag) + "]", EscapeHtml(tag)) + "]";
 }
 
 std::string FooterHeader(std::string_view header_row) {

@@ -135,13 +135,7 @@ std::string FigureCells(const RowFigures& figures) {
          ColouredValue("[%.1f%%]", listed_rate, scales::kWinRate, listed_rate);
 }
 
-std::string RoleCell(std::string_view role) {
-  const std::string_view label = ClanRoleLabel(role);
-  if (label.empty()) return std::string(kCell) + "&nbsp;";
-  const std::string css_class = RoleClass(role);
-  const std::string text = "[" + ReplaceAll(EscapeHtml(label), " ", "&nbsp;") + "]";
-  return std::string(kCell) + (css_class.empty() ? text : "<span class=\"" + css_class + "\">" + text + "</span>");
-}
+std::string RoleCell(std::string_view role) { return std::string(kCell) + detail::RoleLabel(role); }
 
 class TopTanksPage final : public ClanPage {
  public:
@@ -238,8 +232,7 @@ class TopTanksPage final : public ClanPage {
 
   std::string ClanCell(const std::string& tag) const {
     if (!several_clans_) return {};
-    if (tag.empty()) return "</td><td class=\"tLeft\">&nbsp;";
-    return "</td><td class=\"tLeft\">[" + SearchLink(input_.site.site, "[" + tag + "]", EscapeHtml(tag)) + "]";
+    return "</td><td class=\"tLeft\">" + detail::ClanTagLink(input_.site.site, tag);
   }
 
   const ClanReportInput& input_;
