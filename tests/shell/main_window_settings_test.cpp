@@ -31,7 +31,7 @@ class WindowSettingsTest : public ShellTest {
 TEST_F(WindowSettingsTest, DefaultsWithoutAnySettings) {
   Start();
   const MainWindowState& s = window().state();
-  EXPECT_EQ(s.FontNameSetting, "Tahoma");
+  EXPECT_EQ(s.FontNameSetting, "");
   EXPECT_EQ(s.FontSizeSetting, 12);
   EXPECT_EQ(s.UpdateHours, 6);
   EXPECT_EQ(s.UpdateLastCheck, 0);
