@@ -185,7 +185,7 @@ void TfrmMain::doSearchAccount(const SearchRequest& request) {
   state_.CurrentAccount = name;
   state_.SearchText = name;
   state_.CurrentView = request.view;
-  ShowPage("<div id=\"top\">Поиск информации об игроке " + EscapeHtml(name) + "...</div>");
+  ShowPage("<div id=\"top\">Поиск информации об игроке " + EscapeHtml(name) + "...<div class=\"waiting\"></div></div>");
 
   std::string messages;
   if (service_.LoadAccount(request, messages)) {

@@ -20,6 +20,9 @@
 #   7. Update: a copy of the program, older than the version page of the site the sample
 #      service plays, shows the update notice; the page's "update" command asks in a box
 #      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
+#   8. Alive while waiting: with the sample service holding the search's answer for 5 s, the
+#      window grown meanwhile paints its new part (screenshot waiting_page.png), and SIGTERM
+#      ends the program within a second, before the answer came.
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
@@ -195,6 +198,7 @@ stop
 echo "the search went from the page through the window to the error page"
 
 # ---- 3. a question box, and closing the program while it waits --------------------------
+# Closing while the search runs stops it: the box is answered "Нет" and nothing is stored.
 prepare question
 sed -i '/^DefaultAccount=/d' "$run/config/tarvelo/settings.ini"
 unset TARVELO_GTK_SCRIPT
@@ -208,8 +212,7 @@ until xwininfo -name "Имя игрока" >/dev/null 2>&1; do
 done
 sleep 0.5
 import -window root "$out/question_box.png"
-stop  # closing answers the box "Нет"; the search goes on, then the window closes
-grep -q "page text: Поиск информации об игроке Alpha..." "$log" || fail "the search did not go on after the box"
+stop  # closing answers the box "Нет" and stops the search
 if grep -q "^DefaultAccount=" "$run/config/tarvelo/settings.ini"; then fail "the closed box counted as \"Да\""; fi
 echo "the default-name question was asked in a box and closing the program answered it"
 
@@ -313,3 +316,53 @@ kill "$service" 2>/dev/null || true
 grep -q "^GET	/Tarvelo.html" "$run/site.log" || fail "the site was not asked for its version page"
 if grep -q "^GET	/Tarvelo?" "$run/site.log"; then fail "a build was downloaded though the question was cancelled"; fi
 echo "the update notice was shown in the window and the update question asked in a box"
+
+# ---- 8. the window stays alive while a search waits for the network ----------------------
+prepare waiting
+mkdir -p "$run/api"
+cat > "$run/api/routes.json" <<'ROUTES'
+{"routes": [{"path": "/wot/account/list/", "delay_ms": 5000, "body": "{\"status\":\"ok\",\"meta\":{\"count\":0},\"data\":[]}"}]}
+ROUTES
+start_service "$run/api" api
+sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+"$program" "Terpelivy" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+wait_for "page text: Поиск информации об игроке Terpelivy..." 120
+deadline=$((SECONDS + 30))
+until grep -q "^GET	/wot/account/list/" "$run/api.log" 2>/dev/null; do
+  [ $SECONDS -lt $deadline ] || fail "the search did not reach the service"
+  sleep 0.1
+done
+asked=$SECONDS
+window=$(xdotool search --name "^Tarvelo - Terpelivy$" | head -n 1)
+[ -n "$window" ] || fail "no window captioned \"Tarvelo - Terpelivy\""
+xdotool windowsize "$window" 900 1000
+sleep 1
+geometry=$(xwininfo -id "$window")
+left=$(awk '/Absolute upper-left X/ {print $4}' <<< "$geometry")
+top=$(awk '/Absolute upper-left Y/ {print $4}' <<< "$geometry")
+width=$(awk '/Width:/ {print $2}' <<< "$geometry")
+height=$(awk '/Height:/ {print $2}' <<< "$geometry")
+[ "$width,$height" = "900,1000" ] || fail "the window is ${width}x$height after the resize"
+import -window root "$run/screen.png"
+convert "$run/screen.png" -crop "${width}x${height}+${left}+${top}" +repage "$out/waiting_page.png"
+echo "screenshot: $out/waiting_page.png"
+# The strip the resize added, right and bottom of the old 632 x 822 window, is painted in the
+# page's colour #17181a, not left black.
+for strip in "200x900+680+50" "850x150+20+840"; do
+  colour=$(convert "$out/waiting_page.png" -crop "$strip" +repage -resize 1x1\! -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)
+  [ "$colour" = "23,24,26" ] || fail "the grown window's part $strip is $colour, not the page's colour: not repainted"
+done
+[ $((SECONDS - asked)) -lt 4 ] || fail "the checks took until the answer was due"
+kill -TERM "$pid"
+closed_at=$(date +%s%N)
+while [ -d "/proc/$pid" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; do
+  [ $((($(date +%s%N) - closed_at) / 1000000)) -lt 1000 ] || fail "the program did not end within 1 s of SIGTERM during the search"
+  sleep 0.02
+done
+wait "$pid" || fail "the program ended with status $? when closed during the search"
+pid=
+echo "closed during the search in $((($(date +%s%N) - closed_at) / 1000000)) ms"
+grep -qx "UpdateHours=6" "$run/config/tarvelo/settings.ini" || fail "the settings were not saved when closed during the search"
+kill "$service" 2>/dev/null || true
+echo "the window repainted a resize and closed at once while the search waited for its answer"

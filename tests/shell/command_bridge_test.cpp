@@ -270,7 +270,8 @@ TEST_F(BridgeTest, FailedAccountSearchShowsItsPagesInOrder) {
   auto body_of = [](const std::string& page) { return page.substr(page.find("</head>\r\n") + 9); };
   EXPECT_EQ(body_of(screen_.documents[0]), std::string(kBodyStart) + "\r\n</body>\r\n</html>");
   EXPECT_EQ(body_of(screen_.documents[1]),
-            "<div id=\"top\">Поиск информации об игроке Some_Name...</div>\r\n</body>\r\n</html>");
+            "<div id=\"top\">Поиск информации об игроке Some_Name...<div class=\"waiting\"></div></div>\r\n</body>\r\n"
+            "</html>");
   std::string error_body = body_of(screen_.documents[2]);
   EXPECT_TRUE(error_body.starts_with(std::string(kBodyStart) + "<form action=\"#\""));
   EXPECT_NE(error_body.find("value=\"Some_Name\""), std::string::npos);
