@@ -1,10 +1,11 @@
 // The tarvelo executable: picks a front end from the command line.
-#include <cstdio>
-#include <string_view>
+#include <iostream>
+#include <string>
 #include <vector>
 
 #include "shell/figures.h"
 #include "shell/headless/headless.h"
+#include "shell/usage.h"
 #include "text/process_memory.h"
 #ifdef TARVELO_WITH_GTK
 #include "shell/gtk/desktop.h"
@@ -12,13 +13,15 @@
 
 int main(int argc, char** argv) {
   tarvelo::KeepFreedMemoryForReuse();
-  std::string_view first = argc > 1 ? argv[1] : "";
-  if (first == "--headless") return tarvelo::RunHeadless(std::vector<std::string>(argv + 2, argv + argc));
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::string first = arguments.empty() ? std::string() : arguments.front();
+  if (first == "--headless") return tarvelo::RunHeadless(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   if (first == "--figures") return tarvelo::RunFigures(argc, argv);
+  if (auto code = tarvelo::AnswerWithoutFrontEnd(arguments, std::cout, std::cerr)) return *code;
 #ifdef TARVELO_WITH_GTK
   return tarvelo::RunDesktop(argc, argv);
 #else
-  std::fputs("Tarvelo is built without its window; use: tarvelo --headless --page FILE [ARGUMENTS]\n", stderr);
-  return 2;
+  std::cerr << "Tarvelo собран без окна. Без окна: tarvelo --headless --page ФАЙЛ [ЗАПРОС]; справка: tarvelo --help\n";
+  return tarvelo::kExitUsage;
 #endif
 }

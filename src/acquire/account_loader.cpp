@@ -303,10 +303,14 @@ class AccountLoad {
     clan_id_ = clan_id;
     const std::string answer = RemoveMeta(Fetch(AccountUrl(kMembershipPath)));
     if (!Contains(answer, "\"status\":\"ok\",") || Contains(answer, account_id_ + "\":null")) {
-      Message(Contains(answer, "\"status\":\"error\"")
-                  ? std::string(kMembershipProblem) + EscapeMarkup(answer)
-                  : "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
-                        PlainExcerpt(answer, kExcerptCharacters) + "...\").");
+      if (IsConnectionError(answer)) {
+        Message(answer);
+      } else {
+        Message(Contains(answer, "\"status\":\"error\"")
+                    ? std::string(kMembershipProblem) + EscapeMarkup(answer)
+                    : "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
+                          PlainExcerpt(answer, kExcerptCharacters) + "...\").");
+      }
       state_ = DataState::kFailed;
       return;
     }

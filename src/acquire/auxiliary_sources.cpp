@@ -156,8 +156,10 @@ json::Value LoadSideAnswer(const LoaderContext& context, const SideSource& sourc
   json::Value document;
   if (Contains(answer.text, source.required_mark)) document = DecodeApiAnswer(answer.text);
   if (!HasKeyMember(source, document)) {
-    AddMessage(messages, "ОШИБКА: Получены некорректные данные " + std::string(source.subject) + " (\"" +
-                             PlainExcerpt(answer.text, kSideExcerptCharacters) + "...\").");
+    AddMessage(messages, IsConnectionError(answer.text)
+                             ? answer.text
+                             : "ОШИБКА: Получены некорректные данные " + std::string(source.subject) + " (\"" +
+                                   PlainExcerpt(answer.text, kSideExcerptCharacters) + "...\").");
     return {};
   }
   if (answer.fetched) {

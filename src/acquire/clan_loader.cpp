@@ -152,7 +152,8 @@ class ClanLoad {
     const TagSearch search = SearchTag(std::move(first));
     if (!search.entry.present()) {
       // A failed page that names an error has been reported already.
-      if (!(search.page_failed && Contains(search.page.text, kErrorWord))) {
+      const bool reported = Contains(search.page.text, kErrorWord) || IsConnectionError(search.page.text);
+      if (!(search.page_failed && reported)) {
         Message("ОШИБКА: Не найден клан с именем \"" + EscapeMarkup(tag_) + "\".");
       }
       return false;

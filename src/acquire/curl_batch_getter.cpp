@@ -10,14 +10,6 @@ namespace tarvelo {
 
 namespace {
 
-// How long one wait for network events may last: the stall watch of every
-// transfer runs at least this often.
-constexpr int kPollMs = 1000;
-
-struct MultiDeleter {
-  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-
 // One easy handle of the pool and the request it is carrying.
 struct Slot {
   curl::Handle handle;
@@ -43,14 +35,18 @@ class CurlBatchGetter final : public HttpBatchGetter {
   }
 
   void GetAll(std::span<const HttpRequest> requests, const BatchAnswerCallback& done) override {
+    // Every request of a batch is made with the same settings.
+    TransferWait* wait = requests.empty() ? nullptr : requests.front().wait;
     size_t next = 0;
-    size_t running = 0;
+    int running = 0;
     for (Slot& slot : slots_) {
       if (next < requests.size() && Start(slot, requests, next, done)) ++running;
     }
     while (running > 0) {
-      int still_running = 0;
-      curl_multi_perform(multi_.get(), &still_running);
+      if (!curl::DriveUntilOneEnds(multi_.get(), running, wait)) {
+        GiveUp(requests.size(), next, done);
+        return;
+      }
       int queued = 0;
       while (CURLMsg* message = curl_multi_info_read(multi_.get(), &queued)) {
         if (message->msg != CURLMSG_DONE) continue;
@@ -59,7 +55,6 @@ class CurlBatchGetter final : public HttpBatchGetter {
         --running;
         if (next < requests.size() && Start(slot, requests, next, done)) ++running;
       }
-      if (running > 0) curl_multi_poll(multi_.get(), nullptr, 0, kPollMs, nullptr);
     }
   }
 
@@ -84,6 +79,18 @@ class CurlBatchGetter final : public HttpBatchGetter {
     return false;
   }
 
+  // Every transfer under way and every request not yet started is answered as
+  // without connection.
+  void GiveUp(size_t count, size_t next, const BatchAnswerCallback& done) {
+    for (Slot& slot : slots_) {
+      if (!slot.busy) continue;
+      curl_multi_remove_handle(multi_.get(), slot.handle.get());
+      slot.busy = false;
+      done(slot.index, HttpResponse{});
+    }
+    for (; next < count; ++next) done(next, HttpResponse{});
+  }
+
   void End(Slot& slot, CURLcode code, const BatchAnswerCallback& done) {
     curl_multi_remove_handle(multi_.get(), slot.handle.get());
     slot.busy = false;
@@ -97,7 +104,7 @@ class CurlBatchGetter final : public HttpBatchGetter {
   }
 
   std::vector<Slot> slots_;
-  std::unique_ptr<CURLM, MultiDeleter> multi_;
+  curl::Multi multi_;
 };
 
 }  // namespace

@@ -27,19 +27,36 @@ size_t PathStart(std::string_view url) {
   return path == std::string_view::npos ? url.size() : path;
 }
 
+// One transfer at a time through a multi handle of its own, so that a wait can be
+// woken when it is cancelled; the multi handle keeps the connections for the next.
 class CurlHttpGetter final : public HttpGetter {
  public:
   HttpResponse Get(const HttpRequest& request) override {
-    if (!handle_) handle_.reset(curl_easy_init());
-    if (!handle_) return {};
+    if (!handle_) handle_.reset(curl_easy_init());  // before the multi handle: global set-up
+    if (!multi_) multi_.reset(curl_multi_init());
+    if (!handle_ || !multi_) return {};
     curl::Transfer transfer;
     curl::Prepare(handle_.get(), request, transfer);
-    const CURLcode code = curl_easy_perform(handle_.get());
+    if (curl_multi_add_handle(multi_.get(), handle_.get()) != CURLM_OK) return {};
+    const bool ended = curl::DriveUntilOneEnds(multi_.get(), 1, request.wait);
+    const CURLcode code = ended ? Result() : CURLE_ABORTED_BY_CALLBACK;
+    curl_multi_remove_handle(multi_.get(), handle_.get());
+    if (!ended) return {};  // given up: as without connection
     return curl::Finish(handle_.get(), code, transfer);
   }
 
  private:
+  CURLcode Result() {
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_.get(), &queued)) {
+      if (message->msg == CURLMSG_DONE) return message->data.result;
+    }
+    return CURLE_RECV_ERROR;
+  }
+
+  // The multi handle, and with it the open connections, goes before the easy handle.
   curl::Handle handle_;
+  curl::Multi multi_;
 };
 
 }  // namespace

@@ -6,6 +6,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How long one wait for network events may last: the stall watch of every
+// transfer runs at least this often.
+constexpr int kPollMs = 1000;
+
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto* transfer = static_cast<Transfer*>(user);
   transfer->body.append(data, size * count);
@@ -46,7 +50,26 @@ void ApplyProxy(CURL* handle, const ProxySetting& proxy) {
   }
 }
 
+// False when the multi handle failed or the wait was cancelled.
+bool Drive(CURLM* multi, int active, const TransferWait* wait) {
+  for (;;) {
+    int running = 0;
+    if (curl_multi_perform(multi, &running) != CURLM_OK) return false;
+    if (wait != nullptr && wait->Cancelled()) return false;
+    if (running < active) return true;
+    if (curl_multi_poll(multi, nullptr, 0, kPollMs, nullptr) != CURLM_OK) return false;
+  }
+}
+
 }  // namespace
+
+bool DriveUntilOneEnds(CURLM* multi, int active, TransferWait* wait) {
+  if (wait == nullptr) return Drive(multi, active, nullptr);
+  if (wait->Cancelled()) return false;
+  bool ok = false;
+  wait->Run([&] { ok = Drive(multi, active, wait); }, [multi] { curl_multi_wakeup(multi); });
+  return ok && !wait->Cancelled();
+}
 
 void Prepare(CURL* handle, const HttpRequest& request, Transfer& transfer) {
   curl_easy_reset(handle);

@@ -18,6 +18,11 @@ struct HandleDeleter {
 };
 using Handle = std::unique_ptr<CURL, HandleDeleter>;
 
+struct MultiDeleter {
+  void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+using Multi = std::unique_ptr<CURLM, MultiDeleter>;
+
 struct ListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
@@ -39,5 +44,10 @@ void Prepare(CURL* handle, const HttpRequest& request, Transfer& transfer);
 
 // The answer of a transfer that ended with `code`; takes the body.
 HttpResponse Finish(CURL* handle, CURLcode code, Transfer& transfer);
+
+// Runs the `active` transfers of `multi` until at least one has ended, through `wait`
+// when there is one. False when the wait was cancelled or the multi handle failed:
+// then the transfers under way are to be given up.
+bool DriveUntilOneEnds(CURLM* multi, int active, TransferWait* wait);
 
 }  // namespace tarvelo::curl

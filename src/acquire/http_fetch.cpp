@@ -1,5 +1,6 @@
 #include "acquire/http_fetch.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -12,9 +13,9 @@ namespace tarvelo {
 namespace detail {
 namespace {
 
-constexpr std::string_view kConnectionAdvice =
-    " - Ошибка соединения с сервером. Проверьте настройки соединения в IE, убедитесь что в IE нормально "
-    "открываются различные веб-сайты.";
+constexpr std::string_view kConnectionFailure = "ОШИБКА: Не удалось соединиться с сервером ";
+constexpr std::string_view kConnectionAdvice = ". Проверьте подключение к сети и настройки прокси.";
+constexpr std::string_view kApplicationIdKey = "application_id=";
 
 bool NoAnswer(const HttpResponse& response) {
   return response.end == TransferEnd::kNoConnection || response.end == TransferEnd::kTimedOut;
@@ -49,9 +50,31 @@ ProxySetting ProxyFromSetting(std::string_view setting) {
 }
 
 std::string ConnectionErrorText(std::string_view url) {
-  std::string text(url);
-  text += detail::kConnectionAdvice;
-  return text;
+  return std::string(detail::kConnectionFailure) + HostOf(url) + std::string(detail::kConnectionAdvice);
+}
+
+bool IsConnectionErrorText(std::string_view answer) {
+  return answer.starts_with(detail::kConnectionFailure) && answer.ends_with(detail::kConnectionAdvice);
+}
+
+std::string HostOf(std::string_view url) {
+  const size_t scheme_end = url.find("://");
+  std::string_view rest = scheme_end == std::string_view::npos ? url : url.substr(scheme_end + 3);
+  rest = rest.substr(0, rest.find_first_of("/?#"));
+  const size_t user_end = rest.rfind('@');
+  return std::string(user_end == std::string_view::npos ? rest : rest.substr(user_end + 1));
+}
+
+std::string MaskedAddress(std::string_view url) {
+  std::string masked(url);
+  for (size_t key = masked.find(detail::kApplicationIdKey); key != std::string::npos;
+       key = masked.find(detail::kApplicationIdKey, key + 1)) {
+    if (key > 0 && masked[key - 1] != '?' && masked[key - 1] != '&') continue;
+    const size_t value = key + detail::kApplicationIdKey.size();
+    const size_t end = std::min(masked.find_first_of("&#", value), masked.size());
+    masked.replace(value, end - value, "…");
+  }
+  return masked;
 }
 
 std::string ExtractBetweenText(std::string_view text, std::string_view start_marker, std::string_view end_marker,
@@ -67,7 +90,7 @@ std::string ExtractBetweenText(std::string_view text, std::string_view start_mar
 
 HttpRequest LoggedRequest(const ConnectionSettings& settings, std::string_view url, std::string_view header,
                           std::string_view user_agent) {
-  DebugLog("Получение данных: " + std::string(url));
+  DebugLog("Получение данных: " + MaskedAddress(url));
   HttpRequest request;
   request.url = url;
   request.extra_header = header;
@@ -75,6 +98,7 @@ HttpRequest LoggedRequest(const ConnectionSettings& settings, std::string_view u
   request.proxy = settings.proxy;
   request.limits = settings.limits;
   request.ca_file = settings.ca_file;
+  request.wait = settings.wait;
   return request;
 }
 

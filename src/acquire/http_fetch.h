@@ -29,15 +29,24 @@ struct ConnectionSettings {
   std::string last_modified_user_agent = std::string(kLastModifiedUserAgent);
   TransferLimits limits;
   std::string ca_file;  // see HttpRequest
+  TransferWait* wait = nullptr;  // see HttpRequest
 };
 
 // Empty gives preconfigured, "noproxy" in any letter case gives direct, anything
 // else names the proxy to use (as typed, without surrounding blanks).
 ProxySetting ProxyFromSetting(std::string_view setting);
 
-// The URL, " - " and the advice to check the connection: what a fetch gives when
-// no answer came.
+// What a fetch gives when the request could not be made at all (no connection,
+// time-out, refused, name not resolved): an error message naming the URL's host
+// and the advice to check the network and proxy settings.
 std::string ConnectionErrorText(std::string_view url);
+// Whether `answer` is a ConnectionErrorText.
+bool IsConnectionErrorText(std::string_view answer);
+
+// The host (and port) of a URL, without scheme, user and path.
+std::string HostOf(std::string_view url);
+// The URL with the value of its application_id key replaced by "…", as it is logged.
+std::string MaskedAddress(std::string_view url);
 
 struct LastModified {
   bool found = false;

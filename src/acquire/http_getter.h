@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,19 @@ struct TransferLimits {
   std::chrono::milliseconds stall_limit{std::chrono::seconds(60)};
 };
 
+// Lets a front end keep its window alive while transfers run: the blocking part of a
+// transfer is handed to Run, which may run it on another thread while the calling
+// thread goes on handling its own events, and returns once `step` has returned.
+// Cancelled, readable from any thread, tells transfers to give up at once; when it
+// turns true the front end calls the `wake` handed to the Run under way, so a wait
+// for the network inside `step` ends early.
+class TransferWait {
+ public:
+  virtual ~TransferWait() = default;
+  virtual void Run(const std::function<void()>& step, const std::function<void()>& wake) = 0;
+  virtual bool Cancelled() const = 0;
+};
+
 struct HttpRequest {
   std::string url;           // as the program built it; the transport escapes it
   std::string extra_header;  // one "Name: value" line, or empty
@@ -36,6 +50,7 @@ struct HttpRequest {
   ProxySetting proxy;
   TransferLimits limits;
   std::string ca_file;  // PEM file of the authorities to trust instead of the system's; empty: the system's
+  TransferWait* wait = nullptr;  // null: the transfer blocks the calling thread
 };
 
 enum class TransferEnd {

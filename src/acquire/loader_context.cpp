@@ -81,17 +81,14 @@ json::Value DecodeApiAnswer(std::string_view answer) {
   return IsValidUtf8(answer) ? json::parse(answer) : json::parse(Cp1251ToUtf8(answer));
 }
 
-std::string FetchFailedMessage(std::string_view answer) {
-  return "ОШИБКА: Не удалось получить данные. " + std::string(answer);
-}
-
 std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
+  if (IsConnectionError(answer)) return std::string(answer);
   return "ОШИБКА: Получены некорректные данные (\"" + PlainExcerpt(answer, characters) + "...\").";
 }
 
 std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark) {
   if (answer.empty()) return std::string(kEmptyDataMessage);
-  if (IsConnectionError(answer)) return FetchFailedMessage(answer);
+  if (IsConnectionError(answer)) return std::string(answer);
   if (!Contains(answer, status_mark)) return IncorrectDataMessage(answer);
   return {};
 }
@@ -114,6 +111,6 @@ bool HasEntityData(const json::Value& document, std::string_view id) {
   }
 }
 
-bool IsConnectionError(std::string_view answer) { return answer.starts_with("Ошибка"); }
+bool IsConnectionError(std::string_view answer) { return IsConnectionErrorText(answer); }
 
 }  // namespace tarvelo

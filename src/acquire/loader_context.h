@@ -63,11 +63,11 @@ json::Value DecodeApiAnswer(std::string_view answer);
 
 // The common texts of answer checks.
 inline constexpr std::string_view kEmptyDataMessage = "ОШИБКА: Получены пустые данные.";
-std::string FetchFailedMessage(std::string_view answer);  // "ОШИБКА: Не удалось получить данные. " + answer
-// "ОШИБКА: Получены некорректные данные (\"" + excerpt + "...\")."
+// "ОШИБКА: Получены некорректные данные (\"" + excerpt + "...\")."; for an answer
+// that is a connection failure, that failure's own message.
 std::string IncorrectDataMessage(std::string_view answer, size_t characters = kExcerptCharacters);
 // The first checks of every API answer: the empty-data message for an empty
-// answer, FetchFailedMessage for a failed connection, IncorrectDataMessage when
+// answer, the connection failure itself for one, IncorrectDataMessage when
 // `status_mark` is missing; empty when the answer passed them.
 std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark);
 // `status` + " - " + the text of `error`, as the status messages quote them.
@@ -78,7 +78,7 @@ bool StatusIsOk(const json::Value& document);
 // True when the document holds "data.<id>" with something in it (not null, not "").
 bool HasEntityData(const json::Value& document, std::string_view id);
 
-// True when the text starts with "Ошибка" (what a fetch gives when no answer came).
+// True when the text is what a fetch gives when no answer came (ConnectionErrorText).
 bool IsConnectionError(std::string_view answer);
 
 }  // namespace tarvelo

@@ -50,12 +50,14 @@ bool TfrmMain::IsRepeatedTitle(const std::string& title) {
   return repeated;
 }
 
+// Only a break and opening a link in the browser can run while other work waits:
+// nothing runs two loaders, or replaces the page of a search still under way.
+bool TfrmMain::RunsDuringWork(std::string_view command) { return command == "break" || command == "browse"; }
+
 void TfrmMain::webInfoTitleChange(const std::string& title) {
   if (IsRepeatedTitle(title)) return;
   size_t marker = title.find(kCommandMarker);
   if (marker == std::string::npos) return;
-  ClearDebugLog();
-  state_.LastTitle = title;
 
   std::string command = title.substr(marker + kCommandMarker.size());
   std::string parameter;
@@ -64,6 +66,17 @@ void TfrmMain::webInfoTitleChange(const std::string& title) {
     command.resize(separator);
   }
   bool update = TakeOutOption(command, kUpdateOption) || TakeOutOption(parameter, kUpdateOption);
+  if (busy_ && !RunsDuringWork(command)) {
+    DebugLog("Команда не выполнена, пока не закончена предыдущая: " + title);
+    return;
+  }
+  state_.LastTitle = title;
+  if (busy_) {
+    DispatchCommand(command, parameter, update);  // the log of the work under way stays
+    return;
+  }
+  Busy busy(busy_);
+  ClearDebugLog();
   DispatchCommand(command, parameter, update);
 }
 
@@ -77,10 +90,18 @@ void TfrmMain::DispatchCommand(const std::string& command, const std::string& pa
 }
 
 void TfrmMain::CommandSearch(const std::string& request_text, bool update) {
+  if (Trim(request_text).empty()) {
+    ShowPage(StartPageBody(kEmptySearchMessage));
+    return;
+  }
   size_t length = CharacterCount(request_text);
   if (length < 3 && !(length == 2 && request_text.starts_with("@"))) return;
 
   const SearchRequest request = ParseSearchRequest(request_text, update);
+  if (Trim(request.text).empty()) {
+    ShowPage(StartPageBody(kEmptySearchMessage));
+    return;
+  }
   ApplyRequestState(request.view);
   const std::string suffixes = request.view.mode_suffix + request.view.days_suffix;
   if (screen_.ShiftPressed()) {
@@ -147,6 +168,10 @@ void TfrmMain::OpenNewInstance(const std::string& parameters) { screen_.StartPro
 
 void TfrmMain::doSearchAccount(const SearchRequest& request) {
   const std::string& name = request.text;
+  if (name.starts_with("-")) {
+    ShowPage(StartPageBody(kDashNameMessage));
+    return;
+  }
   screen_.ProcessPendingEvents();
   ShowPage(kBodyStart);
   if (state_.CurrentAccount.empty()) {
@@ -160,7 +185,7 @@ void TfrmMain::doSearchAccount(const SearchRequest& request) {
   state_.CurrentAccount = name;
   state_.SearchText = name;
   state_.CurrentView = request.view;
-  ShowPage("<div id=\"top\">Поиск информации об игроке " + EscapeHtml(name) + "...</div>");
+  ShowPage("<div id=\"top\">Поиск информации об игроке " + EscapeHtml(name) + "...<div class=\"waiting\"></div></div>");
 
   std::string messages;
   if (service_.LoadAccount(request, messages)) {
@@ -175,6 +200,9 @@ void TfrmMain::doSearchAccount(const SearchRequest& request) {
 }
 
 void TfrmMain::doSearchClan(const SearchRequest& request) {
+  // A "break" given before this search has no effect on it; one given from its
+  // waiting page, even while the clan itself loads, stops the member collection.
+  core_.BreakRequested = false;
   const std::string& tag = request.text;
   screen_.SetCaption(kApplicationTitle);
   screen_.SetCursor(Cursor::Wait);
@@ -211,18 +239,17 @@ void TfrmMain::ShowAccountReport(const std::string& messages) {
   for (const std::string& error : report.errors) screen_.ShowBox(BoxKind::Error, "Ошибка", error);
   std::string navigation = days == -1 || days == -2 ? std::string() : std::string(kNavigation);
   ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.CurrentAccount) + navigation + report.html +
-           WrapMessages(messages, core_.CacheFolder));
+           WrapMessages(messages));
 }
 
 void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
   if (service_.LoadedClanName().empty()) return;
-  std::string wrapped = WrapMessages(messages, core_.CacheFolder);
+  std::string wrapped = WrapMessages(messages);
   screen_.SetProgress(true, 0, progress_max_);
   screen_.ProcessPendingEvents();
 
-  // A "break" given before this collection has no effect on it; one that
-  // arrives while the events are processed stops it after that member.
-  core_.BreakRequested = false;
+  // A "break" (the waiting page's button, or closing the window) stops the
+  // collection after the member whose progress was just reported.
   ProgressCallback progress = [this](std::string_view tag, std::string_view member, int current, int total) {
     return ReportProgress(tag, member, current, total) && !core_.BreakRequested;
   };

@@ -58,6 +58,7 @@ void SetUpFolders(CoreState& core, const std::string& data_folder) {
 ConnectionSettings ConnectionOf(const CoreState& core) {
   ConnectionSettings connection;
   connection.proxy = core.proxy;
+  connection.wait = core.transfer_wait;
   return connection;
 }
 

@@ -35,6 +35,8 @@ struct CoreState {
   std::string RatingName = "EFF";
   const ColourScale* RatingScale = &scales::kEff;  // the scale of RatingName
   ProxySetting proxy;  // ProxyMode and ProxyName
+  // How the front end stays alive while a transfer runs; null: transfers block.
+  TransferWait* transfer_wait = nullptr;
 
   bool BreakRequested = false;
   std::string GameClientAccount;

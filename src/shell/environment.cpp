@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace tarvelo {
 
@@ -35,11 +36,25 @@ std::string ExecutablePath() {
   return error ? std::string() : path.string();
 }
 
-// Beside the program when that folder is writable, else $XDG_DATA_HOME/tarvelo/.
+bool Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+// $XDG_DATA_HOME/tarvelo/, or beside the program for an install that keeps its
+// cache there already or is marked portable; TARVELO_HOME overrides both.
 std::string DataFolder(const std::string& program_folder) {
   std::string home_override = EnvironmentValue("TARVELO_HOME");
   if (!home_override.empty()) return WithSlash(home_override);
-  if (!program_folder.empty() && access(program_folder.c_str(), W_OK) == 0) return program_folder;
+  if (!program_folder.empty() &&
+      (IsFolder(program_folder + "cache") || Exists(program_folder + "portable"))) {
+    return program_folder;
+  }
   std::string xdg = EnvironmentValue("XDG_DATA_HOME");
   if (xdg.empty()) xdg = HomeFolder() + "/.local/share";
   return WithSlash(xdg) + "tarvelo/";
@@ -72,9 +87,11 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-Environment Environment::OfProcess() {
+Environment Environment::OfProcess() { return ForExecutable(ExecutablePath()); }
+
+Environment Environment::ForExecutable(std::string executable) {
   Environment environment;
-  environment.executable = ExecutablePath();
+  environment.executable = std::move(executable);
   environment.program_folder =
       WithSlash(std::filesystem::path(environment.executable).parent_path().string());
   environment.data_folder = DataFolder(environment.program_folder);

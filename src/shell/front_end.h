@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "acquire/http_getter.h"
+
 namespace tarvelo {
 
 enum class BoxKind { Error, Information, Warning };
@@ -56,6 +58,11 @@ class FrontEnd {
   virtual void ProcessPendingEvents() = 0;
   // Ends the program once the current work is done.
   virtual void Quit() = 0;
+
+  // What keeps the screen alive while a network transfer runs; null: transfers block.
+  virtual TransferWait* NetworkWait() { return nullptr; }
+  // The font family pages use when the settings name none: the desktop's own.
+  virtual std::string DefaultFontFamily() { return "sans-serif"; }
 
   // Window geometry, for restoring and saving the window's place. The defaults suit a
   // front end without a real window.

@@ -76,7 +76,7 @@ void TfrmMain::FormCreate() {
   state_.SearchText = first.empty() || first_is_switch ? state_.CurrentAccount : first;
 
   // A request on the command line follows in a moment: show an empty page until then.
-  if (!arguments_.empty() && !SameIgnoringCase(FirstArgument(), "/UPDATED:OK")) {
+  if (!first.empty() && !SameIgnoringCase(first, "/UPDATED:OK")) {
     ShowPage("");
   } else {
     ShowPage(StartPageBody());
@@ -86,7 +86,8 @@ void TfrmMain::FormCreate() {
 void TfrmMain::PreparePageAssets() {
   std::string exe_path = ReplaceAll(environment_.executable, "\\", "\\\\");
   std::string style = ReplaceAll(LoadTextResource("ResStyle"), "%FontSize%", std::to_string(state_.FontSizeSetting));
-  style = ReplaceAll(style, "%FontName%", state_.FontNameSetting);
+  const std::string& font = state_.FontNameSetting;
+  style = ReplaceAll(style, "%FontName%", font.empty() ? screen_.DefaultFontFamily() : font);
   state_.StyleText = ReplaceAll(style, "%ExePath%", exe_path);
   state_.FlagsStyleText = ReplaceAll(LoadTextResource("ResStyleFlags"), "%ExePath%", exe_path);
   state_.ScriptText = LoadTextResource("ResScript");
@@ -127,7 +128,7 @@ void TfrmMain::FormDestroy() { SaveSettings(); }
 
 void TfrmMain::LoadSettings() {
   state_.ProxySetting = settings_.ReadSettingStr("", "Proxy", "");
-  state_.FontNameSetting = settings_.ReadSettingStr("", "FontName", "Tahoma");
+  state_.FontNameSetting = settings_.ReadSettingStr("", "FontName", "");
   std::string region = settings_.ReadSettingStr("", "Region", "RU");
   core_.urls.region = RegionFromSetting(region);
   core_.urls.application_id = ApplicationIdForRegion(core_.urls.region, core_.configured_application_id);
@@ -165,7 +166,7 @@ void TfrmMain::KeepOnDesktop() {
 
 void TfrmMain::SaveSettings() {
   settings_.WriteSettingStr("", "Proxy", state_.ProxySetting);
-  settings_.WriteSettingStr("", "FontName", state_.FontNameSetting);
+  if (!state_.FontNameSetting.empty()) settings_.WriteSettingStr("", "FontName", state_.FontNameSetting);
   settings_.WriteSettingStr("", "Region", UpperCase(core_.urls.region));
   settings_.WriteSettingStr("", "Rating", UpperCase(core_.RatingName));
   settings_.WriteSettingInt("", "FontSize", state_.FontSizeSetting);
@@ -181,8 +182,9 @@ void TfrmMain::SaveSettings() {
 }
 
 void TfrmMain::tmStartTimer() {
+  Busy busy(busy_);
   ReapplySavedGeometry();
-  std::string argument = FirstArgument();
+  std::string argument = Trim(FirstArgument());
   core_.DaysSuffix.clear();
   core_.ModeSuffix.clear();
   core_.ModeIndex = 0;
@@ -222,7 +224,11 @@ void TfrmMain::RunCommandLineRequest(std::string argument) {
     request.update = TakeOutOption(name, "&update");
     name = name.substr(0, name.find(' '));
     name = name.substr(0, name.find('+'));
-    doSearchAccount(request);
+    if (name.empty()) {
+      ShowPage(StartPageBody());
+    } else {
+      doSearchAccount(request);
+    }
   }
 }
 
@@ -263,6 +269,7 @@ SelfUpdate TfrmMain::Updater() const {
 
 // A newer build is looked for again at every start until it is installed.
 void TfrmMain::tmUpdateTimer() {
+  Busy busy(busy_);
   if (!UpdateCheckDue(clock_(), state_.UpdateLastCheck, state_.UpdateHours)) return;
   SiteBuild build = Updater().Check();
   if (build.dated) state_.RemoteVersionDate = build.date;
@@ -322,14 +329,15 @@ std::string TfrmMain::SearchFormHtml(std::string_view text) {
   return SearchForm(ListsPopupContent(settings_), text);
 }
 
-std::string TfrmMain::StartPageBody() {
+std::string TfrmMain::StartPageBody(std::string_view message) {
   StartPageLinks links;
   links.questions_and_answers = links_.ForumQuestions;
   links.wotreplays = FillRegion(core_.urls.hosts.Replays, core_.urls.region);
   links.wotext = FillRegion(core_.urls.hosts.Location, core_.urls.region);
   links.kttc = links_.sites.Kttc;
   links.ivanerr = FillRegion(core_.urls.hosts.Alliance, core_.urls.region);
-  return std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + IntroductionBlock(links) +
+  std::string shown_message = message.empty() ? std::string() : "<p class=\"r\">" + std::string(message) + "</p>\r\n";
+  return std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + shown_message + IntroductionBlock(links) +
          PartnersBlock(links);
 }
 

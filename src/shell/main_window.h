@@ -23,11 +23,15 @@ namespace tarvelo {
 class SelfUpdate;
 
 inline constexpr std::string_view kApplicationTitle = "Tarvelo";
+// Shown on the start page for a search without a name.
+inline constexpr std::string_view kEmptySearchMessage = "Введите имя игрока или [тег клана].";
+// Shown for a player name beginning with "-", which is never sent to the API.
+inline constexpr std::string_view kDashNameMessage = "Имя игрока не может начинаться со знака «-».";
 
 // What the window keeps between commands.
 struct MainWindowState {
   std::string ProxySetting;
-  std::string FontNameSetting = "Tahoma";
+  std::string FontNameSetting;  // empty: the desktop's default font
   int FontSizeSetting = 12;
   int UpdateHours = 6;
   DateTime UpdateLastCheck = 0;
@@ -88,7 +92,8 @@ class TfrmMain {
   void SaveSettings();
 
   void ShowPage(std::string_view body);
-  std::string StartPageBody();
+  // The start page; `message`, when given, stands under the search form.
+  std::string StartPageBody(std::string_view message = {});
   std::string SearchFormHtml(std::string_view text);
 
   const MainWindowState& state() const { return state_; }
@@ -108,6 +113,21 @@ class TfrmMain {
   void CommandBreak(const std::string& parameter, bool update);
   void CommandHome(const std::string& parameter, bool update);
   void CommandUpdate(const std::string& forum_address, bool update);
+
+  // Marks the window busy for its lifetime: a command that arrives meanwhile (while a
+  // search waits for the network) is not run, except the few RunsDuringWork allows.
+  class Busy {
+   public:
+    explicit Busy(bool& busy) : busy_(busy), was_(busy) { busy_ = true; }
+    ~Busy() { busy_ = was_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    bool& busy_;
+    bool was_;
+  };
+  static bool RunsDuringWork(std::string_view command);
 
   bool IsRepeatedTitle(const std::string& title);
   void DispatchCommand(const std::string& command, const std::string& parameter, bool update);
@@ -139,6 +159,7 @@ class TfrmMain {
   MainWindowState state_;
   std::string shown_body_;  // the body of the page shown last
   int progress_max_ = 100;
+  bool busy_ = false;  // a command, the start-up request or the update check is running
 };
 
 // Whether `url` is an http or https address, the only kind handed to the browser.

@@ -66,9 +66,9 @@ std::string SearchForm(std::string_view lists_html, std::string_view text) {
          EscapeHtml(text) + std::string(kSearchSuffix);
 }
 
-std::string WrapMessages(std::string_view messages, std::string_view cache_folder) {
+std::string WrapMessages(std::string_view messages) {
   if (messages.empty()) return "";
-  return "\r\n<div class=\"main\">\r\n" + ReplaceAll(messages, cache_folder, "") + "</div>\r\n";
+  return "\r\n<div class=\"main\">\r\n" + std::string(messages) + "</div>\r\n";
 }
 
 std::string IntroductionBlock(const StartPageLinks& links) {

@@ -32,8 +32,8 @@ std::string PageDocument(const PageFrame& frame, std::string_view body);
 // It closes the top block opened by the body start.
 std::string SearchForm(std::string_view lists_html, std::string_view text);
 
-// Messages under a report, with the cache folder's path taken out of them.
-std::string WrapMessages(std::string_view messages, std::string_view cache_folder);
+// Messages under a report. The paths they quote stay whole.
+std::string WrapMessages(std::string_view messages);
 
 // Addresses the start page links to.
 struct StartPageLinks {

@@ -16,7 +16,8 @@ Program::Program(FrontEnd& screen, std::vector<std::string> arguments, Environme
       environment_(std::move(environment)),
       settings_(environment_.settings_file),
       service_(service ? std::move(service) : MakeLoaderSearchService(core_, settings_, environment_.executable)),
-      window_(screen, core_, environment_, settings_, *service_, std::move(arguments), std::move(clock)) {
+      window_(screen, core_, environment_, settings_, service_, std::move(arguments), std::move(clock)) {
+  core_.transfer_wait = screen_.NetworkWait();
   screen_.SetTitleHandler([this](const std::string& title) { window_.webInfoTitleChange(title); });
 }
 

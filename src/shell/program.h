@@ -11,6 +11,7 @@
 #include "shell/front_end.h"
 #include "shell/main_window.h"
 #include "shell/search_service.h"
+#include "shell/search_tally.h"
 #include "shell/settings_store.h"
 
 namespace tarvelo {
@@ -38,13 +39,15 @@ class Program {
   CoreState& core() { return core_; }
   const Environment& environment() const { return environment_; }
   const SettingsStore& settings() const { return settings_; }
+  // The searches run so far and how many found nothing.
+  const SearchTally& searches() const { return service_.tally(); }
 
  private:
   FrontEnd& screen_;
   Environment environment_;
   SettingsStore settings_;
   CoreState core_;
-  std::unique_ptr<SearchService> service_;
+  TalliedSearchService service_;
   TfrmMain window_;
 };
 

@@ -3,9 +3,12 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "text/encoding.h"
 
@@ -31,29 +34,124 @@ std::optional<KeyFile> LoadFile(const std::string& file, GKeyFileFlags flags) {
   return key_file;
 }
 
-// Runs `change` on the file's content and writes the result to a new file that then
-// replaces the old one. A file that exists but cannot be read is left alone.
-bool ChangeFile(const std::string& file, const std::function<bool(GKeyFile*)>& change) {
-  KeyFile key_file;
-  if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) {
-    auto loaded = LoadFile(file, GKeyFileFlags(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS));
-    if (!loaded) return false;
-    key_file = std::move(*loaded);
-  } else {
-    key_file.reset(g_key_file_new());
+// The file's lines, edited in place: a changed value keeps its line, a new one goes
+// after the last value of its group (a new group at the end), and every other line,
+// comments and blank lines included, stays as it was.
+class IniLines {
+ public:
+  explicit IniLines(std::string_view text) {
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = std::min(text.find('\n', start), text.size());
+      lines_.emplace_back(text.substr(start, end - start));
+      start = end + 1;
+    }
   }
-  if (!change(key_file.get())) return true;
+
+  std::string Text() const {
+    std::string text;
+    for (const std::string& line : lines_) text += line + "\n";
+    return text;
+  }
+
+  void Set(const std::string& group, const std::string& key, const std::string& raw_value) {
+    const std::string line = key + "=" + raw_value;
+    const auto [first, end] = GroupRange(group);
+    if (first == std::string::npos) {
+      if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
+      lines_.push_back("[" + group + "]");
+      lines_.push_back(line);
+      return;
+    }
+    size_t last_value = first;
+    for (size_t i = first + 1; i < end; ++i) {
+      if (KeyOf(lines_[i]) == key) {
+        lines_[i] = line;
+        return;
+      }
+      if (!KeyOf(lines_[i]).empty()) last_value = i;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last_value + 1), line);
+  }
+
+  bool Remove(const std::string& group, const std::string& key) {
+    const auto [first, end] = GroupRange(group);
+    for (size_t i = first == std::string::npos ? end : first + 1; i < end; ++i) {
+      if (KeyOf(lines_[i]) != key) continue;
+      lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  static std::string GroupOf(std::string_view line) {
+    const std::string trimmed = Trim(line);
+    if (trimmed.size() < 2 || trimmed.front() != '[' || trimmed.back() != ']') return {};
+    return trimmed.substr(1, trimmed.size() - 2);
+  }
+
+  static std::string KeyOf(std::string_view line) {
+    const std::string trimmed = Trim(line);
+    const size_t equals = trimmed.find('=');
+    if (trimmed.empty() || trimmed.front() == '#' || equals == std::string::npos) return {};
+    return Trim(std::string_view(trimmed).substr(0, equals));
+  }
+
+  // The group's heading line and the end of its lines; npos and the file's end when absent.
+  std::pair<size_t, size_t> GroupRange(const std::string& group) const {
+    size_t first = std::string::npos;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      const std::string name = GroupOf(lines_[i]);
+      if (name.empty()) continue;
+      if (first != std::string::npos) return {first, i};
+      if (name == group) first = i;
+    }
+    return {first, lines_.size()};
+  }
+
+  std::vector<std::string> lines_;
+};
+
+// The value as the INI file holds it, escaped the way GKeyFile reads it back.
+std::string RawValue(const std::function<void(GKeyFile*, const char* group, const char* key)>& set) {
+  KeyFile key_file(g_key_file_new());
+  set(key_file.get(), "g", "k");
+  gchar* raw = g_key_file_get_value(key_file.get(), "g", "k", nullptr);
+  std::string value = raw ? raw : "";
+  g_free(raw);
+  return value;
+}
+
+// Runs `change` on the file's lines and writes the result to a new file that then
+// replaces the old one. A file that exists but cannot be read is left alone.
+bool ChangeFile(const std::string& file, const std::function<bool(IniLines&)>& change) {
+  std::string text;
+  if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) {
+    if (!LoadFile(file, G_KEY_FILE_NONE)) return false;
+    gchar* contents = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(file.c_str(), &contents, &length, nullptr)) return false;
+    text.assign(contents, length);
+    g_free(contents);
+  }
+  IniLines lines(text);
+  if (!change(lines)) return true;
 
   gchar* folder = g_path_get_dirname(file.c_str());
   bool folder_ready = g_mkdir_with_parents(folder, 0700) == 0;
   g_free(folder);
   if (!folder_ready) return false;
+  const std::string data = lines.Text();
+  return g_file_set_contents(file.c_str(), data.data(), static_cast<gssize>(data.size()), nullptr);
+}
 
-  gsize length = 0;
-  gchar* data = g_key_file_to_data(key_file.get(), &length, nullptr);
-  bool written = data && g_file_set_contents(file.c_str(), data, static_cast<gssize>(length), nullptr);
-  g_free(data);
-  return written;
+bool SetValue(const std::string& file, std::string_view section, std::string_view name,
+              const std::function<void(GKeyFile*, const char*, const char*)>& set) {
+  const std::string raw = RawValue(set);
+  return ChangeFile(file, [&](IniLines& lines) {
+    lines.Set(GroupName(section), std::string(name), raw);
+    return true;
+  });
 }
 
 template <typename T, typename Getter>
@@ -94,33 +192,27 @@ std::string SettingsStore::ReadSettingStr(std::string_view section, std::string_
 }
 
 bool SettingsStore::WriteSettingInt(std::string_view section, std::string_view name, int value) const {
-  return ChangeFile(file_, [&](GKeyFile* key_file) {
-    g_key_file_set_integer(key_file, GroupName(section).c_str(), std::string(name).c_str(), value);
-    return true;
+  return SetValue(file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
+    g_key_file_set_integer(key_file, group, key, value);
   });
 }
 
 bool SettingsStore::WriteSettingStr(std::string_view section, std::string_view name,
                                     std::string_view value) const {
-  return ChangeFile(file_, [&](GKeyFile* key_file) {
-    g_key_file_set_string(key_file, GroupName(section).c_str(), std::string(name).c_str(),
-                          std::string(value).c_str());
-    return true;
+  return SetValue(file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
+    g_key_file_set_string(key_file, group, key, std::string(value).c_str());
   });
 }
 
 bool SettingsStore::WriteSettingReal(std::string_view section, std::string_view name, double value) const {
-  return ChangeFile(file_, [&](GKeyFile* key_file) {
-    g_key_file_set_double(key_file, GroupName(section).c_str(), std::string(name).c_str(), value);
-    return true;
+  return SetValue(file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
+    g_key_file_set_double(key_file, group, key, value);
   });
 }
 
 void SettingsStore::DeleteSetting(std::string_view section, std::string_view name) const {
   if (!g_file_test(file_.c_str(), G_FILE_TEST_EXISTS)) return;
-  ChangeFile(file_, [&](GKeyFile* key_file) {
-    return g_key_file_remove_key(key_file, GroupName(section).c_str(), std::string(name).c_str(), nullptr) != 0;
-  });
+  ChangeFile(file_, [&](IniLines& lines) { return lines.Remove(GroupName(section), std::string(name)); });
 }
 
 }  // namespace tarvelo

@@ -191,7 +191,7 @@ TEST_F(ClanLoaderTest, CachedFilesSpareTheNetworkWhileTheyAreFresh) {
 
 TEST_F(ClanLoaderTest, NotFoundIsLeftUnsaidOnlyAfterAReportedConnectionFailure) {
   EXPECT_EQ(Load("ABC").MessageText,
-            "<p class=\"r\">" + IncorrectDataMessage(ConnectionErrorText(SearchUrl("ABC"))) + "</p>\r\n");
+            "<p class=\"r\">" + ConnectionErrorText(SearchUrl("ABC")) + "</p>\r\n");
   getter_.AnswerText(SearchUrl("ABC"), SearchAnswer({Entry("ABD", 1)}, R"(,"note":"Ошибка")"));
   EXPECT_EQ(Load("ABC").MessageText, "<p class=\"r\">ОШИБКА: Не найден клан с именем \"ABC\".</p>\r\n");
 }

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <functional>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "acquire/fake_http_getter.h"
 #include "sample_service.h"
@@ -21,9 +25,6 @@ using testing::SampleService;
 using testing::ScratchFolder;
 using testing::WriteBytes;
 
-constexpr std::string_view kAdvice =
-    " - Ошибка соединения с сервером. Проверьте настройки соединения в IE, убедитесь что в IE нормально "
-    "открываются различные веб-сайты.";
 
 // Sets an environment variable for the lifetime of the object.
 class EnvironmentOverride {
@@ -95,14 +96,95 @@ TEST_F(HttpFetchTest, NoAnswerGivesExactlyTheConnectionErrorText) {
   const RefusingPort refusing;
   const std::string url = refusing.url("/wot/account/info/?account_id=1");
   const std::string text = fetch_.GetUrlText(url);
-  EXPECT_EQ(text, url + std::string(kAdvice));
+  EXPECT_EQ(text, "ОШИБКА: Не удалось соединиться с сервером " + HostOf(url) +
+                      ". Проверьте подключение к сети и настройки прокси.");
   EXPECT_EQ(ConnectionErrorText(url), text);
-  EXPECT_FALSE(text.starts_with("Ошибка"));
+  EXPECT_TRUE(IsConnectionErrorText(text));
+  EXPECT_FALSE(IsConnectionErrorText("{\"status\":\"ok\"}"));
   EXPECT_EQ(fetch_.GetUrlTextWithHeader(url, kXmlHttpRequestHeader), text);
 
   Routes(R"j({"routes": [{"path": "/hang-up", "fault": "close"}]})j");
   EXPECT_EQ(fetch_.GetUrlText(Url("/hang-up")), ConnectionErrorText(Url("/hang-up")));
   EXPECT_EQ(service_->requests().back().outcome, "close");
+}
+
+// Runs every step on a thread of its own, as a window does, and gives up after
+// `cancel_after` when that is set.
+class ThreadWait final : public TransferWait {
+ public:
+  explicit ThreadWait(std::optional<std::chrono::milliseconds> cancel_after = std::nullopt)
+      : cancel_after_(cancel_after) {}
+  void Run(const std::function<void()>& step, const std::function<void()>& wake) override {
+    ++runs;
+    std::thread worker(step);
+    if (cancel_after_) {
+      std::this_thread::sleep_for(*cancel_after_);
+      cancelled_ = true;
+      wake();
+    }
+    worker.join();
+  }
+  bool Cancelled() const override { return cancelled_; }
+  int runs = 0;
+
+ private:
+  std::optional<std::chrono::milliseconds> cancel_after_;
+  std::atomic<bool> cancelled_{false};
+};
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST_F(HttpFetchTest, TransfersRunThroughTheWaitAndACancelledOneEndsAtOnce) {
+  Routes(R"j({"routes": [{"path": "/slow", "body": "late", "delay_ms": 5000},
+                        {"path": "/quick", "body": "quick"}]})j");
+  ThreadWait wait;
+  ConnectionSettings settings;
+  settings.wait = &wait;
+  fetch_.set_settings(settings);
+  EXPECT_EQ(fetch_.GetUrlText(Url("/quick")), "quick");
+  EXPECT_EQ(fetch_.GetUrlText(Url("/quick")), "quick");  // the kept connection, through the wait again
+  EXPECT_EQ(wait.runs, 2);
+
+  for (bool batch : {false, true}) {
+    ThreadWait cancelling(std::chrono::milliseconds(300));
+    HttpRequest request;
+    request.url = Url("/slow");
+    request.wait = &cancelling;
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<TransferEnd> ends;
+    if (batch) {
+      const std::vector<HttpRequest> requests(3, request);  // two start, one waits for a slot
+      MakeCurlBatchGetter(2)->GetAll(requests, [&](size_t, HttpResponse answer) { ends.push_back(answer.end); });
+    } else {
+      ends.push_back(getter_->Get(request).end);
+    }
+    EXPECT_LT(SecondsSince(start), 1.5) << "batch " << batch;
+    EXPECT_EQ(ends, std::vector<TransferEnd>(batch ? 3 : 1, TransferEnd::kNoConnection)) << "batch " << batch;
+    // Once cancelled, nothing more goes out.
+    EXPECT_EQ(getter_->Get(request).end, TransferEnd::kNoConnection);
+  }
+}
+
+TEST(HttpAddressTest, HostsAndMaskedApplicationIds) {
+  struct Case {
+    std::string_view url, host, masked;
+  };
+  const Case cases[] = {
+      {"https://api.example.ru/wot/account/list/?application_id=5c3e9a&search=A", "api.example.ru",
+       "https://api.example.ru/wot/account/list/?application_id=…&search=A"},
+      {"http://user:pw@127.0.0.1:8089/x?a=1&application_id=demo", "127.0.0.1:8089",
+       "http://user:pw@127.0.0.1:8089/x?a=1&application_id=…"},
+      {"http://h?application_id=&x_application_id=7#application_id=9", "h",
+       "http://h?application_id=…&x_application_id=7#application_id=9"},
+      {"host.only", "host.only", "host.only"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HostOf(c.url), c.host) << c.url;
+    EXPECT_EQ(MaskedAddress(c.url), c.masked) << c.url;
+  }
+  EXPECT_EQ(ConnectionErrorText(cases[0].url).find("5c3e9a"), std::string::npos);
 }
 
 TEST_F(HttpFetchTest, AnAnswerCutShortGivesThePartThatArrived) {
@@ -335,14 +417,15 @@ TEST(HttpFetchLogTest, LogsEveryRequestAndEveryWrittenFile) {
   const std::string path = (folder.path() / "1.png").string();
   fetch.DownloadUrlToFile("http://img/1.png", path);
   fetch.DownloadUrlToFile("http://img/2.png", path + ".2");
-  fetch.GetUrlText("http://api/x");
+  fetch.GetUrlText("http://api/x?application_id=secret");
   const std::string log = DebugLogText();
   const size_t first = log.find("\tПолучение данных: http://img/1.png<br />\r\n");
   const size_t written = log.find("\tЗапись файла: " + path + "<br />\r\n");
   const size_t second = log.find("\tПолучение данных: http://img/2.png<br />\r\n");
-  const size_t third = log.find("\tПолучение данных: http://api/x<br />\r\n");
+  const size_t third = log.find("\tПолучение данных: http://api/x?application_id=…<br />\r\n");
   EXPECT_TRUE(first < written && written < second && second < third) << log;
   EXPECT_EQ(log.find("Запись файла: " + path + ".2"), std::string::npos);
+  EXPECT_EQ(log.find("secret"), std::string::npos);
 }
 
 TEST(FakeHttpGetterTest, PassesTheSettingsOfTheMomentWithEveryRequest) {

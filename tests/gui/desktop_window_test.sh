@@ -20,7 +20,10 @@
 #   7. Update: a copy of the program, older than the version page of the site the sample
 #      service plays, shows the update notice; the page's "update" command asks in a box
 #      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
-#   8. Clan: a clan of 32 members collected through a slow sample service: the progress bar
+#   8. Alive while waiting: with the sample service holding the search's answer for 5 s, the
+#      window shows the waiting page, takes a resize and keeps drawing its moving bar
+#      (screenshot waiting_page.png), and SIGTERM ends the program within a second.
+#   9. Clan: a clan of 32 members collected through a slow sample service: the progress bar
 #      moves member by member, a click on "Прервать" mid-way ends the collection with the
 #      note and the rows so far, whose table is sorted by a column and widened by "Больше"
 #      through the page (clan_page_check.js); screenshots clan_progress.png and clan_page.png.
@@ -199,6 +202,7 @@ stop
 echo "the search went from the page through the window to the error page"
 
 # ---- 3. a question box, and closing the program while it waits --------------------------
+# Closing while the search runs stops it: the box is answered "Нет" and nothing is stored.
 prepare question
 sed -i '/^DefaultAccount=/d' "$run/config/tarvelo/settings.ini"
 unset TARVELO_GTK_SCRIPT
@@ -212,8 +216,7 @@ until xwininfo -name "Имя игрока" >/dev/null 2>&1; do
 done
 sleep 0.5
 import -window root "$out/question_box.png"
-stop  # closing answers the box "Нет"; the search goes on, then the window closes
-grep -q "page text: Поиск информации об игроке Alpha..." "$log" || fail "the search did not go on after the box"
+stop  # closing answers the box "Нет" and stops the search
 if grep -q "^DefaultAccount=" "$run/config/tarvelo/settings.ini"; then fail "the closed box counted as \"Да\""; fi
 echo "the default-name question was asked in a box and closing the program answered it"
 
@@ -318,7 +321,63 @@ grep -q "^GET	/Tarvelo.html" "$run/site.log" || fail "the site was not asked for
 if grep -q "^GET	/Tarvelo?" "$run/site.log"; then fail "a build was downloaded though the question was cancelled"; fi
 echo "the update notice was shown in the window and the update question asked in a box"
 
-# ---- 8. a clan collected in the window, stopped half-way -----------------------------------
+# ---- 8. the window stays alive while a search waits for the network ----------------------
+prepare waiting
+mkdir -p "$run/api"
+cat > "$run/api/routes.json" <<'ROUTES'
+{"routes": [{"path": "/wot/account/list/", "delay_ms": 5000, "body": "{\"status\":\"ok\",\"meta\":{\"count\":0},\"data\":[]}"}]}
+ROUTES
+start_service "$run/api" api
+sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+"$program" "Terpelivy" > "$run/stdout.txt" 2> "$log" &
+pid=$!
+deadline=$((SECONDS + 120))
+until grep -q "^GET	/wot/account/list/" "$run/api.log" 2>/dev/null; do
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before its search reached the service"
+  [ $SECONDS -lt $deadline ] || fail "the search did not reach the service"
+  sleep 0.05
+done
+asked=$(date +%s%N)
+held_ms() { echo $((($(date +%s%N) - asked) / 1000000)); }
+# From here on the answer is 5 s away: everything below needs the window's own event loop.
+wait_for "page text: Поиск информации об игроке Terpelivy..." 3
+window=$(xdotool search --name "^Tarvelo - Terpelivy$" | head -n 1)
+[ -n "$window" ] || fail "no window captioned \"Tarvelo - Terpelivy\""
+xdotool windowsize "$window" 900 1000
+sleep 0.5
+geometry=$(xwininfo -id "$window")
+left=$(awk '/Absolute upper-left X/ {print $4}' <<< "$geometry")
+top=$(awk '/Absolute upper-left Y/ {print $4}' <<< "$geometry")
+width=$(awk '/Width:/ {print $2}' <<< "$geometry")
+height=$(awk '/Height:/ {print $2}' <<< "$geometry")
+[ "$width,$height" = "900,1000" ] || fail "the window is ${width}x$height after the resize"
+# Two pictures of the grown window 0.4 s apart (a third of the bar's period): the moving bar
+# of the waiting page is drawn anew only while the window handles its events.
+for shot in 1 2; do
+  import -window root "$run/screen.png"
+  convert "$run/screen.png" -crop "${width}x${height}+${left}+${top}" +repage "$run/waiting_$shot.png"
+  sleep 0.4
+done
+cp "$run/waiting_2.png" "$out/waiting_page.png"
+echo "screenshot: $out/waiting_page.png"
+changed=$(compare -metric AE "$run/waiting_1.png" "$run/waiting_2.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 0 ] 2>/dev/null || fail "the waiting page did not change between two pictures ($changed pixels)"
+[ "$(held_ms)" -lt 4000 ] || fail "the checks took $(held_ms) ms: the answer may have come meanwhile"
+if grep -q "page text: + | Имя игрока" "$log"; then fail "the answer came before the checks ended"; fi
+kill -TERM "$pid"
+closed_at=$(date +%s%N)
+while [ -d "/proc/$pid" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; do
+  [ $((($(date +%s%N) - closed_at) / 1000000)) -lt 1000 ] || fail "the program did not end within 1 s of SIGTERM during the search"
+  sleep 0.02
+done
+wait "$pid" || fail "the program ended with status $? when closed during the search"
+pid=
+echo "closed during the search in $((($(date +%s%N) - closed_at) / 1000000)) ms"
+grep -qx "UpdateHours=6" "$run/config/tarvelo/settings.ini" || fail "the settings were not saved when closed during the search"
+kill "$service" 2>/dev/null || true
+echo "the window repainted a resize and closed at once while the search waited for its answer"
+
+# ---- 9. a clan collected in the window, stopped half-way -----------------------------------
 prepare clan
 # The same answers, the vehicle statistics of every member after 150 ms.
 mkdir -p "$run/answers"

@@ -189,6 +189,45 @@ TEST_F(BridgeTest, FavouriteCommandsEditTheList) {
   EXPECT_EQ(ReadList(settings(), kFavorites), (Texts{"[TAG]"}));
 }
 
+TEST_F(BridgeTest, WhileASearchWaitsOnlyBreakAndBrowseRunTheOthersAreLogged) {
+  SetDebugEnabled(true);
+  service_->during_load = [this] {
+    service_->during_load = nullptr;
+    for (const char* title : {"[CMD:]search[PRM:]Second", "[CMD:]home", "[CMD:]addfav[PRM:]Third", "[CMD:]break",
+                              "[CMD:]browse[PRM:]https://example.org/"}) {
+      Title(title);
+    }
+  };
+  Title("[CMD:]search[PRM:]First");
+  EXPECT_EQ(Searches(), (Texts{"account:First"}));
+  EXPECT_TRUE(core().BreakRequested);
+  EXPECT_EQ(screen_.opened_urls, (Texts{"https://example.org/"}));
+  EXPECT_TRUE(ReadList(settings(), kFavorites).empty());
+  const std::string page = screen_.last_document();
+  EXPECT_NE(page.find("value=\"First\""), std::string::npos);  // the first search's page stayed last
+  for (const char* skipped : {"[CMD:]search[PRM:]Second", "[CMD:]home", "[CMD:]addfav[PRM:]Third"}) {
+    EXPECT_NE(page.find(std::string("Команда не выполнена, пока не закончена предыдущая: ") + skipped),
+              std::string::npos)
+        << skipped;
+  }
+  Title("[CMD:]search[PRM:]Second");  // once the first has returned, the same title runs
+  EXPECT_EQ(Searches(), (Texts{"account:First", "account:Second"}));
+}
+
+TEST_F(BridgeTest, BlankSearchesShowTheStartPageWithAHintAndDashNamesAreNeverLoaded) {
+  for (const char* title : {"[CMD:]search[PRM:]", "[CMD:]search[PRM:]   ", "[CMD:]search[PRM:]&days=3&mode=all",
+                            "[CMD:]search[PRM:]-rf --all"}) {
+    screen_.documents.clear();
+    Title(title);
+    ASSERT_FALSE(screen_.documents.empty()) << title;
+    const std::string& page = screen_.last_document();
+    EXPECT_NE(page.find("<div class=\"top partners\">"), std::string::npos) << title;
+    const std::string_view hint = std::string_view(title).ends_with("--all") ? kDashNameMessage : kEmptySearchMessage;
+    EXPECT_NE(page.find("<p class=\"r\">" + std::string(hint) + "</p>"), std::string::npos) << title;
+  }
+  EXPECT_TRUE(calls_.empty());
+}
+
 TEST_F(BridgeTest, BreakOnlySetsTheFlag) {
   Title("[CMD:]break");
   EXPECT_TRUE(core().BreakRequested);
@@ -231,7 +270,8 @@ TEST_F(BridgeTest, FailedAccountSearchShowsItsPagesInOrder) {
   auto body_of = [](const std::string& page) { return page.substr(page.find("</head>\r\n") + 9); };
   EXPECT_EQ(body_of(screen_.documents[0]), std::string(kBodyStart) + "\r\n</body>\r\n</html>");
   EXPECT_EQ(body_of(screen_.documents[1]),
-            "<div id=\"top\">Поиск информации об игроке Some_Name...</div>\r\n</body>\r\n</html>");
+            "<div id=\"top\">Поиск информации об игроке Some_Name...<div class=\"waiting\"></div></div>\r\n</body>\r\n"
+            "</html>");
   std::string error_body = body_of(screen_.documents[2]);
   EXPECT_TRUE(error_body.starts_with(std::string(kBodyStart) + "<form action=\"#\""));
   EXPECT_NE(error_body.find("value=\"Some_Name\""), std::string::npos);

@@ -36,16 +36,18 @@ class HeadlessSearchTest : public ::testing::Test {
   std::string PageFile() const { return root() + "/page.html"; }
   std::string CacheFolder() const { return root() + "/home/cache"; }
 
-  std::string Search(const std::string& text) {
+  // The page after the search; `code` is the exit code it should give.
+  std::string Search(const std::string& text, int code = 0) {
     ::testing::internal::CaptureStderr();
-    int code = RunHeadless({"--page", PageFile(), "--command", "[CMD:]search[PRM:]" + text});
-    std::string errors = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(code, 0) << errors;
+    int exit_code = RunHeadless({"--page", PageFile(), "--command", "[CMD:]search[PRM:]" + text});
+    errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(exit_code, code) << errors;
     return ReadText(PageFile());
   }
 
   std::string RecentEntry() const { return SettingsStore(SettingsFile()).ReadSettingStr("Recent", "0", ""); }
 
+  std::string errors;
   TempFolder temp_;
   SampleService service_;
 };
@@ -83,10 +85,39 @@ TEST_F(HeadlessSearchTest, APlayerIsFoundStoredAndRemembered) {
 
 TEST_F(HeadlessSearchTest, AnUnknownPlayerLeavesTheRecentListAlone) {
   ASSERT_TRUE(service_.running()) << service_.error();
-  std::string page = Search("Nobody_Known_Here");
+  std::string page = Search("Nobody_Known_Here", 1);
   EXPECT_NE(page.find("<p class=\"r\">ОШИБКА: Не найден игрок с именем \"Nobody_Known_Here\".</p>"), std::string::npos)
       << page;
+  EXPECT_NE(errors.find("поиск не удался (1 из 1):\nОШИБКА: Не найден игрок с именем \"Nobody_Known_Here\".\n"),
+            std::string::npos)
+      << errors;
   EXPECT_EQ(RecentEntry(), "");
+}
+
+TEST_F(HeadlessSearchTest, AStoppedServiceIsNamedOnceAndTheApplicationIdNowhere) {
+  std::string host;
+  {
+    const SampleService stopped(TARVELO_DEMO_ANSWERS);
+    host = stopped.url();
+  }
+  WriteText(SettingsFile(), "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\nApplicationId=Secret0Key\n"
+                            "[Hosts]\nApi=" + host + "\nSite=" + host + "\n");
+  ::testing::internal::CaptureStderr();
+  const int code = RunHeadless({"--page", PageFile(), "Gromoboy_77&debug"});
+  errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(code, 1);
+  const std::string page = ReadText(PageFile());
+  const std::string message = "ОШИБКА: Не удалось соединиться с сервером " + host.substr(host.find("://") + 3) +
+                              ". Проверьте подключение к сети и настройки прокси.";
+  EXPECT_NE(page.find("<p class=\"r\">" + message + "</p>"), std::string::npos) << page;
+  EXPECT_EQ(page.find(message), page.rfind(message)) << "said more than once";
+  EXPECT_NE(page.find("application_id=…"), std::string::npos) << "the debug log shows the masked address";
+  EXPECT_NE(errors.find(message), std::string::npos) << errors;
+  for (const std::string& text : {page, errors}) {
+    EXPECT_EQ(text.find("Secret0Key"), std::string::npos);
+    EXPECT_EQ(text.find("некорректные"), std::string::npos);
+    EXPECT_EQ(text.find(" IE"), std::string::npos);
+  }
 }
 
 TEST_F(HeadlessSearchTest, AClanTagInBracketsLoadsTheClan) {

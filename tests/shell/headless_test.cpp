@@ -5,8 +5,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
+#include <sstream>
 
 #include "shell/shell_fixture.h"
+#include "shell/usage.h"
 
 namespace tarvelo::testing {
 namespace {
@@ -70,14 +73,15 @@ TEST_F(HeadlessTest, CommandsRunThroughTheBridgeAndQuestionsTakeThePresetAnswer)
   std::string pages = root() + "/pages/run";  // made when missing
   ASSERT_EQ(Run({"--page", PageFile(), "--pages", pages, "--answer", "yes", "--command",
                  "[CMD:]search[PRM:]Somebody", "--command", "[CMD:]browse[PRM:]file:///etc/passwd"}),
-            0);
+            1);  // the search found nothing
   EXPECT_NE(errors.find("[Имя игрока] Использовать имя игрока Somebody по умолчанию? -> yes\n"), std::string::npos);
   EXPECT_EQ(errors.find("open:"), std::string::npos);
   EXPECT_EQ(SettingsStore(SettingsFile()).ReadSettingStr("", "DefaultAccount", ""), "Somebody");
 
   std::string page = ReadText(PageFile());
   EXPECT_NE(page.find("value=\"Somebody\""), std::string::npos);
-  EXPECT_NE(page.find("<p class=\"r\">ОШИБКА: Получены некорректные данные (\"http://127.0.0.1:9/wot/account/list/"),
+  EXPECT_NE(page.find("<p class=\"r\">ОШИБКА: Не удалось соединиться с сервером 127.0.0.1:9. Проверьте "
+                      "подключение к сети и настройки прокси.</p>"),
             std::string::npos);
   // Start page, then body start, searching page and error page.
   EXPECT_TRUE(std::filesystem::exists(pages + "/page-004.html"));
@@ -109,11 +113,77 @@ TEST_F(HeadlessTest, SettingsAndGeometrySurviveARun) {
   EXPECT_EQ(store.ReadSettingInt("MainWindow", "Width", 0), 700);
 }
 
-TEST_F(HeadlessTest, BadUsageIsRefused) {
-  EXPECT_EQ(Run({}), 2);
-  EXPECT_EQ(Run({"--answer", "maybe", "--page", PageFile()}), 2);
-  EXPECT_EQ(Run({"--page"}), 2);
-  EXPECT_NE(errors.find("usage: tarvelo --headless --page FILE"), std::string::npos);
+TEST_F(HeadlessTest, HelpVersionAndUsageErrorsRunNothing) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int code;
+    std::string_view out, error;
+  };
+  const std::string page = PageFile();
+  const Case cases[] = {
+      {{"--help"}, 0, "--break-after K", ""},
+      {{"--version"}, 0, "Tarvelo ", ""},
+      {{}, 2, "", "Использование: tarvelo --headless --page ФАЙЛ"},
+      {{"--answer", "maybe", "--page", page}, 2, "", "Использование:"},
+      {{"--page"}, 2, "", "Использование:"},
+      {{"--page", page, "--bogus"}, 2, "", "tarvelo: неизвестный параметр «--bogus».\nСправка: tarvelo --help\n"},
+      {{"--page", page, "--", "-Name"}, 2, "", "неизвестный параметр «-Name»"},
+  };
+  for (const Case& c : cases) {
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(Run(c.arguments), c.code) << c.error;
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find(c.out), std::string::npos) << out;
+    EXPECT_NE(errors.find(c.error), std::string::npos) << errors;
+    EXPECT_EQ(c.code == 0, errors.empty()) << errors;
+  }
+  EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+  EXPECT_FALSE(std::filesystem::exists(page));
+}
+
+TEST(CommandLineAnswerTest, HelpAndVersionWithoutAFrontEndAndNamesNeverBeginWithADash) {
+  std::ostringstream out, error;
+  EXPECT_EQ(AnswerWithoutFrontEnd({"--version"}, out, error), 0);
+  EXPECT_TRUE(std::regex_match(out.str(), std::regex("Tarvelo [0-9]+\\.[0-9]+\\.[0-9]+ \\(сборка от "
+                                                     "[0-9]{2}\\.[0-9]{2}\\.[0-9]{4}\\)\n")))
+      << out.str();
+  EXPECT_EQ(AnswerWithoutFrontEnd({"-h"}, out, error), 0);
+  EXPECT_EQ(AnswerWithoutFrontEnd({"-Player", "x"}, out, error), 2);
+  EXPECT_EQ(AnswerWithoutFrontEnd({"--version!"}, out, error), 2);
+  EXPECT_EQ(error.str(), UnknownOptionText("-Player") + UnknownOptionText("--version!"));
+  for (std::vector<std::string> front_end : {std::vector<std::string>{}, {"Player"}, {"[TAG]"}, {"/F"}, {""}}) {
+    EXPECT_EQ(AnswerWithoutFrontEnd(front_end, out, error), std::nullopt);
+  }
+}
+
+TEST_F(HeadlessTest, ABlankRequestShowsTheWholeStartPage) {
+  WriteText(SettingsFile(), "[Hosts]\nApi=http://127.0.0.1:9\nSite=http://127.0.0.1:9\n");
+  for (const char* request : {"", "   "}) {
+    ASSERT_EQ(Run({"--page", PageFile(), request}), 0) << errors;
+    const std::string page = ReadText(PageFile());
+    EXPECT_TRUE(page.starts_with("<?xml")) << request;
+    EXPECT_TRUE(page.ends_with("</body>\r\n</html>")) << request;
+    EXPECT_NE(page.find("<div class=\"top partners\">"), std::string::npos) << request;
+    EXPECT_NE(page.find("<form"), std::string::npos) << request;
+  }
+}
+
+TEST_F(HeadlessTest, TenRunsLeaveTheSettingsFileAsTheFirstLeftIt) {
+  const std::string written =
+      "# my own notes\n[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n\n"
+      "[Hosts]\nSite=http://127.0.0.1:9\n\n# favourites below\n[Favorites]\n0=Alpha\n";
+  WriteText(SettingsFile(), written);
+  ASSERT_EQ(Run({"--page", PageFile()}), 0) << errors;
+  const std::string after_first = ReadText(SettingsFile());
+  EXPECT_TRUE(after_first.starts_with("# my own notes\n[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n"))
+      << after_first;
+  EXPECT_NE(after_first.find("UpdateHours=6\n\n[Hosts]\nSite=http://127.0.0.1:9\n\n# favourites below\n"
+                             "[Favorites]\n0=Alpha\n"),
+            std::string::npos)
+      << after_first;
+  EXPECT_EQ(after_first.find("FontName"), std::string::npos);
+  for (int run = 0; run < 10; ++run) ASSERT_EQ(Run({"--page", PageFile()}), 0) << errors;
+  EXPECT_EQ(ReadText(SettingsFile()), after_first);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class WindowSettingsTest : public ShellTest {
 TEST_F(WindowSettingsTest, DefaultsWithoutAnySettings) {
   Start();
   const MainWindowState& s = window().state();
-  EXPECT_EQ(s.FontNameSetting, "Tahoma");
+  EXPECT_EQ(s.FontNameSetting, "");
   EXPECT_EQ(s.FontSizeSetting, 12);
   EXPECT_EQ(s.UpdateHours, 6);
   EXPECT_EQ(s.UpdateLastCheck, 0);
@@ -41,6 +41,11 @@ TEST_F(WindowSettingsTest, DefaultsWithoutAnySettings) {
   EXPECT_EQ(core().RatingScale, &scales::kEff);
   EXPECT_EQ(core().proxy.mode, ProxyMode::kPreconfigured);
   EXPECT_EQ(Saved(), (WindowRect{100, 100, 632, 822}));  // the window's own rectangle
+  // No font named: the pages take the front end's, and none is written back.
+  EXPECT_NE(s.StyleText.find("font-family: \"" + screen_.DefaultFontFamily() + "\","), std::string::npos);
+  program_->Destroy();
+  EXPECT_EQ(settings().ReadSettingStr("", "FontName", "none"), "none");
+  EXPECT_EQ(settings().ReadSettingInt("", "FontSize", 0), 12);
 }
 
 TEST_F(WindowSettingsTest, RegionOtherThanRuInAnyCaseUsesTheDemoId) {

@@ -67,12 +67,11 @@ TEST(PageBlocksTest, FixedBlocksAreExact) {
             "title=\"Нажмите, чтобы показать/скрыть дополнительные параметры\">Больше &#8595;</div>\r\n");
 }
 
-TEST(PageBlocksTest, MessagesAreWrappedWithoutTheCacheFolder) {
-  EXPECT_EQ(WrapMessages("", "/data/cache"), "");
-  EXPECT_EQ(WrapMessages("<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: /data/cache/user/1/x.json</p>",
-                         "/data/cache"),
+TEST(PageBlocksTest, MessagesAreWrappedWithTheirPathsWhole) {
+  EXPECT_EQ(WrapMessages(""), "");
+  EXPECT_EQ(WrapMessages("<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: /data/cache/user/1/x.json</p>"),
             "\r\n<div class=\"main\">\r\n<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: "
-            "/user/1/x.json</p></div>\r\n");
+            "/data/cache/user/1/x.json</p></div>\r\n");
 }
 
 TEST(PageBlocksTest, PartnersBlockLinksThroughTheBridge) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,11 +97,13 @@ class ScriptedSearchService : public SearchService {
   std::string messages = "<p>Сообщение загрузчика</p>\r\n";
   std::string loaded_name = "Loaded_Name";
   std::vector<std::string> layout_errors;  // the error boxes the account report asks for
+  std::function<void()> during_load;       // runs inside every load, as page events would
 
   explicit ScriptedSearchService(std::vector<Call>* calls_out) : calls(calls_out) {}
 
   bool LoadAccount(const SearchRequest& request, std::string& out) override {
     calls->push_back({"account", request});
+    if (during_load) during_load();
     out += messages;
     if (succeed) account_ = loaded_name;
     return succeed;

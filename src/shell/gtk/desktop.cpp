@@ -59,8 +59,12 @@ gboolean OnTerminationSignal(gpointer window) {
 }  // namespace
 
 int RunDesktop(int argc, char** argv) {
+  // The application id the desktop matches with tarvelo.desktop (X11 class, Wayland app id).
+  g_set_prgname("tarvelo");
   if (!gtk_init_check(&argc, &argv)) {
-    std::fputs("Tarvelo: не удалось открыть окно программы (нет графического дисплея).\n", stderr);
+    std::fputs("Tarvelo: не удалось открыть окно программы (нет графического дисплея).\n"
+               "Без окна: tarvelo --headless --page ФАЙЛ [ЗАПРОС]; справка: tarvelo --help\n",
+               stderr);
     return 1;
   }
   std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
@@ -68,6 +72,7 @@ int RunDesktop(int argc, char** argv) {
   window.TraceMoment("window created");
   Program program(window, arguments);
   window.SetCloseHandler([&program] { program.Destroy(); });
+  window.SetStopWorkHandler([&program] { program.core().BreakRequested = true; });
   guint term_source = g_unix_signal_add(SIGTERM, OnTerminationSignal, &window);
   guint int_source = g_unix_signal_add(SIGINT, OnTerminationSignal, &window);
 

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "embedded.h"
 #include "shell/gtk/desktop_text.h"
 #include "shell/gtk/message_boxes.h"
 #include "shell/gtk/res_scheme.h"
@@ -23,7 +24,7 @@ constexpr int kProgressHeight = 19;
 constexpr guint kLoadWaitMs = 5000;
 
 constexpr const char* kWindowStyle = R"(
-#tarvelo-main { background-color: #17181a; color: #979899; font-family: Tahoma, sans-serif; }
+#tarvelo-main { background-color: #17181a; color: #979899; }
 #tarvelo-progress, #tarvelo-progress trough, #tarvelo-progress progress {
   min-height: 19px; border: none; border-radius: 0; padding: 0; margin: 0;
 }
@@ -64,6 +65,29 @@ void AddWindowStyle() {
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);
+}
+
+// An embedded PNG as a picture of GDK's; null when there is none or it does not decode.
+GdkPixbuf* EmbeddedPicture(std::string_view name) {
+  std::string_view bytes = FindResource(name);
+  if (bytes.empty()) return nullptr;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  bool written = gdk_pixbuf_loader_write(loader, reinterpret_cast<const guchar*>(bytes.data()), bytes.size(), nullptr);
+  bool closed = gdk_pixbuf_loader_close(loader, nullptr);
+  GdkPixbuf* picture = written && closed ? gdk_pixbuf_loader_get_pixbuf(loader) : nullptr;
+  if (picture != nullptr) g_object_ref(picture);
+  g_object_unref(loader);
+  return picture;
+}
+
+// The program's icon, also when it is not installed into an icon theme.
+void SetWindowIcon(GtkWindow* window) {
+  GList* icons = nullptr;
+  for (std::string_view name : {"tarvelo-48", "tarvelo-128"}) {
+    if (GdkPixbuf* icon = EmbeddedPicture(name)) icons = g_list_append(icons, icon);
+  }
+  gtk_window_set_icon_list(window, icons);
+  g_list_free_full(icons, g_object_unref);
 }
 
 void PrintPageText(GObject* view, GAsyncResult* result, gpointer) {
@@ -110,6 +134,7 @@ void DesktopWindow::BuildWidgets() {
   window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_widget_set_name(window_, "tarvelo-main");
   gtk_window_set_title(GTK_WINDOW(window_), "Tarvelo");
+  SetWindowIcon(GTK_WINDOW(window_));
   gtk_window_set_default_size(GTK_WINDOW(window_), kClientWidth, kClientHeight);
   GdkGeometry hints{};
   hints.min_width = kMinimumWidth;
@@ -157,7 +182,7 @@ void DesktopWindow::RunUntilClosed() {
 // --- pages -------------------------------------------------------------------------------
 
 void DesktopWindow::ShowDocument(const std::string& html, const std::string& base_folder) {
-  if (closed_) return;
+  if (closed_ || close_requested_) return;
   unsigned wanted = ++loads_requested_;
   webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), html.c_str(), FolderUri(base_folder).c_str());
   bool timed_out = false;
@@ -252,6 +277,8 @@ void DesktopWindow::RequestClose() {
     CloseNow();
     return;
   }
+  network_wait_.Cancel();
+  if (stop_work_handler_) stop_work_handler_();
   // The work waits in a box: answer it the way closing the box does, so the work can end.
   GList* windows = gtk_window_list_toplevels();
   for (GList* item = windows; item != nullptr; item = item->next) {
@@ -276,10 +303,13 @@ gboolean DesktopWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, DesktopWindow* self
 // --- boxes, caption, cursor, progress ------------------------------------------------------
 
 void DesktopWindow::ShowBox(BoxKind kind, std::string_view caption, std::string_view text) {
+  if (close_requested_) return;
   RunMessageBox(GTK_WINDOW(window_), kind, caption, text);
 }
 
+// Once closing, a question is answered the way closing its box would answer it.
 Answer DesktopWindow::Ask(std::string_view caption, std::string_view text, bool with_cancel) {
+  if (close_requested_) return with_cancel ? Answer::Cancel : Answer::No;
   return RunQuestion(GTK_WINDOW(window_), caption, text, with_cancel);
 }
 
@@ -308,6 +338,17 @@ void DesktopWindow::SetProgress(bool visible, int position, int max) {
 }
 
 // --- desktop services ------------------------------------------------------------------------
+
+std::string DesktopWindow::DefaultFontFamily() {
+  gchar* font_name = nullptr;
+  g_object_get(gtk_settings_get_default(), "gtk-font-name", &font_name, nullptr);
+  PangoFontDescription* font = pango_font_description_from_string(font_name != nullptr ? font_name : "");
+  const char* family = pango_font_description_get_family(font);
+  std::string result = family != nullptr && *family != '\0' ? family : FrontEnd::DefaultFontFamily();
+  pango_font_description_free(font);
+  g_free(font_name);
+  return result;
+}
 
 bool DesktopWindow::ShiftPressed() {
   GdkKeymap* keymap = gdk_keymap_get_for_display(gtk_widget_get_display(window_));

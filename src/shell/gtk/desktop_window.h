@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "shell/front_end.h"
+#include "shell/gtk/network_wait.h"
 
 namespace tarvelo {
 
@@ -33,6 +34,8 @@ class DesktopWindow : public FrontEnd {
   bool StartProgram(const std::string& executable, const std::vector<std::string>& arguments) override;
   void ProcessPendingEvents() override;
   void Quit() override;
+  TransferWait* NetworkWait() override { return &network_wait_; }
+  std::string DefaultFontFamily() override;
 
   WindowRect WindowBounds() override;
   WindowState CurrentWindowState() override;
@@ -52,9 +55,12 @@ class DesktopWindow : public FrontEnd {
 
   // Called once, just before the window goes away; the window still answers geometry calls.
   void SetCloseHandler(std::function<void()> handler) { close_handler_ = std::move(handler); }
+  // Called when a close is asked for while work runs, so the work can stop early.
+  void SetStopWorkHandler(std::function<void()> handler) { stop_work_handler_ = std::move(handler); }
 
-  // Asks the window to close: at once when idle, else when the current work has returned;
-  // a box the work waits for is closed (answered No, or Cancel when offered).
+  // Asks the window to close: at once when idle, else when the current work has returned.
+  // Meanwhile transfers are cancelled, a box the work waits for is closed (answered No,
+  // or Cancel when offered) and no further page or box is shown.
   void RequestClose();
 
   // With TARVELO_GTK_TRACE set: one line on stderr naming `moment` and the time since start.
@@ -83,6 +89,8 @@ class DesktopWindow : public FrontEnd {
   GtkWidget* progress_ = nullptr;
   TitleHandler title_handler_;
   std::function<void()> close_handler_;
+  std::function<void()> stop_work_handler_;
+  GtkNetworkWait network_wait_;
   GdkWindowState window_state_ = GdkWindowState(0);
   int work_depth_ = 0;
   bool close_requested_ = false;

@@ -10,10 +10,16 @@
 
 #include "shell/front_end.h"
 #include "shell/program.h"
+#include "shell/usage.h"
 
 namespace tarvelo {
 
 namespace {
+
+constexpr std::string_view kCannotWrite = "tarvelo --headless: не удалось записать файл ";
+constexpr std::string_view kUsage =
+    "Использование: tarvelo --headless --page ФАЙЛ [--pages ПАПКА] [--answer yes|no|cancel] "
+    "[--command ЗАГОЛОВОК]... [--break-after K] [--] [ЗАПРОС]\nСправка: tarvelo --help\n";
 
 struct HeadlessOptions {
   std::string page_file;
@@ -46,7 +52,7 @@ class HeadlessFrontEnd final : public FrontEnd {
     if (pages_folder_.empty()) return;
     char name[32];
     std::snprintf(name, sizeof name, "page-%03d.html", ++page_count_);
-    if (!WriteFile(pages_folder_ + "/" + name, html)) std::cerr << "cannot write " << pages_folder_ << "/" << name << "\n";
+    if (!WriteFile(pages_folder_ + "/" + name, html)) std::cerr << kCannotWrite << pages_folder_ << "/" << name << "\n";
   }
   void SetTitleHandler(TitleHandler handler) override { title_handler_ = std::move(handler); }
   void ShowBox(BoxKind, std::string_view caption, std::string_view text) override {
@@ -149,20 +155,43 @@ std::optional<HeadlessOptions> ParseOptions(const std::vector<std::string>& argu
   return options;
 }
 
+// An option the parser stopped at that it does not know; a request never begins with "-".
+std::optional<std::string> UnknownOption(const HeadlessOptions& options) {
+  const std::vector<std::string>& rest = options.program_arguments;
+  if (rest.empty() || !rest.front().starts_with("-")) return std::nullopt;
+  return rest.front();
+}
+
+// 0 when every search gave a report; 1, with the failures' messages on standard
+// error, when one did not.
+int SearchesExitCode(const SearchTally& tally) {
+  if (tally.failed == 0) return kExitOk;
+  std::cerr << "tarvelo --headless: поиск не удался (" << tally.failed << " из " << tally.searches << "):\n"
+            << tally.failure_text;
+  return kExitSearchFailed;
+}
+
 }  // namespace
 
 int RunHeadless(const std::vector<std::string>& arguments) {
+  if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "--version")) {
+    return *AnswerWithoutFrontEnd(arguments, std::cout, std::cerr);
+  }
   auto options = ParseOptions(arguments);
   if (!options) {
-    std::cerr << "usage: tarvelo --headless --page FILE [--pages DIR] [--answer yes|no|cancel] "
-                 "[--command TITLE]... [--break-after K] [ARGUMENTS]\n";
-    return 2;
+    std::cerr << kUsage;
+    return kExitUsage;
+  }
+  if (auto option = UnknownOption(*options)) {
+    std::cerr << UnknownOptionText(*option);
+    return kExitUsage;
   }
   if (!options->pages_folder.empty()) {
     std::error_code error;
     std::filesystem::create_directories(options->pages_folder, error);
   }
   HeadlessFrontEnd screen(options->pages_folder, options->answer, options->break_after);
+  int code = kExitOk;
   {
     Program program(screen, options->program_arguments);
     program.Create();
@@ -174,12 +203,13 @@ int RunHeadless(const std::vector<std::string>& arguments) {
       screen.SetTitle(title);
     }
     program.Destroy();
+    code = SearchesExitCode(program.searches());
   }
   if (!WriteFile(options->page_file, screen.last_page())) {
-    std::cerr << "cannot write " << options->page_file << "\n";
-    return 1;
+    std::cerr << kCannotWrite << options->page_file << "\n";
+    return kExitSearchFailed;
   }
-  return 0;
+  return code;
 }
 
 }  // namespace tarvelo

@@ -5,7 +5,9 @@
 // answers every question with the preset answer (default no) and feeds each TITLE to
 // the command bridge as if a page had set it. Addresses the program would open, copies
 // it would start and programs it would run (a new build after an update) are printed as
-// "open: URL", "start: ARGUMENTS" and "run: PROGRAM ARGUMENTS".
+// "open: URL", "start: ARGUMENTS" and "run: PROGRAM ARGUMENTS". Exit code 0 when every
+// search gave a report, 1 when one did not (its messages on standard error) or the page
+// could not be written, 2 for a wrong command line.
 #pragma once
 
 #include <string>
