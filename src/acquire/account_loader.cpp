@@ -63,10 +63,10 @@ std::string RemoveMeta(std::string_view answer) { return ReplaceAll(answer, kMet
 
 std::string ByteCount(std::string_view text) { return std::to_string(text.size()); }
 
-// The text at `path`, with JSON null read as no text.
-std::string TextOrNothing(const json::Value& document, std::string_view path) {
+// The decimal id at `path`; anything else (null, empty, not digits) is no id.
+std::string IdOrNothing(const json::Value& document, std::string_view path) {
   std::string text = json::text(document, path);
-  return text == "null" ? std::string() : text;
+  return IsDecimalId(text) ? text : std::string();
 }
 
 // The enrichment retries test whether an answer parses at all, whatever its encoding.
@@ -142,7 +142,7 @@ class AccountLoad {
   }
 
   void Write(std::string_view text, const std::string& path) {
-    if (!WriteTextFile(text, path)) Message(std::string(kSaveMessage) + path);
+    if (!WriteTextFile(text, path)) Message(SaveFailureMessage(path));
   }
 
   // ---- identification: search text, index file, account search ----
@@ -150,7 +150,13 @@ class AccountLoad {
   bool Identify() {
     const std::string& search_text = request_.search_text;
     by_id_ = search_text.starts_with(kIdMarker);
-    if (by_id_) account_id_ = search_text.substr(kIdMarker.size());
+    if (by_id_) {
+      account_id_ = search_text.substr(kIdMarker.size());
+      if (!IsDecimalId(account_id_)) {
+        Message(NotFoundMessage());
+        return false;
+      }
+    }
 
     const SearchAnswer search = FindSearchAnswer();
     json::Value document;
@@ -162,10 +168,10 @@ class AccountLoad {
     if (!by_id_) {
       const json::Value hit = json::item(json::array(document, "data"), 0);
       nickname_ = json::text(hit, "nickname");
-      account_id_ = TextOrNothing(hit, "account_id");
+      account_id_ = IdOrNothing(hit, "account_id");
     }
     // Without an id every cache path of the account would be the user folder itself.
-    if (account_id_.empty()) {
+    if (!IsDecimalId(account_id_)) {
       Message(NotFoundMessage());
       return false;
     }
@@ -176,7 +182,7 @@ class AccountLoad {
   }
 
   std::string NotFoundMessage() const {
-    return "ОШИБКА: Не найден игрок с именем \"" + EscapeMarkup(request_.search_text) + "\".";
+    return "ОШИБКА: Не найден игрок с именем \"" + EscapeHtml(request_.search_text) + "\".";
   }
 
   // A fresh index file, else the publisher's search by name; by id the empty
@@ -229,7 +235,7 @@ class AccountLoad {
       return false;
     }
     if (state_ == DataState::kFromCache) {
-      clan_id_ = TextOrNothing(document_, AccountPath("clan.clan_id"));
+      clan_id_ = IdOrNothing(document_, AccountPath("clan.clan_id"));
     } else {
       Enrich();
     }
@@ -298,16 +304,16 @@ class AccountLoad {
   }
 
   void AddMembership() {
-    const std::string clan_id = TextOrNothing(document_, AccountPath("clan_id"));
+    const std::string clan_id = IdOrNothing(document_, AccountPath("clan_id"));
     if (clan_id.empty()) return;
     clan_id_ = clan_id;
     const std::string answer = RemoveMeta(Fetch(AccountUrl(kMembershipPath)));
     if (!Contains(answer, "\"status\":\"ok\",") || Contains(answer, account_id_ + "\":null")) {
       if (IsConnectionError(answer)) {
-        Message(answer);
+        Message(FetchFailureMessage(answer));
       } else {
         Message(Contains(answer, "\"status\":\"error\"")
-                    ? std::string(kMembershipProblem) + EscapeMarkup(answer)
+                    ? std::string(kMembershipProblem) + EscapeHtml(answer)
                     : "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
                           PlainExcerpt(answer, kExcerptCharacters) + "...\").");
       }
@@ -315,7 +321,7 @@ class AccountLoad {
       return;
     }
     snapshot_ = detail::SpliceMembership(snapshot_, answer, account_id_);
-    clan_id_ = TextOrNothing(DecodeApiAnswer(answer), AccountPath("clan.clan_id"));
+    clan_id_ = IdOrNothing(DecodeApiAnswer(answer), AccountPath("clan.clan_id"));
   }
 
   void AddVehicles() {
@@ -546,6 +552,7 @@ std::string SpliceVehicles(std::string_view snapshot, std::string_view answer, s
 
 AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context) {
   AccountLoadResult result;
+  const SearchBudgetScope budget(context.fetch);
   AccountLoad load(request, context, result);
   result.result = load.Run();
   return result;

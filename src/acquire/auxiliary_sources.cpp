@@ -157,14 +157,14 @@ json::Value LoadSideAnswer(const LoaderContext& context, const SideSource& sourc
   if (Contains(answer.text, source.required_mark)) document = DecodeApiAnswer(answer.text);
   if (!HasKeyMember(source, document)) {
     AddMessage(messages, IsConnectionError(answer.text)
-                             ? answer.text
+                             ? FetchFailureMessage(answer.text)
                              : "ОШИБКА: Получены некорректные данные " + std::string(source.subject) + " (\"" +
                                    PlainExcerpt(answer.text, kSideExcerptCharacters) + "...\").");
     return {};
   }
   if (answer.fetched) {
     const std::string path = AccountFile(context, account_id, source.file);
-    if (!WriteTextFile(answer.text, path)) AddMessage(messages, std::string(kSaveMessage) + path);
+    if (!WriteTextFile(answer.text, path)) AddMessage(messages, SaveFailureMessage(path));
   }
   return document;
 }
@@ -275,7 +275,7 @@ void LoadRoleHistory(const LoaderContext& context, std::string_view account_id, 
     AddMessage(messages, IncorrectDataMessage(answer, kExcerptCharacters));
   } else if (json::length(rows) == 0) {
     AddMessage(messages,
-               "ОШИБКА: Не найдена клан-история игрока с именем \"" + EscapeMarkup(search_text) + "\".");
+               "ОШИБКА: Не найдена клан-история игрока с именем \"" + EscapeHtml(search_text) + "\".");
   } else {
     ParseClanHistory(rows, account);
   }

@@ -66,6 +66,11 @@ class ClanLoad {
   }
 
   bool Run(ClanFamePoints& fame) {
+    // An id that is not decimal would name no folder of the cache, or the wrong one.
+    if (by_id_ && !IsDecimalId(clan_.clan_id)) {
+      Message(NoClanWithIdMessage());
+      return false;
+    }
     SearchPage first = FirstSearchPage();
     if (!by_id_ && !FindByTag(std::move(first))) return false;
     if (!LoadInfo()) return false;
@@ -102,7 +107,7 @@ class ClanLoad {
   void Save(std::string_view text, const std::string& folder, std::string_view name) {
     if (!PrepareFolder(folder)) return;
     const std::string path = JoinPath(folder, name);
-    if (!WriteTextFile(text, path)) Message(std::string(kSaveMessage) + path);
+    if (!WriteTextFile(text, path)) Message(SaveFailureMessage(path));
   }
 
   // The fresh index file of the clan, or else the first page of the search.
@@ -154,11 +159,15 @@ class ClanLoad {
       // A failed page that names an error has been reported already.
       const bool reported = Contains(search.page.text, kErrorWord) || IsConnectionError(search.page.text);
       if (!(search.page_failed && reported)) {
-        Message("ОШИБКА: Не найден клан с именем \"" + EscapeMarkup(tag_) + "\".");
+        Message(NoClanWithTagMessage());
       }
       return false;
     }
     TakeSearchEntry(search.entry);
+    if (!IsDecimalId(clan_.clan_id)) {
+      Message(NoClanWithTagMessage());
+      return false;
+    }
     if (!search.page.from_index) {
       Save(search.page.text, IndexFolderOf(context_.clan_cache_folder), IndexFileName(clan_.tag, clan_.clan_id));
     }
@@ -175,6 +184,9 @@ class ClanLoad {
     json::set(document, "data", data);
     ParseClan(clan_, document, false, EmblemHost());
   }
+
+  std::string NoClanWithTagMessage() const { return "ОШИБКА: Не найден клан с именем \"" + EscapeHtml(tag_) + "\"."; }
+  std::string NoClanWithIdMessage() const { return "ОШИБКА: Не найден клан с ID " + EscapeHtml(clan_.clan_id) + "."; }
 
   std::string EmblemHost() const { return context_.Url(context_.urls.hosts.ClanPortal, {}, {}); }
 
@@ -194,7 +206,7 @@ class ClanLoad {
     std::string problem = AnswerProblem(answer, kInfoStatusFailure, document);
     if (problem.empty()) {
       const std::string clan_object = json::text(document, "data." + clan_.clan_id);
-      if (clan_object.empty() || clan_object == "null") problem = "ОШИБКА: Не найден клан с ID " + clan_.clan_id + ".";
+      if (clan_object.empty() || clan_object == "null") problem = NoClanWithIdMessage();
     }
     if (!problem.empty()) {
       Message(problem);
@@ -240,6 +252,7 @@ class ClanLoad {
 
 ClanLoadResult LoadClan(const ClanLoadRequest& request, const LoaderContext& context) {
   ClanLoadResult result;
+  const SearchBudgetScope budget(context.fetch);
   ClanLoad load(request, context, result);
   result.result = load.Run(result.fame);
   return result;

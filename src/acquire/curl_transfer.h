@@ -36,6 +36,12 @@ struct Transfer {
   std::chrono::steady_clock::time_point last_activity;
   std::chrono::milliseconds stall_limit{};
   bool stalled = false;
+  // "scheme://host:port" of the request in lower case; a redirect elsewhere is refused.
+  std::string origin;
+  int header_status = 0;  // the status line of the answer whose headers are arriving
+  bool redirect_refused = false;
+  int64_t max_body_bytes = 0;
+  bool too_large = false;
 };
 
 // Resets `handle` (its connections stay in the connection cache) and sets it up

@@ -17,8 +17,21 @@ constexpr std::string_view kConnectionFailure = "ОШИБКА: Не удалос
 constexpr std::string_view kConnectionAdvice = ". Проверьте подключение к сети и настройки прокси.";
 constexpr std::string_view kApplicationIdKey = "application_id=";
 
+constexpr std::string_view kTooLargeStart = "ОШИБКА: Ответ сервера ";
+constexpr std::string_view kTooLargeEnd = " МБ, он не принят.";
+constexpr std::string_view kRedirectStart = "ОШИБКА: Сервер ";
+constexpr std::string_view kRedirectEnd = " перенаправил запрос на другой сервер, ответ не принят.";
+
 bool NoAnswer(const HttpResponse& response) {
   return response.end == TransferEnd::kNoConnection || response.end == TransferEnd::kTimedOut;
+}
+
+bool Refused(const HttpResponse& response) {
+  return response.end == TransferEnd::kTooLarge || response.end == TransferEnd::kRedirected;
+}
+
+bool Between(std::string_view text, std::string_view start, std::string_view end) {
+  return text.size() > start.size() + end.size() && text.starts_with(start) && text.ends_with(end);
 }
 
 bool IsWebAddress(std::string_view source) {
@@ -53,8 +66,21 @@ std::string ConnectionErrorText(std::string_view url) {
   return std::string(detail::kConnectionFailure) + HostOf(url) + std::string(detail::kConnectionAdvice);
 }
 
+std::string TooLargeAnswerText(std::string_view url, int64_t limit_bytes) {
+  const int64_t megabytes = std::max<int64_t>(1, limit_bytes / (1024 * 1024));
+  return std::string(detail::kTooLargeStart) + HostOf(url) + " больше " + std::to_string(megabytes) +
+         std::string(detail::kTooLargeEnd);
+}
+
+std::string RedirectRefusedText(std::string_view url) {
+  return std::string(detail::kRedirectStart) + HostOf(url) + std::string(detail::kRedirectEnd);
+}
+
 bool IsConnectionErrorText(std::string_view answer) {
-  return answer.starts_with(detail::kConnectionFailure) && answer.ends_with(detail::kConnectionAdvice);
+  using detail::Between;
+  return Between(answer, detail::kConnectionFailure, detail::kConnectionAdvice) ||
+         Between(answer, detail::kTooLargeStart, detail::kTooLargeEnd) ||
+         Between(answer, detail::kRedirectStart, detail::kRedirectEnd);
 }
 
 std::string HostOf(std::string_view url) {
@@ -110,8 +136,32 @@ std::optional<std::string> CompleteBody(HttpResponse response) {
 HttpFetch::HttpFetch(HttpGetter& getter, ConnectionSettings settings)
     : getter_(getter), settings_(std::move(settings)) {}
 
+std::chrono::milliseconds FetchBudget::Remaining(const std::string& host) {
+  const auto now = std::chrono::steady_clock::now();
+  const auto deadline = deadlines_.try_emplace(host, now + per_host_).first->second;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+}
+
+SearchBudgetScope::SearchBudgetScope(HttpFetch* fetch) : fetch_(fetch) {
+  if (fetch_ == nullptr || fetch_->budget_ != nullptr) return;
+  budget_.emplace(fetch_->settings_.limits.total_limit);
+  fetch_->budget_ = &*budget_;
+}
+
+SearchBudgetScope::~SearchBudgetScope() {
+  if (budget_) fetch_->budget_ = nullptr;
+}
+
 HttpResponse HttpFetch::Fetch(std::string_view url, std::string_view header, std::string_view user_agent) {
-  return getter_.Get(LoggedRequest(settings_, url, header, user_agent));
+  HttpRequest request = LoggedRequest(settings_, url, header, user_agent);
+  if (budget_ == nullptr) return getter_.Get(request);
+  const std::chrono::milliseconds left = budget_->Remaining(HostOf(url));
+  if (left <= std::chrono::milliseconds(0)) {
+    DebugLog("ОШИБКА: Время ожидания ответов сервера для этого поиска исчерпано.");
+    return {TransferEnd::kTimedOut, 0, {}, std::nullopt};
+  }
+  request.limits.total_limit = std::min(request.limits.total_limit, left);
+  return getter_.Get(request);
 }
 
 std::string HttpFetch::GetUrlText(std::string_view url) { return GetUrlTextWithHeader(url, {}); }
@@ -119,12 +169,14 @@ std::string HttpFetch::GetUrlText(std::string_view url) { return GetUrlTextWithH
 std::string HttpFetch::GetUrlTextWithHeader(std::string_view url, std::string_view header) {
   HttpResponse response = Fetch(url, header, settings_.user_agent);
   if (detail::NoAnswer(response)) return ConnectionErrorText(url);
+  if (response.end == TransferEnd::kTooLarge) return TooLargeAnswerText(url, settings_.limits.max_body_bytes);
+  if (response.end == TransferEnd::kRedirected) return RedirectRefusedText(url);
   return std::move(response.body);
 }
 
 int64_t HttpFetch::DownloadUrlToFile(std::string_view url, const std::string& path) {
   const HttpResponse response = Fetch(url, {}, settings_.user_agent);
-  if (response.status == 0 || response.status == 403) return -1;
+  if (response.status == 0 || response.status == 403 || detail::Refused(response)) return -1;
   if (response.status != 200) return 0;
   DebugLog("Запись файла: " + path);
   return detail::WriteBody(path, response.body);
@@ -136,7 +188,7 @@ std::optional<std::string> HttpFetch::GetUrlBody(std::string_view url) {
 
 LastModified HttpFetch::GetUrlLastModified(std::string_view url) {
   const HttpResponse response = Fetch(url, {}, settings_.last_modified_user_agent);
-  if (detail::NoAnswer(response) || !response.last_modified) return {};
+  if (detail::NoAnswer(response) || detail::Refused(response) || !response.last_modified) return {};
   return {true, UnixToLocalDateTime(*response.last_modified), *response.last_modified};
 }
 

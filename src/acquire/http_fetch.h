@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,7 +42,11 @@ ProxySetting ProxyFromSetting(std::string_view setting);
 // time-out, refused, name not resolved): an error message naming the URL's host
 // and the advice to check the network and proxy settings.
 std::string ConnectionErrorText(std::string_view url);
-// Whether `answer` is a ConnectionErrorText.
+// What a fetch gives for an answer larger than the limit, and for a redirect to
+// another scheme or host: an error message naming the URL's host.
+std::string TooLargeAnswerText(std::string_view url, int64_t limit_bytes);
+std::string RedirectRefusedText(std::string_view url);
+// Whether `answer` is one of the texts above.
 bool IsConnectionErrorText(std::string_view answer);
 
 // The host (and port) of a URL, without scheme, user and path.
@@ -67,6 +73,19 @@ HttpRequest LoggedRequest(const ConnectionSettings& settings, std::string_view u
 // The body of a complete answer with status 200; nothing for any other answer.
 std::optional<std::string> CompleteBody(HttpResponse response);
 
+// One time budget per host for a whole search: however often the search asks a
+// host (its retries included), that host costs it at most `per_host`.
+class FetchBudget {
+ public:
+  explicit FetchBudget(std::chrono::milliseconds per_host) : per_host_(per_host) {}
+  // What is left for the host; its time starts with the first request to it.
+  std::chrono::milliseconds Remaining(const std::string& host);
+
+ private:
+  std::chrono::milliseconds per_host_;
+  std::map<std::string, std::chrono::steady_clock::time_point> deadlines_;
+};
+
 class HttpFetch {
  public:
   explicit HttpFetch(HttpGetter& getter, ConnectionSettings settings = {});
@@ -92,10 +111,27 @@ class HttpFetch {
                              std::string_view default_text);
 
  private:
+  friend class SearchBudgetScope;
   HttpResponse Fetch(std::string_view url, std::string_view header, std::string_view user_agent);
 
   HttpGetter& getter_;
   ConnectionSettings settings_;
+  FetchBudget* budget_ = nullptr;
+};
+
+// The requests of one search share one FetchBudget of the total limit per host
+// while this lives; a budget already in force (an outer search) is kept. A null
+// fetch has nothing to budget.
+class SearchBudgetScope {
+ public:
+  explicit SearchBudgetScope(HttpFetch* fetch);
+  ~SearchBudgetScope();
+  SearchBudgetScope(const SearchBudgetScope&) = delete;
+  SearchBudgetScope& operator=(const SearchBudgetScope&) = delete;
+
+ private:
+  HttpFetch* fetch_;
+  std::optional<FetchBudget> budget_;
 };
 
 // Many complete-answer fetches at once, with the same settings as HttpFetch.

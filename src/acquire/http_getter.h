@@ -24,10 +24,17 @@ struct ProxySetting {
 };
 
 // A request never hangs: it fails when the connection is not made within
-// `connect_timeout` or when no byte arrives for `stall_limit`.
+// `connect_timeout`, when no byte arrives for `stall_limit`, when fewer than
+// `low_speed_bytes` a second arrive for `low_speed_time`, or when the whole
+// request takes longer than `total_limit`. An answer larger than
+// `max_body_bytes` (after decompression) is given up as well.
 struct TransferLimits {
   std::chrono::milliseconds connect_timeout{std::chrono::seconds(30)};
   std::chrono::milliseconds stall_limit{std::chrono::seconds(60)};
+  std::chrono::milliseconds total_limit{std::chrono::seconds(60)};
+  long low_speed_bytes = 300;
+  std::chrono::seconds low_speed_time{30};
+  int64_t max_body_bytes = int64_t{16} * 1024 * 1024;
 };
 
 // Lets a front end keep its window alive while transfers run: the blocking part of a
@@ -43,6 +50,7 @@ class TransferWait {
   virtual bool Cancelled() const = 0;
 };
 
+// Redirects are followed only to the scheme and host (with port) of the request.
 struct HttpRequest {
   std::string url;           // as the program built it; the transport escapes it
   std::string extra_header;  // one "Name: value" line, or empty
@@ -58,6 +66,8 @@ enum class TransferEnd {
   kNoConnection,  // no answer at all: name, connection or protocol failure
   kTimedOut,      // the connect time-out or the stall limit ended it
   kInterrupted,   // an answer began but the connection broke off
+  kTooLarge,      // the answer was larger than max_body_bytes
+  kRedirected,    // the server sent the request to another scheme or host
 };
 
 struct HttpResponse {

@@ -69,11 +69,7 @@ void AddClanMessage(std::string& messages, std::string_view text) {
 }
 
 std::string PlainExcerpt(std::string_view answer, size_t characters) {
-  return EscapeMarkup(FirstCharacters(PlainTextOfPage(answer), characters));
-}
-
-std::string EscapeMarkup(std::string_view text) {
-  return ReplaceEach(text, {"&", "<", ">"}, {"&amp;", "&lt;", "&gt;"});
+  return EscapeHtml(FirstCharacters(PlainTextOfPage(answer), characters));
 }
 
 // As json::parse(DecodeAnswer(answer)), without copying an answer that is UTF-8 already.
@@ -82,19 +78,19 @@ json::Value DecodeApiAnswer(std::string_view answer) {
 }
 
 std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
-  if (IsConnectionError(answer)) return std::string(answer);
+  if (IsConnectionError(answer)) return FetchFailureMessage(answer);
   return "ОШИБКА: Получены некорректные данные (\"" + PlainExcerpt(answer, characters) + "...\").";
 }
 
 std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark) {
   if (answer.empty()) return std::string(kEmptyDataMessage);
-  if (IsConnectionError(answer)) return std::string(answer);
+  if (IsConnectionError(answer)) return FetchFailureMessage(answer);
   if (!Contains(answer, status_mark)) return IncorrectDataMessage(answer);
   return {};
 }
 
 std::string StatusAndError(const json::Value& document) {
-  return json::text(document, "status") + " - " + json::text(document, "error");
+  return EscapeHtml(json::text(document, "status") + " - " + json::text(document, "error"));
 }
 
 bool StatusIsOk(const json::Value& document) { return UpperCase(json::text(document, "status")) == "OK"; }
@@ -112,5 +108,7 @@ bool HasEntityData(const json::Value& document, std::string_view id) {
 }
 
 bool IsConnectionError(std::string_view answer) { return IsConnectionErrorText(answer); }
+
+std::string FetchFailureMessage(std::string_view answer) { return EscapeHtml(answer); }
 
 }  // namespace tarvelo

@@ -13,6 +13,7 @@
 #include "acquire/url_templates.h"
 #include "json/json.h"
 #include "model/reference.h"
+#include "text/html_escape.h"
 
 namespace tarvelo {
 
@@ -50,8 +51,6 @@ void AddMessage(std::string& messages, std::string_view text);
 // The clan loader's variant: only "r" exists, any other text has no class.
 void AddClanMessage(std::string& messages, std::string_view text);
 
-// Outside text made safe to quote in a page: "&", "<" and ">" become entities.
-std::string EscapeMarkup(std::string_view text);
 // The first `characters` characters of the plain text of an answer, markup escaped.
 std::string PlainExcerpt(std::string_view answer, size_t characters);
 inline constexpr size_t kExcerptCharacters = 200;
@@ -70,7 +69,8 @@ std::string IncorrectDataMessage(std::string_view answer, size_t characters = kE
 // answer, the connection failure itself for one, IncorrectDataMessage when
 // `status_mark` is missing; empty when the answer passed them.
 std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark);
-// `status` + " - " + the text of `error`, as the status messages quote them.
+// `status` + " - " + the text of `error`, as the status messages quote them
+// (escaped: both come from the answer).
 std::string StatusAndError(const json::Value& document);
 // True when the decoded status, upper-cased, is "OK".
 bool StatusIsOk(const json::Value& document);
@@ -78,7 +78,10 @@ bool StatusIsOk(const json::Value& document);
 // True when the document holds "data.<id>" with something in it (not null, not "").
 bool HasEntityData(const json::Value& document, std::string_view id);
 
-// True when the text is what a fetch gives when no answer came (ConnectionErrorText).
+// True when the text is what a fetch gives when no usable answer came
+// (ConnectionErrorText and the other fetch failures).
 bool IsConnectionError(std::string_view answer);
+// Such a failure as a message: the text itself, escaped, as a body may only look like one.
+std::string FetchFailureMessage(std::string_view answer);
 
 }  // namespace tarvelo

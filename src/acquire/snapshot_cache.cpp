@@ -14,6 +14,7 @@
 #include "text/clock.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
+#include "text/html_escape.h"
 
 namespace tarvelo {
 
@@ -367,10 +368,18 @@ CachedFile FindCachedFile(std::string_view folder, std::string_view mask, int li
 
 // ---- saving -------------------------------------------------------------------
 
+bool IsDecimalId(std::string_view id) {
+  return !id.empty() && std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string SaveFailureMessage(std::string_view path) { return std::string(kSaveMessage) + EscapeHtml(path); }
+
 std::string PrepareCacheFolder(std::string_view cache_root, std::string_view folder) {
   std::string root(cache_root), target(folder);
-  if (!detail::IsDirectory(root)) return std::string(kFolderMessage) + root;
-  if (!detail::IsDirectory(target) && mkdir(target.c_str(), 0777) != 0) return std::string(kFolderMessage) + target;
+  if (!detail::IsDirectory(root)) return std::string(kFolderMessage) + EscapeHtml(root);
+  if (!detail::IsDirectory(target) && mkdir(target.c_str(), 0777) != 0) {
+    return std::string(kFolderMessage) + EscapeHtml(target);
+  }
   return {};
 }
 
@@ -393,7 +402,10 @@ std::vector<DateTime> PlanSnapshotDates(const AccountSnapshotFacts& facts, const
   const double zone = clock.zone_hours / 24.0;
   const DateTime today = DayOf(clock.today);
   const DateTime yesterday = today - 1;
-  DateTime last = facts.last_battle;
+  // A last battle no calendar can hold, or one days ahead of the clock, names
+  // no file: it is taken as no battle at all.
+  const bool sane = std::isfinite(facts.last_battle) && facts.last_battle >= 0 && facts.last_battle <= clock.now + 2;
+  DateTime last = sane ? facts.last_battle : 0.0;
   DateTime last_day = DayOf(last);
 
   // Battle counts that do not add up: a stored day is not overwritten with
@@ -420,7 +432,7 @@ std::vector<std::string> SaveAccountSnapshot(std::string_view text, const Accoun
   std::vector<std::string> messages;
   for (DateTime date : PlanSnapshotDates(facts, clock, exists)) {
     std::string path = path_of(date);
-    if (!WriteTextFile(text, path)) messages.push_back(std::string(kSaveMessage) + path);
+    if (!WriteTextFile(text, path)) messages.push_back(SaveFailureMessage(path));
   }
   return messages;
 }

@@ -48,6 +48,10 @@ std::string CacheNamePart(std::string_view name);
 // The inverse of CacheNamePart.
 std::string OriginalCacheName(std::string_view part);
 
+// True for an account or clan id as the publisher gives them: decimal digits,
+// at least one. Only such an id names a folder of the cache.
+bool IsDecimalId(std::string_view id);
+
 // folder + "/" + name (no doubled separator when the folder already ends in one).
 std::string JoinPath(std::string_view folder, std::string_view name);
 
@@ -129,6 +133,8 @@ CachedFile FindCachedFile(std::string_view folder, std::string_view mask, int li
 inline constexpr std::string_view kFolderMessage = "ОШИБКА: Не удалось создать папку для хранения кеша данных: ";
 // The message given when a data file cannot be written.
 inline constexpr std::string_view kSaveMessage = "ОШИБКА: Не удалось сохранить файл данных: ";
+// kSaveMessage + the path, which may hold a name from outside, escaped for the page.
+std::string SaveFailureMessage(std::string_view path);
 
 // Prepares `folder`, which lies directly below `cache_root` (the user or clan
 // cache folder): empty when it exists or was created, else the message naming

@@ -1,6 +1,7 @@
 #include "acquire/url_templates.h"
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "text/encoding.h"
@@ -60,14 +61,33 @@ std::string OnConfiguredApiHost(std::string_view url, const UrlSettings& setting
   return FillRegion(settings.hosts.Api, settings.region) + std::string(url.substr(host_end));
 }
 
+std::string PercentEncode(std::string_view value) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  encoded.reserve(value.size());
+  for (const char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~') {
+      encoded += c;
+    } else {
+      encoded += '%';
+      encoded += kHex[byte >> 4];
+      encoded += kHex[byte & 0x0F];
+    }
+  }
+  return encoded;
+}
+
 std::string FillUrlTemplate(std::string_view url_template, const AccountRef& account, const ClanRef& clan,
                             const UrlSettings& settings) {
-  std::string url = ReplaceAll(url_template, "%SOURCE_TOKEN%", settings.application_id);
-  url = ReplaceAll(url, "%ACCOUNT_NAME%", account.nickname);
-  url = ReplaceAll(url, "%ACCOUNT_ID%", account.id);
-  url = ReplaceAll(url, "%CLAN_TAG%", clan.tag);
-  url = ReplaceAll(url, "%CLAN_ID%", clan.id);
-  return FillRegion(url, settings.region);
+  // The region goes in first: values are encoded, so no later replacement can
+  // find a placeholder inside one.
+  std::string url = FillRegion(url_template, settings.region);
+  url = ReplaceAll(url, "%SOURCE_TOKEN%", PercentEncode(settings.application_id));
+  url = ReplaceAll(url, "%ACCOUNT_NAME%", PercentEncode(account.nickname));
+  url = ReplaceAll(url, "%ACCOUNT_ID%", PercentEncode(account.id));
+  url = ReplaceAll(url, "%CLAN_TAG%", PercentEncode(clan.tag));
+  return ReplaceAll(url, "%CLAN_ID%", PercentEncode(clan.id));
 }
 
 }  // namespace tarvelo

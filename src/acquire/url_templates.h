@@ -65,9 +65,13 @@ std::string FillRegion(std::string_view url_template, std::string_view region);
 // address comes back unchanged.
 std::string OnConfiguredApiHost(std::string_view url, const UrlSettings& settings);
 
+// Every byte but the unreserved ones (letters, digits, "-", ".", "_", "~") as "%XX".
+std::string PercentEncode(std::string_view value);
+
 // The template with "%SOURCE_TOKEN%", "%ACCOUNT_NAME%", "%ACCOUNT_ID%", "%CLAN_TAG%",
-// "%CLAN_ID%" and "%REGION%" replaced, in that order. Values go in as they are:
-// whatever a URL cannot carry raw is escaped by the transport, not here.
+// "%CLAN_ID%" and "%REGION%" replaced, in that order. The application id, the
+// nickname, the ids and the tag go in percent-encoded, so whatever they hold
+// ("&", "#", "%", blanks) stays one value and is never taken for a placeholder.
 std::string FillUrlTemplate(std::string_view url_template, const AccountRef& account, const ClanRef& clan,
                             const UrlSettings& settings);
 

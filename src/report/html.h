@@ -6,16 +6,11 @@
 #include <string>
 #include <string_view>
 
+// EscapeHtml and EscapeScriptString: the escape lives below the loaders, which
+// quote outside text in their messages too.
+#include "text/html_escape.h"
+
 namespace tarvelo {
-
-// Text from outside (answers, documents, typed text) made safe as element text
-// and as the value of a double- or single-quoted attribute. "|" is escaped too:
-// in the report formats it separates table cells.
-std::string EscapeHtml(std::string_view text);
-
-// Text made safe inside a single-quoted script string that itself stands in an
-// attribute, as in onclick="return doCmd('search','TEXT')".
-std::string EscapeScriptString(std::string_view text);
 
 // "return doCmd('command','parameter' + options)": how a page hands a command to
 // the program. `options` are request options ("&mode=random&days=3"): their

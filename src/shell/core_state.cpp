@@ -58,6 +58,7 @@ void SetUpFolders(CoreState& core, const std::string& data_folder) {
 ConnectionSettings ConnectionOf(const CoreState& core) {
   ConnectionSettings connection;
   connection.proxy = core.proxy;
+  connection.limits = core.limits;
   connection.wait = core.transfer_wait;
   return connection;
 }
@@ -71,6 +72,16 @@ Hosts ReadHosts(const SettingsStore& settings) {
     *host = settings.ReadSettingStr("Hosts", key, *host);
   }
   return hosts;
+}
+
+TransferLimits LimitsFromSettings(const SettingsStore& settings) {
+  TransferLimits limits;
+  const auto default_seconds = std::chrono::duration_cast<std::chrono::seconds>(limits.total_limit).count();
+  const int64_t seconds = settings.ReadSettingInt("", "RequestTimeLimit", static_cast<int>(default_seconds));
+  if (seconds >= 1) limits.total_limit = std::chrono::seconds(seconds);
+  const int64_t megabytes = settings.ReadSettingInt("", "AnswerSizeLimit", static_cast<int>(limits.max_body_bytes >> 20));
+  if (megabytes >= 1) limits.max_body_bytes = megabytes << 20;
+  return limits;
 }
 
 void InitCore(CoreState& core, const Environment& environment, const SettingsStore& settings, FrontEnd& screen,

@@ -35,6 +35,8 @@ struct CoreState {
   std::string RatingName = "EFF";
   const ColourScale* RatingScale = &scales::kEff;  // the scale of RatingName
   ProxySetting proxy;  // ProxyMode and ProxyName
+  // The time limit per request and search host, and the size limit per answer.
+  TransferLimits limits;
   // How the front end stays alive while a transfer runs; null: transfers block.
   TransferWait* transfer_wait = nullptr;
 
@@ -61,6 +63,9 @@ ConnectionSettings ConnectionOf(const CoreState& core);
 
 // The service hosts of the [Hosts] settings group; a missing key keeps its default.
 Hosts ReadHosts(const SettingsStore& settings);
+// "RequestTimeLimit" (seconds, default 60) and "AnswerSizeLimit" (megabytes,
+// default 16) of the root group; values below 1 give the defaults.
+TransferLimits LimitsFromSettings(const SettingsStore& settings);
 
 // An embedded text resource ("ResStyle", "ResScript", ...); empty when there is none.
 std::string LoadTextResource(std::string_view name);

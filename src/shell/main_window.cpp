@@ -138,6 +138,7 @@ void TfrmMain::LoadSettings() {
   state_.UpdateLastCheck = settings_.ReadSettingReal("", "UpdateLastCheck", 0);
   state_.UpdateHours = 6;
   core_.proxy = ProxyFromSetting(state_.ProxySetting);
+  core_.limits = LimitsFromSettings(settings_);
 
   WindowRect bounds = screen_.WindowBounds();
   state_.SavedLeft = settings_.ReadSettingInt(kMainWindowSection, "Left", bounds.left);

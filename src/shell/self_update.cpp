@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -73,10 +75,21 @@ std::string NotReplaceableText(std::string_view executable) {
          "\r\n\r\nЕсли программа установлена менеджером пакетов, обновите её через менеджер пакетов.";
 }
 
+namespace {
+
+// The program file is larger, and may take longer, than any answer of the services.
+ConnectionSettings ForProgramDownload(ConnectionSettings connection) {
+  connection.limits.max_body_bytes = std::max<int64_t>(connection.limits.max_body_bytes, int64_t{512} * 1024 * 1024);
+  connection.limits.total_limit = std::max<std::chrono::milliseconds>(connection.limits.total_limit, std::chrono::minutes(30));
+  return connection;
+}
+
+}  // namespace
+
 SelfUpdate::SelfUpdate(std::unique_ptr<HttpGetter> getter, ConnectionSettings connection, std::string site,
                        std::string executable)
     : getter_(std::move(getter)),
-      fetch_(*getter_, std::move(connection)),
+      fetch_(*getter_, ForProgramDownload(std::move(connection))),
       site_(std::move(site)),
       executable_(std::move(executable)) {}
 

@@ -12,6 +12,7 @@
 #include "model/model_fixture.h"
 #include "model/tables.h"
 #include "text/clock.h"
+#include "text/html_escape.h"
 #include "text/replace.h"
 
 namespace tarvelo {
@@ -29,7 +30,7 @@ constexpr char kApi[] = "http://api.test";
 constexpr char kMeta[] = R"(,"meta":{"count":1})";
 
 std::string SearchUrl(const std::string& name) {
-  return std::string(kApi) + "/wot/account/list/?application_id=APP&search=" + name + "&limit=1";
+  return std::string(kApi) + "/wot/account/list/?application_id=APP&search=" + PercentEncode(name) + "&limit=1";
 }
 std::string InfoUrl(const std::string& id) {
   return std::string(kApi) + "/wot/account/info/?application_id=APP&account_id=" + id +
@@ -368,13 +369,13 @@ TEST_F(AccountLoaderTest, UnusableAccountAnswersKeepTheAccountButStopTheLoad) {
       {R"({"status":"error","error":{"code":504,"message":"SOURCE_NOT_AVAILABLE"}})",
        "ОШИБКА: Сервер базы данных World of Tanks временно недоступен."},
       {R"({"status":"error","error":{"code":407,"message":"INVALID"}})",
-       "ОШИБКА: Ошибка в данных (\"error - {\"code\":407,\"message\":\"INVALID\"}\")."},
+       "ОШИБКА: Ошибка в данных (\"error - {&quot;code&quot;:407,&quot;message&quot;:&quot;INVALID&quot;}\")."},
       {"", "ОШИБКА: Получены пустые данные."},
       {"<html><body>Service <b>down</b></body></html>", "ОШИБКА: Получены некорректные данные (\"Service down...\")."},
       {R"({"status":"ok","data":{"12345":{"nick)",
-       R"(ОШИБКА: Получены некорректные данные ("{"status":"ok","data":{"12345":{"nick...").)"},
+       R"(ОШИБКА: Получены некорректные данные ("{&quot;status&quot;:&quot;ok&quot;,&quot;data&quot;:{&quot;12345&quot;:{&quot;nick...").)"},
       {R"({"status":"ok","data":{"12345":null}})",
-       R"(ОШИБКА: Получены некорректные данные о игроке ("{"status":"ok","data":{"12345":null}}...").)"},
+       R"(ОШИБКА: Получены некорректные данные о игроке ("{&quot;status&quot;:&quot;ok&quot;,&quot;data&quot;:{&quot;12345&quot;:null}}...").)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
@@ -414,20 +415,20 @@ TEST_F(AccountLoaderTest, MembershipProblemsFailTheDataButClanInfoProblemsDoNot)
   getter_.AnswerText(MembershipUrl("12345"), error);
   EXPECT_EQ(Messages(Load("Tester")),
             Paragraph("r", "ОШИБКА: Проблемы на сервере World of Tanks &ndash; не удалось получить данные о "
-                           "принадлежности игрока к клану. Попробуйте повторить запрос позднее. " + error));
+                           "принадлежности игрока к клану. Попробуйте повторить запрос позднее. " + EscapeHtml(error)));
   EXPECT_TRUE(SnapshotFiles().empty());
 
   getter_.AnswerText(MembershipUrl("12345"), R"({"status":"ok","data":{"12345":null}})");
   EXPECT_EQ(Messages(Load("Tester")),
             Paragraph("r", "ОШИБКА: Получены некорректные данные о клане игрока (\"" +
-                               std::string(R"({"status":"ok","data":{"12345":null}})") + "...\")."));
+                               EscapeHtml(R"({"status":"ok","data":{"12345":null}})") + "...\")."));
   EXPECT_TRUE(SnapshotFiles().empty());
 
   AnswerTester();
   std::filesystem::remove_all(EntityFolderOf(context_.clan_cache_folder, "777"));  // stored by the loads above
   getter_.AnswerText(ClanInfoUrl("777"), error);
   const AccountLoadResult result = Load("Tester");
-  EXPECT_EQ(Messages(result), Paragraph("r", "ОШИБКА: Ошибка в данных (\"error - {\"code\":504}\")."));
+  EXPECT_EQ(Messages(result), Paragraph("r", "ОШИБКА: Ошибка в данных (\"error - {&quot;code&quot;:504}\")."));
   EXPECT_EQ(result.current.ClanTag, "");
   EXPECT_EQ(SnapshotFiles(), (Urls{"2016-11-29.json", "2016-12-04.json"}));
 }

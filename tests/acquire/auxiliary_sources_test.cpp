@@ -217,7 +217,7 @@ TEST_F(AuxiliarySourcesTest, NameHistoryIsReadWhenPresentAndRejectedWithoutANick
 
   Put(AccountFile("clan_history.dat"), R"({"result":0,"error":"<b>busy</b>"})");
   LoadNameHistory(context_, kAccountId, account_, messages_);
-  EXPECT_EQ(messages_, "<p class=\"r\">ОШИБКА: Получены некорректные данные (\"{\"result\":0,\"error\":\"busy\"}...\").</p>\r\n");
+  EXPECT_EQ(messages_, "<p class=\"r\">ОШИБКА: Получены некорректные данные (\"{&quot;result&quot;:0,&quot;error&quot;:&quot;busy&quot;}...\").</p>\r\n");
 }
 
 TEST_F(AuxiliarySourcesTest, RoleHistoryDropsTheLeadingQuestionMarkAndNamesTheSearchWhenEmpty) {
@@ -261,7 +261,7 @@ TEST_F(AuxiliarySourcesTest, ReplayAnswersAreStoredOnlyWhenTheyNameThePlayerOrAn
   getter_.AnswerText(kReplaysUrl, R"({"isOk":false})");
   LoadReplays(context_, kAccountId, false, account_, messages_);
   EXPECT_EQ(messages_,
-            "<p class=\"r\">ОШИБКА: Получены некорректные данные о реплеях игрока (\"{\"isOk\":false}...\").</p>\r\n");
+            "<p class=\"r\">ОШИБКА: Получены некорректные данные о реплеях игрока (\"{&quot;isOk&quot;:false}...\").</p>\r\n");
   EXPECT_FALSE(Exists(AccountFile("replays.dat")));
 
   messages_.clear();
@@ -317,7 +317,7 @@ TEST_F(AuxiliarySourcesTest, ALocationAnswerWithoutACityIsStoredButShowsNothing)
   getter_.AnswerText(kLocationUrl, R"({"status":2,"message":"no such user"})");
   LoadLocation(context_, kAccountId, false, account_, messages_);
   EXPECT_EQ(messages_, "<p class=\"r\">ОШИБКА: Получены некорректные данные о регионе игрока "
-                       "(\"{\"status\":2,\"message\":\"no such user\"}...\").</p>\r\n");
+                       "(\"{&quot;status&quot;:2,&quot;message&quot;:&quot;no such user&quot;}...\").</p>\r\n");
   EXPECT_FALSE(Exists(AccountFile("location.dat")));
 
   // Members that are null are not shown as the word "null".

@@ -31,7 +31,13 @@ TEST(LoaderMessages, ExcerptCountsCharactersAndCannotOpenATag) {
   EXPECT_EQ(PlainExcerpt("<html><b>Привет</b>, мир</html>", 8), "Привет, ");
   EXPECT_EQ(PlainExcerpt("a < b", 200), "a &lt; b");
   EXPECT_EQ(PlainExcerpt("a & b", 200), "a &amp; b");
-  EXPECT_EQ(EscapeMarkup("{\"message\":\"<script>x</script>\"}"), "{\"message\":\"&lt;script&gt;x&lt;/script&gt;\"}");
+  // A body dressed up as a connection failure is quoted, but not as markup.
+  const std::string spoof = "ОШИБКА: Не удалось соединиться с сервером <script>x</script>. "
+                            "Проверьте подключение к сети и настройки прокси.";
+  ASSERT_TRUE(IsConnectionError(spoof));
+  EXPECT_EQ(AnswerShapeProblem(spoof, "status"), "ОШИБКА: Не удалось соединиться с сервером &lt;script&gt;x&lt;/script&gt;. "
+                                                 "Проверьте подключение к сети и настройки прокси.");
+  EXPECT_EQ(StatusAndError(DecodeApiAnswer(R"({"status":"<b>","error":"<i>'|"})")), "&lt;b&gt; - &lt;i&gt;&#39;&#124;");
   EXPECT_EQ(IncorrectDataMessage("<h1>502 Bad Gateway</h1>"),
             "ОШИБКА: Получены некорректные данные (\"502 Bad Gateway...\").");
 }

@@ -17,10 +17,12 @@ TEST(UrlTemplatesTest, FillsEveryPlaceholder) {
             "&n=Tester&c=42&t=TAG");
 }
 
-TEST(UrlTemplatesTest, InsertsValuesAsTheyAre) {
-  const AccountRef account{"", "Пётр 100%_x&y"};
-  EXPECT_EQ(FillUrlTemplate("/list/?search=%ACCOUNT_NAME%", account, {}, RuSettings()),
-            "/list/?search=Пётр 100%_x&y");
+// A value stays one query value whatever it holds.
+TEST(UrlTemplatesTest, PercentEncodesEveryValue) {
+  const AccountRef account{"1&x=2", "Пё 100%_x&y#z+"};
+  EXPECT_EQ(FillUrlTemplate("/list/?search=%ACCOUNT_NAME%&id=%ACCOUNT_ID%", account, {"", "a/b?c"}, RuSettings()),
+            "/list/?search=%D0%9F%D1%91%20100%25_x%26y%23z%2B&id=1%26x%3D2");
+  EXPECT_EQ(FillUrlTemplate("/c/?t=%CLAN_TAG%", {}, {"", "A-b.C_~"}, RuSettings()), "/c/?t=A-b.C_~");
   EXPECT_EQ(FillUrlTemplate("/info/?id=%ACCOUNT_ID%&tag=%CLAN_TAG%", {}, {}, RuSettings()), "/info/?id=&tag=");
 }
 
@@ -29,12 +31,11 @@ TEST(UrlTemplatesTest, ReplacesEveryRegionPlaceholder) {
   EXPECT_EQ(FillUrlTemplate("%REGION%-%REGION%", {}, {}, MakeUrlSettings(Hosts{}, "eu", "")), "eu-eu");
 }
 
-// The region goes in last, so a value that holds a placeholder of the ones
-// replaced before it is still seen by the region replacement.
-TEST(UrlTemplatesTest, ReplacesInTheFixedOrder) {
+// A value that holds a placeholder is never filled in again.
+TEST(UrlTemplatesTest, PlaceholdersInsideValuesStayText) {
   const AccountRef account{"%CLAN_ID%", "%ACCOUNT_ID%"};
   const ClanRef clan{"7", "%REGION%"};
-  EXPECT_EQ(FillUrlTemplate("%ACCOUNT_NAME%|%CLAN_TAG%", account, clan, RuSettings()), "7|ru");
+  EXPECT_EQ(FillUrlTemplate("%ACCOUNT_NAME%|%CLAN_TAG%", account, clan, RuSettings()), "%25ACCOUNT_ID%25|%25REGION%25");
 }
 
 TEST(UrlTemplatesTest, RegionSettingIsTrimmedAndLowerCasedWithRuAsDefault) {
