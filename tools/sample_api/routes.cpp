@@ -60,6 +60,7 @@ bool ParseRoute(const json::Value& entry, Route& route, std::string& error) {
   route.body = json::text(entry, "body");
   route.headers = TextMembers(json::object(entry, "headers"));
   route.delay_ms = static_cast<int>(json::integer(entry, "delay_ms"));
+  route.trickle_ms = static_cast<int>(json::integer(entry, "trickle_ms"));
   if (!ParseFault(json::text(entry, "fault"), route.fault)) {
     error = "route " + route.path + ": unknown fault \"" + json::text(entry, "fault") + "\"";
     return false;

@@ -30,6 +30,7 @@ struct Route {
   std::string body;
   Pairs headers;
   int delay_ms = 0;
+  int trickle_ms = 0;  // send the body one byte at a time, this long apart
   Fault fault = Fault::kNone;
 };
 

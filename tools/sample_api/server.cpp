@@ -59,6 +59,7 @@ struct Answer {
   Pairs headers;
   std::string body;
   int delay_ms = 0;
+  int trickle_ms = 0;
   Fault fault = Fault::kNone;
 };
 
@@ -130,6 +131,7 @@ Answer AnswerFor(const Context& context, const Request& request, const std::stri
   answer.status = route->status;
   answer.headers = route->headers;
   answer.delay_ms = route->delay_ms;
+  answer.trickle_ms = route->trickle_ms;
   answer.fault = route->fault;
   answer.body = route->body;
   const std::string file = RouteFile(*route, request.path);
@@ -226,7 +228,14 @@ void SendAnswer(Connection& connection, const Answer& answer, bool head_only, bo
   if (!connection.SendAll(head) || head_only) return;
   const bool cut = answer.fault == Fault::kHalf || answer.fault == Fault::kStall;
   const std::string_view body = std::string_view(answer.body).substr(0, cut ? answer.body.size() / 2 : std::string::npos);
-  if (!connection.SendAll(body)) return;
+  if (answer.trickle_ms > 0) {
+    for (size_t at = 0; at < body.size(); ++at) {
+      if (at > 0) std::this_thread::sleep_for(std::chrono::milliseconds(answer.trickle_ms));
+      if (!connection.SendAll(body.substr(at, 1))) return;
+    }
+  } else if (!connection.SendAll(body)) {
+    return;
+  }
   if (answer.fault == Fault::kStall) WaitForClientToLeave(connection);
 }
 
