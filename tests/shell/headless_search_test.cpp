@@ -129,5 +129,47 @@ TEST_F(HeadlessSearchTest, AClanTagInBracketsLoadsTheClan) {
   EXPECT_TRUE(std::filesystem::exists(CacheFolder() + "/clan/172431/2026-12-08.json"));
 }
 
+// A typed name with markup, found by the service, goes into the waiting page, the
+// recent and favourite lists and, read back from the settings, into the next run's
+// pages: always as text.
+TEST_F(HeadlessSearchTest, MarkupInATypedNameNeverReachesAPage) {
+  const std::string name = "Evil<script>doCmd('home')</script><img src=x onerror=alert(1)>";
+  const TempFolder answers;
+  std::filesystem::copy(TARVELO_DEMO_ANSWERS, answers.path(), std::filesystem::copy_options::recursive);
+  const std::filesystem::path routes = std::filesystem::path(answers.path()) / "routes.json";
+  std::string table = ReadText(routes.string());
+  table.insert(table.find('[') + 1, R"({"path": "/wot/account/list/", "query": {"search": "Evil<script>doCmd('home')</script><img src=x onerror=alert(1)>", "limit": "1"}, "file": "api/account_list_gromoboy_77.json"},)");
+  WriteText(routes.string(), table);
+  const SampleService hostile(answers.path());
+  ASSERT_TRUE(hostile.running()) << hostile.error();
+  WriteText(SettingsFile(), "[Tarvelo]\nUpdateLastCheck=999999\n[Hosts]\nApi=" + hostile.url() + "\nSite=" +
+                                hostile.url() + "\n");
+
+  const std::string first = root() + "/first";
+  const std::string second = root() + "/second";
+  ::testing::internal::CaptureStderr();
+  const int found = RunHeadless({"--page", PageFile(), "--pages", first, "--answer", "yes", "--command",
+                         "[CMD:]search[PRM:]" + name, "--command", "[CMD:]addfav[PRM:]" + name});
+  EXPECT_EQ(RunHeadless({"--page", PageFile(), "--pages", second, "--command", "[CMD:]home[PRM:]"}), 0);
+  errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(found, 0) << errors;
+  ASSERT_EQ(RecentEntry(), name) << errors;
+  ASSERT_EQ(SettingsStore(SettingsFile()).ReadSettingStr("Favorites", "0", ""), name) << errors;
+
+  size_t pages = 0;
+  bool listed = false;
+  for (const std::string& folder : {first, second}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      const std::string page = ReadText(entry.path().string());
+      ++pages;
+      EXPECT_EQ(page.find("<script>doCmd('home'"), std::string::npos) << entry.path();
+      EXPECT_EQ(page.find("<img src=x"), std::string::npos) << entry.path();
+      listed = listed || page.find(">Evil&lt;script&gt;doCmd(&#39;home&#39;") != std::string::npos;
+    }
+  }
+  EXPECT_GE(pages, 3u);
+  EXPECT_TRUE(listed) << "the lists show the name as text";
+}
+
 }  // namespace
 }  // namespace tarvelo::testing
