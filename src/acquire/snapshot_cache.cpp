@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -94,11 +95,59 @@ bool WriteWhole(int fd, std::string_view text) {
   return true;
 }
 
+constexpr std::string_view kTemporaryPrefix = ".tarvelo-";
+constexpr std::string_view kDebugTemporaryPrefix = "debug.txt.";
+constexpr size_t kTemporarySuffixLength = 6;  // what mkstemp puts for "XXXXXX"
+
+bool IsTemporaryName(std::string_view name) {
+  for (std::string_view prefix : {kTemporaryPrefix, kDebugTemporaryPrefix}) {
+    if (!name.starts_with(prefix) || name.size() != prefix.size() + kTemporarySuffixLength) continue;
+    const std::string_view suffix = name.substr(prefix.size());
+    if (std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Calls visit(name, lstat of it) for each entry of the folder but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::string& folder, Visit visit) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (struct dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info;
+    if (lstat(JoinPath(folder, name).c_str(), &info) != 0) continue;
+    visit(name, info);
+  }
+  closedir(dir);
+}
+
+int RemoveStaleIn(const std::string& folder, time_t limit) {
+  int removed = 0;
+  ForEachEntry(folder, [&](const std::string& name, const struct stat& info) {
+    if (!S_ISREG(info.st_mode) || !IsTemporaryName(name) || info.st_mtime >= limit) return;
+    if (unlink(JoinPath(folder, name).c_str()) == 0) ++removed;
+  });
+  return removed;
+}
+
+// A renamed file keeps its new name through a power cut only once its folder is on disk.
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
 // Writes the text to a fresh temporary file beside `path` and renames it over
 // `path`; on any failure the temporary file is removed and `path` is untouched.
 bool ReplaceFileContent(std::string_view text, const std::string& path) {
   std::string folder = ParentFolder(path);
-  std::string temp = folder.empty() ? ".tarvelo-XXXXXX" : JoinPath(folder, ".tarvelo-XXXXXX");
+  const std::string temp_name = std::string(kTemporaryPrefix) + std::string(kTemporarySuffixLength, 'X');
+  std::string temp = folder.empty() ? temp_name : JoinPath(folder, temp_name);
   int fd = mkstemp(temp.data());
   if (fd < 0) return false;
   struct stat old_file;
@@ -107,6 +156,7 @@ bool ReplaceFileContent(std::string_view text, const std::string& path) {
   ok = (close(fd) == 0) && ok;
   ok = ok && rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) unlink(temp.c_str());
+  if (ok) SyncFolder(folder);
   return ok;
 }
 
@@ -304,6 +354,19 @@ bool WriteTextFile(std::string_view text, const std::string& path) {
   }
   detail::StampWithProgramClock(path);
   return true;
+}
+
+int RemoveStaleTemporaryFiles(std::string_view cache_folder, int older_than_minutes) {
+  const time_t limit = time(nullptr) - static_cast<time_t>(older_than_minutes) * 60;
+  const std::string root(cache_folder);
+  int removed = detail::RemoveStaleIn(root, limit);
+  for (const std::string& kind : {UserCacheFolderOf(root), ClanCacheFolderOf(root)}) {
+    removed += detail::RemoveStaleIn(kind, limit);
+    detail::ForEachEntry(kind, [&](const std::string& name, const struct stat& info) {
+      if (S_ISDIR(info.st_mode)) removed += detail::RemoveStaleIn(JoinPath(kind, name), limit);
+    });
+  }
+  return removed;
 }
 
 bool RewriteKeepingDate(std::string_view text, const std::string& path) {

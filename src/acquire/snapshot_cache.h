@@ -81,6 +81,14 @@ std::string ReadTextFile(const std::string& path, std::string_view default_text)
 // by the program clock. Logs the write and any failure; true when written.
 bool WriteTextFile(std::string_view text, const std::string& path);
 
+// Removes what safe writes interrupted by a crash or a kill left behind: the
+// temporary files of WriteTextFile (".tarvelo-" and six letters or digits) and of
+// the debug log ("debug.txt." and six) whose last change is older than
+// `older_than_minutes`, in the cache folder, its user and clan folders and the
+// folders directly below those. Nothing else is touched, symbolic links neither.
+// Returns the number of files removed.
+int RemoveStaleTemporaryFiles(std::string_view cache_folder, int older_than_minutes = 60);
+
 // Writes `text` over `path` with WriteTextFile and puts the file's previous
 // modification date back (when it had one), so a rewrite does not make a
 // file look new. True when written.

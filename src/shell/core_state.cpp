@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "acquire/snapshot_cache.h"
 #include "embedded.h"
 #include "model/reference.h"
 #include "shell/environment.h"
@@ -46,6 +47,9 @@ void SetUpFolders(CoreState& core, const std::string& data_folder) {
   if (EnsureFolder(core.CacheFolder)) {
     EnsureFolder(core.UserCacheFolder);
     EnsureFolder(core.ClanCacheFolder);
+    if (const int removed = RemoveStaleTemporaryFiles(core.CacheFolder); removed > 0) {
+      DebugLog("Удалено временных файлов: " + std::to_string(removed));
+    }
   }
   if (EnsureFolder(core.ImagesFolder)) {
     EnsureFolder(core.VehicleImagesFolder);

@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <set>
 
 #include "cache_test_support.h"
@@ -286,6 +288,45 @@ TEST_F(SnapshotDates, FailedWritesAreReportedPerFile) {
   EXPECT_EQ(SaveAccountSnapshot("new", facts, folder, CurrentSnapshotClock()),
             std::vector<std::string>({"ОШИБКА: Не удалось сохранить файл данных: " + folder + "/2016-12-15.json",
                                       "ОШИБКА: Не удалось сохранить файл данных: " + folder + "/2016-12-17.json"}));
+}
+
+// What interrupted safe writes leave behind goes at start-up once it is an hour
+// old; anything else, or anything younger, or deeper in the tree, stays.
+TEST(CacheTemporaryFiles, OnlyOldTemporaryFilesOfTheProgramAreRemoved) {
+  TempFolder root;
+  const std::string cache = root.path() + "/cache";
+  for (const char* folder : {"", "/user", "/user/index", "/user/123", "/user/123/deep", "/clan", "/clan/77"}) {
+    std::filesystem::create_directories(cache + folder);
+  }
+  struct Case {
+    std::string path;
+    int age_minutes;
+    bool removed;
+  };
+  const std::vector<Case> cases = {
+      {"/.tarvelo-a1B2c3", 90, true},          {"/debug.txt.Zz9Yy8", 61, true},
+      {"/user/.tarvelo-Qw3rty", 600, true},    {"/user/index/.tarvelo-000000", 61, true},
+      {"/user/123/.tarvelo-abcdef", 61, true}, {"/clan/77/.tarvelo-ABCDEF", 61, true},
+      {"/user/123/.tarvelo-young1", 59, false},         // a write may be under way
+      {"/user/123/deep/.tarvelo-abcdef", 600, false},   // below the program's folders
+      {"/user/123/.tarvelo-abcdefg", 600, false},       // not what mkstemp makes
+      {"/user/123/.tarvelo-ab.def", 600, false},        {"/user/123/2016-11-13.json", 600, false},
+      {"/user/123/tarvelo-abcdef", 600, false},         {"/clan/77/.tarvelo-abc", 600, false},
+  };
+  for (const Case& c : cases) {
+    Put(cache + c.path, "x");
+    const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(c.age_minutes);
+    std::filesystem::last_write_time(cache + c.path, stamp);
+  }
+  // A link named like a temporary file is not followed, nor removed.
+  std::filesystem::create_symlink(cache + "/user/123/2016-11-13.json", cache + "/user/.tarvelo-link01");
+  std::filesystem::create_directory(cache + "/clan/.tarvelo-dir001");
+
+  EXPECT_EQ(RemoveStaleTemporaryFiles(cache), 6);
+  for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(cache + c.path), !c.removed) << c.path;
+  EXPECT_TRUE(std::filesystem::is_symlink(cache + "/user/.tarvelo-link01"));
+  EXPECT_TRUE(std::filesystem::is_directory(cache + "/clan/.tarvelo-dir001"));
+  EXPECT_EQ(RemoveStaleTemporaryFiles(root.path() + "/missing"), 0);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "shell/gtk/desktop_text.h"
 #include "shell/gtk/message_boxes.h"
 #include "shell/gtk/res_scheme.h"
+#include "shell/navigation_policy.h"
 
 namespace tarvelo {
 
@@ -104,24 +105,42 @@ void PrintPageText(GObject* view, GAsyncResult* result, gpointer) {
   g_object_unref(value);
 }
 
-gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
-                        FrontEnd* front_end) {
+}  // namespace
+
+gboolean DesktopWindow::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                                       DesktopWindow* self) {
   if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && type != WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
     return FALSE;
   }
   WebKitNavigationAction* action =
       webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-  bool followed_link = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION ||
-                       webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
-  // Pages never leave the program: a followed web link opens in the user's browser.
-  if (!followed_link || uri == nullptr || !IsWebAddress(uri)) return FALSE;
-  front_end->OpenUrl(uri);
+  const bool followed_link = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION ||
+                             webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
+  const std::string address = uri == nullptr ? std::string() : std::string(uri);
+  switch (DecideNavigation(address, followed_link, self->awaited_document_, self->shown_document_)) {
+    case NavigationVerdict::kLoad:
+      if (address == self->awaited_document_) {
+        self->shown_document_ = address;
+        self->awaited_document_.clear();
+      }
+      webkit_policy_decision_use(decision);
+      return TRUE;
+    case NavigationVerdict::kOpenInBrowser:
+      self->OpenUrl(address);
+      break;
+    case NavigationVerdict::kRefuse:
+      if (self->trace_) std::fprintf(stderr, "[tarvelo-gtk] navigation refused: %s\n", OneLine(address, 200).c_str());
+      break;
+  }
   webkit_policy_decision_ignore(decision);
   return TRUE;
 }
 
-}  // namespace
+void DesktopWindow::LoadDocument(const char* html, const std::string& uri) {
+  awaited_document_ = uri;
+  webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), html, uri.c_str());
+}
 
 DesktopWindow::DesktopWindow() : trace_(g_getenv("TARVELO_GTK_TRACE") != nullptr) { BuildWidgets(); }
 
@@ -150,7 +169,7 @@ void DesktopWindow::BuildWidgets() {
   webkit_web_view_set_background_color(WEBKIT_WEB_VIEW(view_), &kPageBackground);
   // An empty page in the background colour at once: the web process starts while the
   // program prepares its first page.
-  webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), kBlankPage, nullptr);
+  LoadDocument(kBlankPage, "about:blank");
 
   progress_ = gtk_progress_bar_new();
   gtk_widget_set_name(progress_, "tarvelo-progress");
@@ -164,7 +183,7 @@ void DesktopWindow::BuildWidgets() {
 
   g_signal_connect(view_, "notify::title", G_CALLBACK(OnTitleChanged), this);
   g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
-  g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), static_cast<FrontEnd*>(this));
+  g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(OnDeleteEvent), this);
   g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
   g_signal_connect(window_, "map-event", G_CALLBACK(OnMapped), this);
@@ -184,7 +203,7 @@ void DesktopWindow::RunUntilClosed() {
 void DesktopWindow::ShowDocument(const std::string& html, const std::string& base_folder) {
   if (closed_ || close_requested_) return;
   unsigned wanted = ++loads_requested_;
-  webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), html.c_str(), FolderUri(base_folder).c_str());
+  LoadDocument(html.c_str(), FolderUri(base_folder));
   bool timed_out = false;
   guint timer = g_timeout_add(kLoadWaitMs, OnLoadTimeout, &timed_out);
   while (!timed_out && !closed_ && !(loads_finished_ >= wanted && !webkit_web_view_is_loading(WEBKIT_WEB_VIEW(view_)))) {

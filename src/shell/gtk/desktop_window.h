@@ -76,8 +76,11 @@ class DesktopWindow : public FrontEnd {
   static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, DesktopWindow* self);
   static gboolean OnMapped(GtkWidget*, GdkEvent*, DesktopWindow* self);
   static gboolean OnLoadTimeout(gpointer timed_out);
+  static gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                                 DesktopWindow* self);
 
   void BuildWidgets();
+  void LoadDocument(const char* html, const std::string& uri);
   void CloseNow();
   void PageLoaded();
   void ReportFirstPageShown();
@@ -100,6 +103,8 @@ class DesktopWindow : public FrontEnd {
   bool first_page_reported_ = false;
   bool trace_ = false;
   std::string pending_script_;
+  std::string awaited_document_;  // the address of the document written and not yet loading
+  std::string shown_document_;
 };
 
 }  // namespace tarvelo
