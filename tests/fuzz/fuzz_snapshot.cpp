@@ -1,0 +1,28 @@
+// The snapshot optimisation and the conversions of older cached layouts on any
+// text, as if it had been read from the cache. The paths lie in a folder that
+// cannot be made, so the rewrites are tried and fail without touching the disk.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "acquire/snapshot_conversion.h"
+#include "acquire/snapshot_optimizer.h"
+
+namespace {
+
+constexpr char kNoFolder[] = "/nonexistent/tarvelo-fuzz/";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tarvelo;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const std::string optimised = OptimizeSnapshot(text);
+  // Optimising is idempotent: a stored snapshot optimised again stays as it is.
+  if (OptimizeSnapshot(optimised) != optimised) std::abort();
+  const LegacySources sources{nullptr, "http://portal.test"};
+  ConvertSnapshot(text, "4817293", std::string(kNoFolder) + "2016-12-01.json", sources);
+  ConvertClanIndex(text, std::string(kNoFolder) + "VOLKI=172431.id");
+  return 0;
+}
