@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarvelo {
 
@@ -16,11 +17,11 @@ enum class NavigationVerdict {
 
 // `uri` is the navigation's address, `followed_link` tells a click on a link (or
 // a new window asked by one) from anything a page script or a form does.
-// `awaited_document` is the address of the document the program has just written
-// and that has not loaded yet (empty when none); `shown_document` is the address
-// of the document shown now. Only the awaited document loads, and within the
-// shown one a jump to one of its anchors.
-NavigationVerdict DecideNavigation(std::string_view uri, bool followed_link, std::string_view awaited_document,
-                                   std::string_view shown_document);
+// `awaited_documents` are the addresses of the documents the program has written
+// and that have not begun loading; `shown_document` is the address of the
+// document shown now. Only an awaited document loads, and within the shown one
+// a jump to one of its anchors.
+NavigationVerdict DecideNavigation(std::string_view uri, bool followed_link,
+                                   const std::vector<std::string>& awaited_documents, std::string_view shown_document);
 
 }  // namespace tarvelo

@@ -11,12 +11,12 @@ TEST(NavigationPolicy, OnlyTheWrittenDocumentLoadsAndWebLinksGoToTheBrowser) {
   struct Case {
     std::string_view uri;
     bool followed_link;
-    std::string_view awaited;
+    std::string awaited;
     NavigationVerdict verdict;
   };
   const Case cases[] = {
-      {kWritten, false, kWritten, NavigationVerdict::kLoad},
-      {"about:blank", false, "about:blank", NavigationVerdict::kLoad},
+      {kWritten, false, std::string(kWritten), NavigationVerdict::kLoad},
+      {"about:blank", false, std::string(kWritten), NavigationVerdict::kLoad},  // written earlier, still awaited
       {"file:///home/u/.local/share/tarvelo/#top", false, "", NavigationVerdict::kLoad},
       {"file:///home/u/.local/share/tarvelo/#top", true, "", NavigationVerdict::kLoad},
       {"https://forum.example.org/topic", true, "", NavigationVerdict::kOpenInBrowser},
@@ -24,7 +24,7 @@ TEST(NavigationPolicy, OnlyTheWrittenDocumentLoadsAndWebLinksGoToTheBrowser) {
       // Script, form, redirect and reload go nowhere, whatever the address.
       {kWritten, false, "", NavigationVerdict::kRefuse},
       {"file:///etc/passwd", false, "", NavigationVerdict::kRefuse},
-      {"file:///etc/passwd", false, kWritten, NavigationVerdict::kRefuse},
+      {"file:///etc/passwd", false, std::string(kWritten), NavigationVerdict::kRefuse},
       {"file:///etc/passwd", true, "", NavigationVerdict::kRefuse},
       {"file:///etc/passwd#x", false, "", NavigationVerdict::kRefuse},
       {"https://evil.example/", false, "", NavigationVerdict::kRefuse},
@@ -34,11 +34,13 @@ TEST(NavigationPolicy, OnlyTheWrittenDocumentLoadsAndWebLinksGoToTheBrowser) {
       {"", false, "", NavigationVerdict::kRefuse},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(DecideNavigation(c.uri, c.followed_link, c.awaited, kShown), c.verdict)
+    const std::vector<std::string> awaited = c.awaited.empty() ? std::vector<std::string>{}
+                                                               : std::vector<std::string>{"about:blank", c.awaited};
+    EXPECT_EQ(DecideNavigation(c.uri, c.followed_link, awaited, kShown), c.verdict)
         << c.uri << (c.followed_link ? " (link)" : "") << " awaiting " << c.awaited;
   }
   // Before the first document has loaded there is nothing to jump within.
-  EXPECT_EQ(DecideNavigation("about:blank#x", false, "", ""), NavigationVerdict::kRefuse);
+  EXPECT_EQ(DecideNavigation("about:blank#x", false, {}, ""), NavigationVerdict::kRefuse);
 }
 
 }  // namespace

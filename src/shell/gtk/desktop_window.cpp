@@ -118,11 +118,13 @@ gboolean DesktopWindow::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* dec
   const bool followed_link = type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION ||
                              webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
   const std::string address = uri == nullptr ? std::string() : std::string(uri);
-  switch (DecideNavigation(address, followed_link, self->awaited_document_, self->shown_document_)) {
+  std::vector<std::string>& awaited = self->awaited_documents_;
+  switch (DecideNavigation(address, followed_link, awaited, self->shown_document_)) {
     case NavigationVerdict::kLoad:
-      if (address == self->awaited_document_) {
+      // Documents written before this one have been replaced by it.
+      if (const auto it = std::find(awaited.begin(), awaited.end(), address); it != awaited.end()) {
+        awaited.erase(awaited.begin(), it + 1);
         self->shown_document_ = address;
-        self->awaited_document_.clear();
       }
       webkit_policy_decision_use(decision);
       return TRUE;
@@ -138,7 +140,7 @@ gboolean DesktopWindow::OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* dec
 }
 
 void DesktopWindow::LoadDocument(const char* html, const std::string& uri) {
-  awaited_document_ = uri;
+  awaited_documents_.push_back(uri);
   webkit_web_view_load_html(WEBKIT_WEB_VIEW(view_), html, uri.c_str());
 }
 

@@ -103,7 +103,7 @@ class DesktopWindow : public FrontEnd {
   bool first_page_reported_ = false;
   bool trace_ = false;
   std::string pending_script_;
-  std::string awaited_document_;  // the address of the document written and not yet loading
+  std::vector<std::string> awaited_documents_;  // the addresses of documents written and not yet loading
   std::string shown_document_;
 };
 
