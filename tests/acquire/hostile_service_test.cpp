@@ -27,6 +27,14 @@ bool OnlyOwnTags(std::string_view messages) {
   return true;
 }
 
+// One search against one changed answer, and what its messages must say.
+struct HostileCase {
+  std::string path;  // the request path whose answer is `body`; empty: no answer changed
+  std::string body;
+  std::string search;  // "[TAG]" searches a clan
+  std::string expected;
+};
+
 class HostileServiceTest : public LoadersEndToEndTest {
  protected:
   void SetUp() override {
@@ -51,6 +59,17 @@ class HostileServiceTest : public LoadersEndToEndTest {
     const std::string file = "hostile/" + std::to_string(++served_) + ".json";
     SetAnswer(file, body);
     PrependRoute("{\"path\": \"" + path + "\", \"file\": \"" + file + "\"" + more + "}");
+  }
+
+  // The messages of the case's search on a fresh cache, checked to say what is expected.
+  std::string Run(const HostileCase& c) {
+    Reset();
+    if (!c.path.empty()) Serve(c.path, c.body);
+    const bool clan = c.search.starts_with("[");
+    const std::string messages = clan ? SearchClan(c.search.substr(1, c.search.size() - 2)).MessageText
+                                      : Search(c.search).MessageText;
+    EXPECT_NE(messages.find(c.expected), std::string::npos) << messages;
+    return messages;
   }
 
   void UseLimits(const TransferLimits& limits) {
@@ -79,13 +98,7 @@ TEST_F(HostileServiceTest, NoMarkupFromAnAnswerOrTheTypedTextReachesTheMessages)
   const std::string error = R"({"status":"error","error":{"code":407,"message":")" + script + R"("}})";
   const std::string spoofed_failure =
       "ОШИБКА: Не удалось соединиться с сервером " + script + ". Проверьте подключение к сети и настройки прокси.";
-  struct Case {
-    std::string path;  // empty: no route changed
-    std::string body;
-    std::string search;  // "[TAG]" searches a clan
-    std::string expected;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<HostileCase> cases = {
       {"/wot/account/list/", R"({"status":")" + script + R"(","error":")" + script + "\"}", std::string(kMember),
        "Ошибка поиска данных"},
       {"/wot/account/list/", spoofed_failure, std::string(kMember), "Не удалось соединиться"},
@@ -103,14 +116,9 @@ TEST_F(HostileServiceTest, NoMarkupFromAnAnswerOrTheTypedTextReachesTheMessages)
       {"/wgn/clans/info/", error, "[VOLKI]", "Ошибка в данных"},
       {"", "", "[@1" + script + "]", "Не найден клан с ID"},
   };
-  for (const Case& c : cases) {
+  for (const HostileCase& c : cases) {
     SCOPED_TRACE(c.path + " " + c.body + " for " + c.search);
-    Reset();
-    if (!c.path.empty()) Serve(c.path, c.body);
-    const bool clan = c.search.starts_with("[");
-    const std::string messages = clan ? SearchClan(c.search.substr(1, c.search.size() - 2)).MessageText
-                                      : Search(c.search).MessageText;
-    EXPECT_NE(messages.find(c.expected), std::string::npos) << messages;
+    const std::string messages = Run(c);
     EXPECT_TRUE(OnlyOwnTags(messages)) << messages;
   }
 }
@@ -118,14 +126,8 @@ TEST_F(HostileServiceTest, NoMarkupFromAnAnswerOrTheTypedTextReachesTheMessages)
 // An id from an answer, or typed, that is empty, null or not decimal names no
 // folder: nothing is written anywhere in the cache.
 TEST_F(HostileServiceTest, AnswersWithoutAUsableIdWriteNothing) {
-  struct Case {
-    std::string path;
-    std::string body;
-    std::string search;
-    std::string expected;
-  };
   const std::string clan_entry = R"(,"tag":"VOLKI","name":"x","created_at":1,"members_count":4}]})";
-  const std::vector<Case> cases = {
+  const std::vector<HostileCase> cases = {
       {"/wgn/clans/list/", R"({"status":"ok","data":[{"clan_id":"")" + clan_entry, "[VOLKI]", "Не найден клан"},
       {"/wgn/clans/list/", R"({"status":"ok","data":[{"clan_id":null)" + clan_entry, "[VOLKI]", "Не найден клан"},
       {"/wgn/clans/list/", R"({"status":"ok","data":[{"clan_id":"..")" + clan_entry, "[VOLKI]", "Не найден клан"},
@@ -136,14 +138,9 @@ TEST_F(HostileServiceTest, AnswersWithoutAUsableIdWriteNothing) {
        std::string(kMember), "Не найден игрок"},
       {"", "", "@", "Не найден игрок"},
   };
-  for (const Case& c : cases) {
+  for (const HostileCase& c : cases) {
     SCOPED_TRACE(c.body + " for " + c.search);
-    Reset();
-    if (!c.path.empty()) Serve(c.path, c.body);
-    const bool clan = c.search.starts_with("[");
-    const std::string messages = clan ? SearchClan(c.search.substr(1, c.search.size() - 2)).MessageText
-                                      : Search(c.search).MessageText;
-    EXPECT_NE(messages.find(c.expected), std::string::npos) << messages;
+    Run(c);
     EXPECT_EQ(FilesBelow(cache_.path()), std::vector<std::string>{});
   }
 
