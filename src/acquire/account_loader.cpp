@@ -482,7 +482,7 @@ class AccountLoad {
   // The stored snapshots as they are after this search's own was saved.
   void ListStoredSnapshots() {
     StoredSnapshotSource source{AccountFolder(), account_id_, context_.legacy, Mode(), request_.interactive,
-                                context_.reference};
+                                context_.reference, true};
     result_.stored = StoredSnapshots(std::move(source), CopyWithoutLists(current_));
   }
 

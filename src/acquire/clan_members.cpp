@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "acquire/account_loader.h"
 #include "acquire/snapshot_cache.h"
@@ -30,8 +31,8 @@ class MemberCollector {
 
     CollectedMember member;
     member.record = listed;
-    if (const RWOTAccount* newest = stored.At(0)) {
-      member.record = *newest;
+    if (std::unique_ptr<RWOTAccount> newest = stored.Take(0)) {
+      member.record = std::move(*newest);
       member.has_statistics = true;
       if (request_.PeriodDays >= 1) ReduceToPeriod(stored, member);
     }
@@ -53,7 +54,8 @@ class MemberCollector {
   }
 
   StoredSnapshotSource Source(const std::string& folder, const std::string& account_id) const {
-    return {folder, account_id, context_.legacy, context_.mode_index, false, context_.reference};
+    // The clan pages count a member's battle-hero awards but list no achievements.
+    return {folder, account_id, context_.legacy, context_.mode_index, false, context_.reference, false};
   }
 
   // The member's snapshot PeriodDays back (the oldest when there are no more)

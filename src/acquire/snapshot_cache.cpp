@@ -168,8 +168,10 @@ struct FolderEntry {
 bool MatchesLowerCaseMask(std::string_view name, std::string_view mask);
 
 // The regular files of a folder whose names match `mask`, in byte order of
-// their names. Only matching names are looked at further.
-std::vector<FolderEntry> MatchingFilesOf(std::string_view folder, std::string_view mask) {
+// their names. Only matching names are looked at further; without
+// `with_dates` a file the folder listing says is regular is not looked at
+// at all, and its modification date stays 0.
+std::vector<FolderEntry> MatchingFilesOf(std::string_view folder, std::string_view mask, bool with_dates) {
   std::vector<FolderEntry> entries;
   std::string folder_path(folder);
   DIR* dir = opendir(folder_path.empty() ? "." : folder_path.c_str());
@@ -178,6 +180,10 @@ std::vector<FolderEntry> MatchingFilesOf(std::string_view folder, std::string_vi
   while (struct dirent* entry = readdir(dir)) {
     std::string name = entry->d_name;
     if (!MatchesLowerCaseMask(LowerCase(name), lower_mask)) continue;
+    if (!with_dates && entry->d_type == DT_REG) {
+      entries.push_back({std::move(name), 0});
+      continue;
+    }
     struct stat info;
     if (stat(JoinPath(folder_path, name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
     entries.push_back({std::move(name), info.st_mtime});
@@ -394,7 +400,7 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
 
 NewestFileResult NewestFile(std::string_view folder, std::string_view mask) {
   const detail::FolderEntry* newest = nullptr;
-  std::vector<detail::FolderEntry> entries = detail::MatchingFilesOf(folder, mask);
+  std::vector<detail::FolderEntry> entries = detail::MatchingFilesOf(folder, mask, true);
   for (const auto& entry : entries) {
     if (newest == nullptr || entry.modified > newest->modified) newest = &entry;
   }
@@ -406,7 +412,7 @@ std::string NewestFileName(std::string_view folder, std::string_view mask) { ret
 
 std::vector<DateTime> ListSnapshotDates(std::string_view folder) {
   std::vector<DateTime> dates;
-  for (const auto& entry : detail::MatchingFilesOf(folder, kSnapshotMask)) {
+  for (const auto& entry : detail::MatchingFilesOf(folder, kSnapshotMask, false)) {
     std::string_view stem = std::string_view(entry.name).substr(0, entry.name.rfind('.'));
     DateTime date;
     if (detail::DateOfSnapshotName(stem, date)) dates.push_back(date);

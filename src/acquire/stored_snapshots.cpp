@@ -29,6 +29,13 @@ const RWOTAccount* StoredSnapshots::At(size_t index) {
   return records_[index].get();
 }
 
+std::unique_ptr<RWOTAccount> StoredSnapshots::Take(size_t index) {
+  if (index >= dates_.size()) return nullptr;
+  std::unique_ptr<RWOTAccount> record = tried_[index] ? std::move(records_[index]) : Parse(index);
+  tried_[index] = false;
+  return record;
+}
+
 StoredDay StoredSnapshots::ModeAt(size_t index) {
   if (index >= dates_.size()) return nullptr;
   if (tried_[index]) return records_[index].get();
@@ -53,7 +60,11 @@ std::unique_ptr<RWOTAccount> StoredSnapshots::Parse(size_t index) const {
   const json::Value document = Document(index);
   if (!document.present()) return nullptr;
   auto record = std::make_unique<RWOTAccount>(model_);
-  ParseAccount(*record, document, source_.sort_achievements, false, source_.mode, Ref());
+  if (source_.achievement_list) {
+    ParseAccount(*record, document, source_.sort_achievements, false, source_.mode, Ref());
+  } else {
+    ParseAccountFigures(*record, document, source_.mode, Ref());
+  }
   return record;
 }
 

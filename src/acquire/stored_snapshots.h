@@ -22,6 +22,7 @@ struct StoredSnapshotSource {
   int mode = 0;                       // the selected battle mode
   bool sort_achievements = true;      // as the current record's achievements
   const ReferenceData* reference = nullptr;
+  bool achievement_list = true;  // false: the records carry no achievement list
 };
 
 class StoredSnapshots {
@@ -37,6 +38,9 @@ class StoredSnapshots {
   // (no "OK" status, no data of the account) or the index is out of range.
   // The record stays valid as long as this object.
   const RWOTAccount* At(size_t index);
+  // The record of dates()[index] handed over whole (null as At gives it);
+  // a later At or Take of that index reads the file again.
+  std::unique_ptr<RWOTAccount> Take(size_t index);
   // The same as far as the figures of the selected mode go: the whole record
   // when it was read already, else only those figures, read on first use
   // (a later At of the same index then reads the file once more).

@@ -628,8 +628,38 @@ RWOTAccountStats DeriveRandomBlock(std::string_view tank_id, const AWOTAccountSt
   return random;
 }
 
+namespace {
+
+enum class AchievementList { Sorted, InCatalogueOrder, None };
+
+// Battle-hero awards (the "battle" section and the sniper) of an achievements object.
+int32_t HeroesOf(const json::Value& achievements, const ReferenceData& reference) {
+  int32_t heroes = 0;
+  for (const AchievementInfo& info : reference.Achievements()) {
+    if (info.section == "battle" || info.key == "sniper") AddTo(heroes, Int32Of(json::integer(achievements, info.key)));
+  }
+  return heroes;
+}
+
+void ParseAccountAs(RWOTAccount& account, const json::Value& document, AchievementList list, bool sort_vehicles,
+                    int mode, const ReferenceData& reference);
+
+}  // namespace
+
 void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_achievements, bool sort_vehicles,
                   int mode, const ReferenceData& reference) {
+  ParseAccountAs(account, document, sort_achievements ? AchievementList::Sorted : AchievementList::InCatalogueOrder,
+                 sort_vehicles, mode, reference);
+}
+
+void ParseAccountFigures(RWOTAccount& account, const json::Value& document, int mode, const ReferenceData& reference) {
+  ParseAccountAs(account, document, AchievementList::None, false, mode, reference);
+}
+
+namespace {
+
+void ParseAccountAs(RWOTAccount& account, const json::Value& document, AchievementList list, bool sort_vehicles,
+                    int mode, const ReferenceData& reference) {
   const json::Value a = json::object(document, "data." + account.AccountId);
   if (!a.present()) return;
   account.Nickname = json::text(a, "nickname");
@@ -648,8 +678,13 @@ void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_a
     AccountRatings(stats[mode], account.ExpTotals, account.TopVehicleCount, GlobalRating(a));
   }
 
-  ParseAchievements(json::at(a, "achievements"), json::at(a, "max_series"), account, reference);
-  if (sort_achievements) SortAchievementsByOrder(account.Achievements);
+  if (list == AchievementList::None) {
+    account.Achievements.clear();
+    account.HeroesTotal = HeroesOf(json::at(a, "achievements"), reference);
+  } else {
+    ParseAchievements(json::at(a, "achievements"), json::at(a, "max_series"), account, reference);
+    if (list == AchievementList::Sorted) SortAchievementsByOrder(account.Achievements);
+  }
 
   const std::string clan_id = detail::TextOf(json::at(a, "clan.clan_id"));
   if (!clan_id.empty()) {
@@ -661,6 +696,8 @@ void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_a
     if (!plain_clan_id.empty()) account.ClanId = plain_clan_id;
   }
 }
+
+}  // namespace
 
 ModeSnapshot ParseModeSnapshot(const RWOTAccount& model, const json::Value& document, int mode,
                                const ReferenceData& reference) {

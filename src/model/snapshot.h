@@ -29,6 +29,10 @@ RWOTAccountStats DeriveRandomBlock(std::string_view tank_id, const AWOTAccountSt
 void ParseAccount(RWOTAccount& account, const json::Value& document, bool sort_achievements, bool sort_vehicles,
                   int mode, const ReferenceData& reference);
 
+// ParseAccount without the achievement list (left empty); the battle-hero
+// awards are counted all the same.
+void ParseAccountFigures(RWOTAccount& account, const json::Value& document, int mode, const ReferenceData& reference);
+
 // ModeSnapshotOf(the record ParseAccount makes of `document` over a copy of
 // `model`, vehicles unsorted; mode) without making the rest of the record:
 // the battle mode's blocks alone are read.

@@ -67,7 +67,8 @@ void TfrmMain::webInfoTitleChange(const std::string& title) {
   }
   bool update = TakeOutOption(command, kUpdateOption) || TakeOutOption(parameter, kUpdateOption);
   if (busy_ && !RunsDuringWork(command)) {
-    DebugLog("Команда не выполнена, пока не закончена предыдущая: " + title);
+    DebugLog("Команда отложена до конца текущей работы: " + title);
+    deferred_title_ = title;
     return;
   }
   state_.LastTitle = title;
@@ -75,9 +76,23 @@ void TfrmMain::webInfoTitleChange(const std::string& title) {
     DispatchCommand(command, parameter, update);  // the log of the work under way stays
     return;
   }
-  Busy busy(busy_);
-  ClearDebugLog();
-  DispatchCommand(command, parameter, update);
+  RunAsWork([&] {
+    ClearDebugLog();
+    DispatchCommand(command, parameter, update);
+  });
+}
+
+void TfrmMain::RunAsWork(const std::function<void()>& work) {
+  {
+    Busy busy(busy_);
+    work();
+  }
+  if (busy_ || !deferred_title_) return;
+  // The last command that arrived meanwhile runs now, as if it had just come.
+  const std::string title = std::move(*deferred_title_);
+  deferred_title_.reset();
+  state_.LastTitle.clear();
+  webInfoTitleChange(title);
 }
 
 void TfrmMain::DispatchCommand(const std::string& command, const std::string& parameter, bool update) {

@@ -182,8 +182,9 @@ void TfrmMain::SaveSettings() {
   settings_.WriteSettingInt(kMainWindowSection, "Height", bounds.height);
 }
 
-void TfrmMain::tmStartTimer() {
-  Busy busy(busy_);
+void TfrmMain::tmStartTimer() { RunAsWork([this] { RunStartUpRequest(); }); }
+
+void TfrmMain::RunStartUpRequest() {
   ReapplySavedGeometry();
   std::string argument = Trim(FirstArgument());
   core_.DaysSuffix.clear();
@@ -269,8 +270,9 @@ SelfUpdate TfrmMain::Updater() const {
 }
 
 // A newer build is looked for again at every start until it is installed.
-void TfrmMain::tmUpdateTimer() {
-  Busy busy(busy_);
+void TfrmMain::tmUpdateTimer() { RunAsWork([this] { CheckForUpdate(); }); }
+
+void TfrmMain::CheckForUpdate() {
   if (!UpdateCheckDue(clock_(), state_.UpdateLastCheck, state_.UpdateHours)) return;
   SiteBuild build = Updater().Check();
   if (build.dated) state_.RemoteVersionDate = build.date;

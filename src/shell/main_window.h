@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,6 +107,11 @@ class TfrmMain {
   };
   static const Command kCommands[];
 
+  // Runs `work` marked busy, then the command deferred meanwhile, if any.
+  void RunAsWork(const std::function<void()>& work);
+  void RunStartUpRequest();
+  void CheckForUpdate();
+
   void CommandSearch(const std::string& request, bool update);
   void CommandBrowse(const std::string& url, bool update);
   void CommandAddFavorite(const std::string& entry, bool update);
@@ -115,7 +121,8 @@ class TfrmMain {
   void CommandUpdate(const std::string& forum_address, bool update);
 
   // Marks the window busy for its lifetime: a command that arrives meanwhile (while a
-  // search waits for the network) is not run, except the few RunsDuringWork allows.
+  // search waits for the network) waits for the work to end, except the few
+  // RunsDuringWork allows; of several such, only the last one runs.
   class Busy {
    public:
     explicit Busy(bool& busy) : busy_(busy), was_(busy) { busy_ = true; }
@@ -160,6 +167,8 @@ class TfrmMain {
   std::string shown_body_;  // the body of the page shown last
   int progress_max_ = 100;
   bool busy_ = false;  // a command, the start-up request or the update check is running
+  // The last command that came while busy (other than "break" and "browse"): run when the work ends.
+  std::optional<std::string> deferred_title_;
 };
 
 // Whether `url` is an http or https address, the only kind handed to the browser.

@@ -1,5 +1,6 @@
 // Snapshot documents turned into account records: the derived blocks, the
 // vehicle fallbacks, the aggregates and whole accounts checked figure by figure.
+#include "model/figures.h"
 #include "model/snapshot.h"
 
 #include <gtest/gtest.h>
@@ -401,6 +402,15 @@ TEST(ParseAchievements, CountsSeriesCustomSumsAndHeroes) {
   EXPECT_EQ(account.Achievements[5].count, 1);
   EXPECT_EQ(account.Achievements[5].extra_count, 0);
   EXPECT_EQ(account.HeroesTotal, 5);  // warrior (section battle) 3 + sniper 2
+
+  // The figures alone: the same record without the list, the heroes counted alike.
+  RWOTAccount figures;
+  figures.AccountId = "100";
+  ParseAccountFigures(figures, Snapshot("100", account_json), kModeAll, SmallReference());
+  EXPECT_TRUE(figures.Achievements.empty());
+  EXPECT_EQ(figures.HeroesTotal, 5);
+  figures.Achievements = account.Achievements;
+  EXPECT_EQ(FiguresJson(figures, kModeAll), FiguresJson(account, kModeAll));
 }
 
 TEST(FindVehicle, CopiesTheFirstMatchOrSetsOnlyIdAndBattles) {

@@ -200,7 +200,8 @@ TEST_F(ClanMembersTest, TheGameClientsPlayerIsHighlightedIgnoringCase) {
 
 TEST_F(ClanMembersTest, TheCampaignAddsTwoColumnsAndAStandingOnlyInsideItsWindow) {
   clan_.alliance = {"38", "Союз", "#4A90D9"};
-  ClanMemberData member = With(Member("Fighter", 10, 5));
+  const RWOTAccount fighter = Member("Fighter", 10, 5);
+  ClanMemberData member = With(fighter);
   member.fame = {3020, 1200, ""};
   fame_.title = "Кампания";
   fame_.clan = {45000, 0, 150};
