@@ -3,8 +3,6 @@
 #   1. Start page: it is shown, the window stands where the settings put it, a screenshot is
 #      saved (start_page.png in the output folder), start-up time and memory are printed, and
 #      SIGTERM closes the window the normal way, saving its place.
-#   1b. Navigation: a page script that sends the view elsewhere is refused and the start
-#      page stays.
 #   2. Search: started with a search request, the page script's own checks run in the shown
 #      page, then the search form sends "Zeta" through the page title; the bridge runs it: the
 #      caption changes, the searching page and then the error page are shown.
@@ -178,18 +176,6 @@ settings=$(cat "$run/config/tarvelo/settings.ini")
 for line in UpdateHours=6 State=0 Left=40 Top=30 Width=632 Height=822; do
   grep -qx "$line" <<< "$settings" || fail "no $line in the settings saved at close: $settings"
 done
-
-# ---- 1b. a page cannot move the view ---------------------------------------------------------
-prepare navigation
-export TARVELO_GTK_SCRIPT="window.location.href='http://127.0.0.1:9/elsewhere'"
-"$program" > "$run/stdout.txt" 2> "$log" &
-pid=$!
-wait_for "navigation refused: http://127.0.0.1:9/elsewhere" 60
-sleep 0.5
-[ "$(grep -c "page loaded" "$log")" -eq 1 ] || fail "the view loaded something besides the start page"
-stop
-unset TARVELO_GTK_SCRIPT
-echo "a page script could not send the view to another address"
 
 # ---- 2. a search sent from the page ----------------------------------------------------------
 prepare search
