@@ -148,8 +148,9 @@ std::vector<LoggedRequest> SampleService::requests() const {
   std::istringstream log(ReadBytes(log_folder_.path() / "requests.log"));
   for (std::string line; std::getline(log, line);) {
     std::vector<std::string> fields = SplitTabs(line);
-    fields.resize(5);
-    requests.push_back({fields[0], fields[1], fields[2], std::atoi(fields[3].c_str()), std::atoi(fields[4].c_str())});
+    fields.resize(6);
+    requests.push_back({fields[0], fields[1], fields[2], std::atoi(fields[3].c_str()), std::atoi(fields[4].c_str()),
+                        std::atoll(fields[5].c_str())});
   }
   return requests;
 }

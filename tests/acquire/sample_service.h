@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ struct LoggedRequest {
   std::string outcome;  // the status sent, with the fault if any ("200 half"), or "close"
   int connection = 0;   // the number of the connection it came on, 1 for the first
   int in_flight = 0;    // the requests being served when it came, itself included
+  int64_t at_ms = 0;    // when it had been read, in milliseconds since the service started
 };
 
 class SampleService {
