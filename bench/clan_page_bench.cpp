@@ -13,9 +13,7 @@
 // The answers come from the demo generator:
 //   python3 tools/sample_api/demo/make_demo.py --bench-clan FOLDER [--members 100]
 //   clan_page_bench FOLDER
-#include <algorithm>
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -132,24 +130,6 @@ std::pair<double, double> BareParse(const std::vector<std::string>& files) {
   return seconds;
 }
 
-// The most requests to the publisher's API begun within one second, and the most in flight.
-std::pair<int, int> Busiest(const std::vector<testing::LoggedRequest>& log) {
-  std::vector<int64_t> times;
-  int in_flight = 0;
-  for (const testing::LoggedRequest& request : log) {
-    if (!request.target.starts_with("/wot/") && !request.target.starts_with("/wgn/")) continue;
-    times.push_back(request.at_ms);
-    in_flight = std::max(in_flight, request.in_flight);
-  }
-  std::sort(times.begin(), times.end());
-  int most = 0;
-  for (size_t first = 0, last = 0; last < times.size(); ++last) {
-    while (times[last] - times[first] >= 1000) ++first;
-    most = std::max(most, static_cast<int>(last - first + 1));
-  }
-  return {most, in_flight};
-}
-
 struct ColdRun {
   const char* name;
   const char* settings;  // lines of the [Tarvelo] group
@@ -170,13 +150,11 @@ double Cold(const ColdRun& run, const std::filesystem::path& slow_root, const st
   core = CoreFor(home, slow.hosts());
   const PageRun cold = ClanPage(core, settings);
   const auto log = slow.requests();
-  const auto [per_second, in_flight] = Busiest(log);
-  const size_t api = static_cast<size_t>(std::count_if(log.begin(), log.end(), [](const auto& request) {
-    return request.target.starts_with("/wot/") || request.target.starts_with("/wgn/");
-  }));
+  const auto api = testing::ApiRequests(log);
   std::printf("collected from the network, %d ms per request, %s: %zu members in %.2f s, %zu requests (%zu to the "
               "API, at most %d of them begun in one second, at most %d in flight)\n",
-              kLatencyMs, run.name, cold.rows, cold.seconds, log.size(), api, per_second, in_flight);
+              kLatencyMs, run.name, cold.rows, cold.seconds, log.size(), api.size(), testing::MostInOneSecond(api),
+              testing::MostInFlight(api));
   return cold.found && cold.rows > 0 ? cold.seconds : -1;
 }
 

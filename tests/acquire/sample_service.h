@@ -73,6 +73,13 @@ class SampleService {
   std::string error_;
 };
 
+// The requests of the log to the publisher's API (paths under /wot/ and /wgn/).
+std::vector<LoggedRequest> ApiRequests(const std::vector<LoggedRequest>& log);
+// The most requests of the log read within any one second.
+int MostInOneSecond(const std::vector<LoggedRequest>& log);
+// The most requests of the log in flight at once.
+int MostInFlight(const std::vector<LoggedRequest>& log);
+
 // A loopback port that refuses connections: bound, but never listening.
 class RefusingPort {
  public:

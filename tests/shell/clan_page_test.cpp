@@ -238,21 +238,6 @@ void MarkRoute(const std::string& answers, std::string_view path, const std::str
   WriteText(file, ReplaceAll(text, route, "{" + members + ", " + route.substr(1)));
 }
 
-// The most requests to the publisher's API begun within any one second of the log.
-int MostApiRequestsInASecond(const std::vector<LoggedRequest>& log) {
-  std::vector<int64_t> times;
-  for (const LoggedRequest& request : log) {
-    if (request.target.starts_with("/wot/") || request.target.starts_with("/wgn/")) times.push_back(request.at_ms);
-  }
-  std::sort(times.begin(), times.end());
-  int most = 0;
-  for (size_t first = 0, last = 0; last < times.size(); ++last) {
-    while (times[last] - times[first] >= 1000) ++first;
-    most = std::max(most, static_cast<int>(last - first + 1));
-  }
-  return most;
-}
-
 TEST_F(ClanPageTest, BatchedAndPacedTheClanStoresTheSameFilesAsOneByOne) {
   // Members whose own answers go wrong in different ways: account data the
   // server cannot give, achievements refused, an account the multi-id answer
@@ -293,16 +278,9 @@ TEST_F(ClanPageTest, BatchedAndPacedTheClanStoresTheSameFilesAsOneByOne) {
   EXPECT_EQ(batched_files.size(), one_files.size());
 
   EXPECT_LT(log.size() * 2, one_by_one_requests);
-  EXPECT_LE(MostApiRequestsInASecond(log), 8);
-  EXPECT_LE(std::max_element(log.begin(), log.end(), [](const auto& a, const auto& b) {
-              return a.in_flight < b.in_flight;
-            })->in_flight,
-            3);
-  EXPECT_GE(std::max_element(log.begin(), log.end(), [](const auto& a, const auto& b) {
-              return a.in_flight < b.in_flight;
-            })->in_flight,
-            2)
-      << "the vehicles were fetched side by side";
+  EXPECT_LE(MostInOneSecond(ApiRequests(log)), 8);
+  EXPECT_LE(MostInFlight(log), 3);
+  EXPECT_GE(MostInFlight(ApiRequests(log)), 2) << "the vehicles were fetched side by side";
 }
 
 }  // namespace
