@@ -25,15 +25,12 @@ class MemberCollector {
   // Whether Collect will run the account loader for the member.
   bool NeedsLoad(const RWOTAccount& listed) const {
     const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
-    std::error_code error;
-    if (request_.UpdateRequested || !std::filesystem::is_directory(folder, error)) return true;
-    return !NewestIsFresh(folder, ListSnapshotDates(folder));
+    return LoadsAtOnce(folder) || !NewestIsFresh(folder, ListSnapshotDates(folder));
   }
 
   CollectedMember Collect(const RWOTAccount& listed) const {
     const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
-    std::error_code error;
-    if (request_.UpdateRequested || !std::filesystem::is_directory(folder, error)) Load(listed);
+    if (LoadsAtOnce(folder)) Load(listed);
     StoredSnapshots stored(Source(folder, listed.AccountId), listed);
     if (!NewestIsFresh(folder, stored.dates())) {
       Load(listed);
@@ -57,6 +54,12 @@ class MemberCollector {
   void Load(const RWOTAccount& listed) const {
     const AccountLoadRequest load{"@" + listed.AccountId, request_.UpdateRequested, 0, "", false};
     LoadAccount(load, context_);
+  }
+
+  // On an update, or for a member not cached yet, before its snapshots are looked at.
+  bool LoadsAtOnce(const std::string& folder) const {
+    std::error_code error;
+    return request_.UpdateRequested || !std::filesystem::is_directory(folder, error);
   }
 
   static bool NewestIsFresh(const std::string& folder, const ADateArr& dates) {
