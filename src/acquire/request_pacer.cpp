@@ -34,32 +34,40 @@ void WaitForTurn(const RequestPacer& pacer, TransferWait* wait) {
 
 void RequestPacer::set_limits(RequestLimits limits) {
   limits_ = {std::max(1, limits.per_second), std::max(1, limits.in_flight)};
-  while (begun_.size() > static_cast<size_t>(limits_.per_second)) begun_.pop_front();
+  while (ended_.size() > static_cast<size_t>(limits_.per_second)) ended_.pop_front();
 }
 
 int RequestPacer::Allowed(Clock::time_point now) const {
-  const auto recent = std::count_if(begun_.begin(), begun_.end(), [now](Clock::time_point at) {
+  const auto recent = std::count_if(ended_.begin(), ended_.end(), [now](Clock::time_point at) {
     return now - at < kWindow;
   });
-  return limits_.per_second - static_cast<int>(recent);
+  return limits_.per_second - under_way_ - static_cast<int>(recent);
 }
 
 Clock::duration RequestPacer::Delay(Clock::time_point now) const {
-  if (begun_.size() < static_cast<size_t>(limits_.per_second)) return Clock::duration::zero();
-  return std::max(Clock::duration::zero(), begun_.front() + kWindow - now);
+  const int held_by_answers = limits_.per_second - under_way_;
+  if (Allowed(now) > 0 || held_by_answers <= 0) return Clock::duration::zero();
+  // The places free up in the order the answers came: the next one to free is
+  // the oldest of the latest `held_by_answers`.
+  const auto next_free = ended_[ended_.size() - static_cast<size_t>(held_by_answers)];
+  return std::max(Clock::duration::zero(), next_free + kWindow - now);
 }
 
-void RequestPacer::Begun(Clock::time_point now) {
-  begun_.push_back(now);
-  if (begun_.size() > static_cast<size_t>(limits_.per_second)) begun_.pop_front();
+void RequestPacer::Begun() { ++under_way_; }
+
+void RequestPacer::Ended(Clock::time_point now) {
+  under_way_ = std::max(0, under_way_ - 1);
+  ended_.push_back(now);
+  if (ended_.size() > static_cast<size_t>(limits_.per_second)) ended_.pop_front();
 }
 
 HttpResponse PacedHttpGetter::Get(const HttpRequest& request) {
-  if (paced_(request.url)) {
-    WaitForTurn(pacer_, request.wait);
-    pacer_.Begun(Clock::now());
-  }
-  return inner_.Get(request);
+  if (!paced_(request.url)) return inner_.Get(request);
+  WaitForTurn(pacer_, request.wait);
+  pacer_.Begun();
+  HttpResponse response = inner_.Get(request);
+  pacer_.Ended(Clock::now());
+  return response;
 }
 
 void PacedBatchGetter::GetAll(std::span<const HttpRequest> requests, const BatchAnswerCallback& done) {
@@ -68,21 +76,24 @@ void PacedBatchGetter::GetAll(std::span<const HttpRequest> requests, const Batch
   for (size_t i = 0; i < requests.size(); ++i) (paced_(requests[i].url) ? paced : free).push_back(i);
 
   // Runs the requests of `indices` through the inner getter, answering with their own indices.
-  const auto run = [&](std::span<const size_t> indices) {
+  const auto run = [&](std::span<const size_t> indices, bool counted) {
     std::vector<HttpRequest> round;
     round.reserve(indices.size());
     for (size_t index : indices) round.push_back(requests[index]);
-    inner_.GetAll(round, [&](size_t at, HttpResponse response) { done(indices[at], std::move(response)); });
+    inner_.GetAll(round, [&](size_t at, HttpResponse response) {
+      if (counted) pacer_.Ended(Clock::now());
+      done(indices[at], std::move(response));
+    });
   };
-  if (!free.empty()) run(free);
+  if (!free.empty()) run(free, false);
   TransferWait* wait = requests.empty() ? nullptr : requests.front().wait;
   for (size_t next = 0; next < paced.size();) {
     WaitForTurn(pacer_, wait);
     const auto now = Clock::now();
     const size_t count = std::min({paced.size() - next, static_cast<size_t>(pacer_.limits().in_flight),
                                    static_cast<size_t>(std::max(1, pacer_.Allowed(now)))});
-    for (size_t i = 0; i < count; ++i) pacer_.Begun(now);
-    run(std::span<const size_t>(paced).subspan(next, count));
+    for (size_t i = 0; i < count; ++i) pacer_.Begun();
+    run(std::span<const size_t>(paced).subspan(next, count), true);
     next += count;
   }
 }

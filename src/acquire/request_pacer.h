@@ -2,6 +2,11 @@
 // allows: a number of requests begun in any one second, and a number under way
 // at once. The paced getters put every request of the program that goes to the
 // paced addresses through one pacer.
+//
+// A request holds its place from its start until a second after its answer
+// came. The server reads a request before it answers it, so however late it
+// reads one and however early the next, no second of the server's sees more
+// requests than the limit.
 #pragma once
 
 #include <chrono>
@@ -32,18 +37,19 @@ class RequestPacer {
 
   // How many requests may begin at `now`.
   int Allowed(Clock::time_point now) const;
-  // How long after `now` the next request may begin; zero when it may at once.
+  // How long after `now` the next request may begin; zero when it may at once,
+  // and also when only requests under way hold the places.
   Clock::duration Delay(Clock::time_point now) const;
-  void Begun(Clock::time_point now);
+  void Begun();
+  void Ended(Clock::time_point now);
 
  private:
-  // The second a request holds its place for, with a margin for the time it
-  // takes to reach the server: the server may read two requests closer
-  // together than they were sent.
-  static constexpr auto kWindow = std::chrono::milliseconds(1030);
+  // The second after an answer, and a little for the log's rounding to milliseconds.
+  static constexpr auto kWindow = std::chrono::milliseconds(1005);
 
   RequestLimits limits_;
-  std::deque<Clock::time_point> begun_;  // the latest starts, oldest first, at most per_second of them
+  int under_way_ = 0;
+  std::deque<Clock::time_point> ended_;  // the latest answers, oldest first, at most per_second of them
 };
 
 // Whether a request to this address is paced.

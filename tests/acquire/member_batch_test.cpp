@@ -49,28 +49,35 @@ TEST(SplitMultiIdAnswerTest, AnswersNotInThePublishersLayoutGiveNothing) {
   }
 }
 
-TEST(RequestPacerTest, AtMostTheLimitBeginsWithinAnySecond) {
+TEST(RequestPacerTest, ARequestHoldsItsPlaceUntilASecondAfterItsAnswer) {
   RequestPacer pacer({3, 2});
   const auto start = RequestPacer::Clock::time_point{} + 100s;
   EXPECT_EQ(pacer.Allowed(start), 3);
-  pacer.Begun(start);
-  pacer.Begun(start + 200ms);
-  EXPECT_EQ(pacer.Delay(start + 300ms), 0ms);
-  pacer.Begun(start + 400ms);
+  pacer.Begun();
+  pacer.Begun();
+  EXPECT_EQ(pacer.Allowed(start), 1) << "requests under way hold their places";
+  pacer.Ended(start + 100ms);
+  pacer.Ended(start + 300ms);
+  pacer.Begun();
+  pacer.Ended(start + 400ms);
   EXPECT_EQ(pacer.Allowed(start + 500ms), 0);
-  // The oldest start leaves the window a second after it (and a little margin).
+  // The first answer's place frees a second after it came (and a little margin).
   const auto delay = pacer.Delay(start + 500ms);
-  EXPECT_GT(delay, 500ms);
-  EXPECT_LT(delay, 600ms);
+  EXPECT_GE(delay, 600ms);
+  EXPECT_LT(delay, 650ms);
   EXPECT_EQ(pacer.Allowed(start + 500ms + delay), 1);
   EXPECT_EQ(pacer.Delay(start + 500ms + delay), 0ms);
   EXPECT_EQ(pacer.Allowed(start + 3s), 3);
-  // Lowering the limit keeps the latest starts only; limits below 1 count as 1.
+  // With a place held by a request under way the next to free is the second answer's.
+  pacer.Begun();
+  EXPECT_GE(pacer.Delay(start + 500ms), 800ms);
+  // Lowering the limit keeps the latest answers only; limits below 1 count as 1.
+  pacer.Ended(start + 600ms);
   pacer.set_limits({0, 0});
   EXPECT_EQ(pacer.limits().per_second, 1);
   EXPECT_EQ(pacer.limits().in_flight, 1);
-  EXPECT_EQ(pacer.Allowed(start + 600ms), 0);
-  EXPECT_GT(pacer.Delay(start + 1s), 0ms) << "the start at 400 ms still counts";
+  EXPECT_EQ(pacer.Allowed(start + 1s), 0);
+  EXPECT_GE(pacer.Delay(start + 1s), 600ms) << "the answer at 600 ms still counts";
 }
 
 class PacedFetchTest : public ::testing::Test {
@@ -125,7 +132,7 @@ TEST_F(PacedFetchTest, SingleAndBatchedRequestsShareTheLimitsOtherAddressesAreFr
   EXPECT_LE(MostInOneSecond(api), 5);
   EXPECT_EQ(MostInFlight(api), 2);
   EXPECT_EQ(pictures_in_flight, 4) << "addresses that are not paced go all at once";
-  // Nine requests at five a second: the last ones wait for the second second.
+  // Nine requests at five a second: the last ones wait a second after the first answers.
   EXPECT_GE(took, 1s);
   EXPECT_LT(took, 3s);
 }
