@@ -69,8 +69,15 @@ std::string IdOrNothing(const json::Value& document, std::string_view path) {
   return IsDecimalId(text) ? text : std::string();
 }
 
-// The enrichment retries test whether an answer parses at all, whatever its encoding.
-bool Parses(std::string_view answer) { return json::parse(Cp1251ToUtf8(answer)).present(); }
+constexpr std::string_view PathOf(AccountRequest request) {
+  switch (request) {
+    case AccountRequest::kInfo: return kAccountInfoPath;
+    case AccountRequest::kAchievements: return kAchievementsPath;
+    case AccountRequest::kMembership: return kMembershipPath;
+    case AccountRequest::kVehicles: return kVehiclesPath;
+  }
+  return {};
+}
 
 // `"data":{"ID":{` + `members` + `,` + the account's own members.
 std::string PutBeforeAccountMembers(std::string_view snapshot, std::string_view members,
@@ -125,12 +132,17 @@ class AccountLoad {
 
   const ReferenceData& Ref() const { return context_.reference != nullptr ? *context_.reference : Reference(); }
 
-  std::string Fetch(const std::string& url) const { return context_.fetch->GetUrlText(url); }
+  std::string Fetch(const std::string& url) const {
+    if (context_.prefetched != nullptr) {
+      if (const auto found = context_.prefetched->find(url); found != context_.prefetched->end()) return found->second;
+    }
+    return context_.fetch->GetUrlText(url);
+  }
 
   std::string ApiUrl(std::string_view path, const AccountRef& account, const ClanRef& clan = {}) const {
     return context_.Url(context_.urls.hosts.Api + std::string(path), account, clan);
   }
-  std::string AccountUrl(std::string_view path) const { return ApiUrl(path, {account_id_, ""}); }
+  std::string AccountUrl(AccountRequest request) const { return AccountRequestUrl(context_, request, account_id_); }
 
   std::string AccountFolder() const { return EntityFolderOf(context_.user_cache_folder, account_id_); }
 
@@ -225,7 +237,7 @@ class AccountLoad {
       state_ = DataState::kFromCache;
       current_.CacheDate = cached.date;
     } else {
-      snapshot_ = RemoveMeta(Fetch(AccountUrl(kAccountInfoPath)));
+      snapshot_ = RemoveMeta(Fetch(AccountUrl(AccountRequest::kInfo)));
       state_ = DataState::kFromNetwork;
       current_.CacheDate = 0;
     }
@@ -284,7 +296,7 @@ class AccountLoad {
   std::string FetchWithRetries(const std::string& url, int second_wait, bool log_retries) const {
     std::string answer = Fetch(url);
     for (int wait : {kFirstRetryWait, second_wait}) {
-      if (Parses(answer)) break;
+      if (TakenAtFirstTry(answer)) break;
       if (log_retries) DebugLog("ОШИБКА: Неверные данные (" + ByteCount(answer) + " байт)!");
       context_.Pause(wait);
       answer = Fetch(url);
@@ -294,7 +306,7 @@ class AccountLoad {
 
   void AddAchievements() {
     const std::string answer =
-        RemoveMeta(FetchWithRetries(AccountUrl(kAchievementsPath), kAchievementsSecondRetryWait, false));
+        RemoveMeta(FetchWithRetries(AccountUrl(AccountRequest::kAchievements), kAchievementsSecondRetryWait, false));
     if (!Contains(answer, kOkStatus)) {
       Message(kAchievementsProblem);
       state_ = DataState::kFailed;
@@ -307,7 +319,7 @@ class AccountLoad {
     const std::string clan_id = IdOrNothing(document_, AccountPath("clan_id"));
     if (clan_id.empty()) return;
     clan_id_ = clan_id;
-    const std::string answer = RemoveMeta(Fetch(AccountUrl(kMembershipPath)));
+    const std::string answer = RemoveMeta(Fetch(AccountUrl(AccountRequest::kMembership)));
     if (!Contains(answer, "\"status\":\"ok\",") || Contains(answer, account_id_ + "\":null")) {
       if (IsConnectionError(answer)) {
         Message(FetchFailureMessage(answer));
@@ -325,7 +337,7 @@ class AccountLoad {
   }
 
   void AddVehicles() {
-    std::string answer = FetchWithRetries(AccountUrl(kVehiclesPath), kVehiclesSecondRetryWait, true);
+    std::string answer = FetchWithRetries(AccountUrl(AccountRequest::kVehicles), kVehiclesSecondRetryWait, true);
     DebugLog("Данные получены (" + ByteCount(answer) + " байт).");
     answer = RemoveMeta(answer);
     if (!Contains(answer, kOkStatus)) {
@@ -549,6 +561,13 @@ std::string SpliceVehicles(std::string_view snapshot, std::string_view answer, s
 }
 
 }  // namespace detail
+
+std::string AccountRequestUrl(const LoaderContext& context, AccountRequest request, std::string_view account_ids) {
+  return context.Url(context.urls.hosts.Api + std::string(PathOf(request)), {std::string(account_ids), ""}, {});
+}
+
+// The retries test whether an answer parses at all, whatever its encoding.
+bool TakenAtFirstTry(std::string_view answer) { return json::parse(Cp1251ToUtf8(answer)).present(); }
 
 AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context) {
   AccountLoadResult result;

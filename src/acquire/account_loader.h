@@ -38,6 +38,20 @@ struct AccountLoadResult {
 
 AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context);
 
+// The requests the loader makes for an account's data from the network.
+enum class AccountRequest { kInfo, kAchievements, kMembership, kVehicles };
+// The publisher answers these for up to this many accounts at once.
+inline constexpr size_t kMostIdsPerRequest = 100;
+inline bool TakesSeveralIds(AccountRequest request) { return request != AccountRequest::kVehicles; }
+
+// The address the loader asks for `account_ids`: one id, or for a request that
+// TakesSeveralIds, ids separated by commas.
+std::string AccountRequestUrl(const LoaderContext& context, AccountRequest request, std::string_view account_ids);
+
+// Whether the loader takes an achievements or vehicles answer at the first try
+// rather than asking again.
+bool TakenAtFirstTry(std::string_view answer);
+
 namespace detail {
 
 // The text splices that merge the publisher's answers (their meta count already

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "acquire/account_loader.h"
+#include "acquire/member_batch.h"
 #include "acquire/snapshot_cache.h"
 #include "acquire/stored_snapshots.h"
 #include "model/period.h"
@@ -19,10 +22,15 @@ class MemberCollector {
   MemberCollector(const ClanMembersRequest& request, const LoaderContext& context)
       : request_(request), context_(context) {}
 
+  // Whether Collect will run the account loader for the member.
+  bool NeedsLoad(const RWOTAccount& listed) const {
+    const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
+    return LoadsAtOnce(folder) || !NewestIsFresh(folder, ListSnapshotDates(folder));
+  }
+
   CollectedMember Collect(const RWOTAccount& listed) const {
     const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
-    std::error_code error;
-    if (request_.UpdateRequested || !std::filesystem::is_directory(folder, error)) Load(listed);
+    if (LoadsAtOnce(folder)) Load(listed);
     StoredSnapshots stored(Source(folder, listed.AccountId), listed);
     if (!NewestIsFresh(folder, stored.dates())) {
       Load(listed);
@@ -46,6 +54,12 @@ class MemberCollector {
   void Load(const RWOTAccount& listed) const {
     const AccountLoadRequest load{"@" + listed.AccountId, request_.UpdateRequested, 0, "", false};
     LoadAccount(load, context_);
+  }
+
+  // On an update, or for a member not cached yet, before its snapshots are looked at.
+  bool LoadsAtOnce(const std::string& folder) const {
+    std::error_code error;
+    return request_.UpdateRequested || !std::filesystem::is_directory(folder, error);
   }
 
   static bool NewestIsFresh(const std::string& folder, const ADateArr& dates) {
@@ -93,11 +107,8 @@ class MemberCollector {
   const LoaderContext& context_;
 };
 
-}  // namespace
-
-int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
-                       const MemberSink& take) {
-  const MemberCollector collector(request, context);
+// The members one by one, each loaded with the requests it needs.
+int CollectOneByOne(const RWOTClan& clan, const MemberCollector& collector, const MemberSink& take) {
   const int total = static_cast<int>(clan.members.size());
   int done = 0;
   for (const RWOTAccount& listed : clan.members) {
@@ -106,6 +117,50 @@ int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, 
     if (!take(member, done, total)) break;
   }
   return done;
+}
+
+// The answers of the members that need loading fetched ahead: the multi-id
+// requests for all of them at once, then the vehicles round by round just
+// before the round's members are loaded.
+int CollectFetchedAhead(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
+                        const MemberSink& take) {
+  const MemberCollector probe(request, context);
+  std::vector<std::string> loaded_ids;  // in member order, "" for members loaded from the cache
+  for (const RWOTAccount& listed : clan.members) loaded_ids.push_back(probe.NeedsLoad(listed) ? listed.AccountId : "");
+  const auto ids_of = [&loaded_ids](size_t from, size_t count) {
+    std::vector<std::string> ids;
+    for (size_t i = from; i < from + count; ++i) {
+      if (!loaded_ids[i].empty()) ids.push_back(loaded_ids[i]);
+    }
+    return ids;
+  };
+  PrefetchedAnswers answers;
+  PrefetchMultiIdAnswers(context, ids_of(0, loaded_ids.size()), answers);
+  LoaderContext ahead = context;
+  ahead.prefetched = &answers;
+  const MemberCollector collector(request, ahead);
+
+  const int total = static_cast<int>(clan.members.size());
+  int done = 0;
+  const size_t per_round = std::max<size_t>(1, request.members_per_round);
+  for (size_t from = 0; from < clan.members.size(); from += per_round) {
+    const size_t count = std::min(per_round, clan.members.size() - from);
+    PrefetchVehicleAnswers(context, ids_of(from, count), answers);
+    for (size_t i = from; i < from + count; ++i) {
+      const CollectedMember member = collector.Collect(clan.members[i]);
+      ++done;
+      if (!take(member, done, total)) return done;
+    }
+  }
+  return done;
+}
+
+}  // namespace
+
+int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
+                       const MemberSink& take) {
+  if (context.batch_fetch != nullptr) return CollectFetchedAhead(clan, request, context, take);
+  return CollectOneByOne(clan, MemberCollector(request, context), take);
 }
 
 }  // namespace tarvelo

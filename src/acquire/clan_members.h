@@ -5,6 +5,7 @@
 // member did since that day.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "acquire/auxiliary_sources.h"
@@ -19,6 +20,9 @@ inline constexpr int kMemberSnapshotFresh = 720;
 struct ClanMembersRequest {
   bool UpdateRequested = false;
   int PeriodDays = 0;  // >= 1: compare with the member's snapshot this many back
+  // With a batch fetch in the loader context: the members whose vehicles are
+  // fetched side by side before they are loaded, the progress moving on after each round.
+  size_t members_per_round = 4;
 };
 
 struct CollectedMember {
@@ -37,6 +41,8 @@ using MemberSink = std::function<bool(const CollectedMember& member, int current
 
 // Collects the members of `clan` in the order of its member list, handing each
 // to `take` as soon as it is complete. Returns how many members were handed over.
+// With a batch fetch in `context`, what the members need from the network is
+// fetched ahead (member_batch.h); the stored files are the same either way.
 int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
                        const MemberSink& take);
 

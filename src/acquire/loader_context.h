@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -17,8 +18,15 @@
 
 namespace tarvelo {
 
+// Answers fetched ahead of the loaders, by the exact address a loader would ask for.
+using PrefetchedAnswers = std::map<std::string, std::string, std::less<>>;
+
 struct LoaderContext {
   HttpFetch* fetch = nullptr;
+  // Where there is one, a clan's members are fetched ahead, several requests at once.
+  HttpBatchFetch* batch_fetch = nullptr;
+  // The account loader takes an answer from here before it asks the network.
+  const PrefetchedAnswers* prefetched = nullptr;
   UrlSettings urls;
   std::string user_cache_folder;  // UserCacheFolder: accounts and their index
   std::string clan_cache_folder;  // ClanCacheFolder: clans and their index

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "acquire/snapshot_cache.h"
 #include "acquire/http_fetch.h"
 #include "acquire/pictures.h"
+#include "acquire/request_pacer.h"
 #include "embedded.h"
 #include "model/clan.h"
 #include "model/reference.h"
@@ -28,6 +30,12 @@ namespace {
 // The small clan emblem is fetched again once a day.
 constexpr double kEmblemDays = 1.0;
 
+RequestLimits ReadRequestLimits(const SettingsStore& settings) {
+  const RequestLimits defaults;
+  return {settings.ReadSettingInt("", "RequestsPerSecond", defaults.per_second),
+          settings.ReadSettingInt("", "RequestsInFlight", defaults.in_flight)};
+}
+
 class LoaderSearchService final : public SearchService {
  public:
   LoaderSearchService(const CoreState& core, const SettingsStore& settings, std::string program_file)
@@ -35,7 +43,9 @@ class LoaderSearchService final : public SearchService {
         settings_(settings),
         program_file_(std::move(program_file)),
         getter_(MakeCurlHttpGetter()),
-        fetch_(*getter_, ConnectionOf(core)),
+        paced_getter_(*getter_, pacer_, PacedApi()),
+        paced_batch_getter_(*batch_getter_, pacer_, PacedApi()),
+        fetch_(paced_getter_, ConnectionOf(core)),
         encyclopedia_(std::string(FindResource("TanksInfo"))) {}
 
   bool LoadAccount(const SearchRequest& request, std::string& messages) override {
@@ -101,8 +111,17 @@ class LoaderSearchService final : public SearchService {
   }
 
  private:
+  // The publisher's API is asked no more often than the settings allow.
+  PacedAddress PacedApi() const {
+    return [this](std::string_view url) {
+      const std::string api = FillRegion(core_.urls.hosts.Api, core_.urls.region);
+      return url.starts_with(api + "/wot/") || url.starts_with(api + "/wgn/");
+    };
+  }
+
   LoaderContext Context(int mode) {
     fetch_.set_settings(ConnectionOf(core_));
+    pacer_.set_limits(ReadRequestLimits(settings_));
 
     LoaderContext context;
     context.fetch = &fetch_;
@@ -119,7 +138,7 @@ class LoaderSearchService final : public SearchService {
 
   using ClanPageMaker = std::unique_ptr<ClanPage> (*)(const ClanReportInput&);
 
-  // Collects the loaded clan's members one by one into the page `make` gives.
+  // Collects the loaded clan's members into the page `make` gives.
   std::string ClanPageHtml(const ReportView& view, bool update, const ProgressCallback& progress,
                            ClanPageMaker make) {
     const RWOTClan& clan = clan_.clan;
@@ -136,8 +155,13 @@ class LoaderSearchService final : public SearchService {
         .reference = Reference(),
     };
     const std::unique_ptr<ClanPage> page = make(input);
-    const ClanMembersRequest request{update, view.days};
-    const LoaderContext context = Context(view.mode);
+    LoaderContext context = Context(view.mode);
+    const ClanMembersRequest request{update, view.days, static_cast<size_t>(pacer_.limits().in_flight)};
+    // "BatchedRequests=0" collects the members one by one, each with its own requests.
+    if (settings_.ReadSettingInt("", "BatchedRequests", 1) != 0) {
+      member_fetch_.emplace(paced_batch_getter_, ConnectionOf(core_));
+      context.batch_fetch = &*member_fetch_;
+    }
     CollectClanMembers(clan, request, context, [&](const CollectedMember& member, int current, int total) {
       page->AddMember({member.record, member.has_statistics, member.left_out, member.compared, member.fame});
       return progress(clan.tag, member.record.Nickname, current, total);
@@ -174,16 +198,20 @@ class LoaderSearchService final : public SearchService {
   // The pictures of every vehicle of the shown record (the page can filter to
   // any of them), fetched side by side when missing or old.
   void RefreshVehiclePictures(const RWOTAccount& shown) {
-    HttpBatchFetch fetch(*batch_getter_, ConnectionOf(core_));
+    HttpBatchFetch fetch(paced_batch_getter_, ConnectionOf(core_));
     tarvelo::RefreshVehiclePictures(fetch, shown.Vehicles, core_.VehicleImagesFolder, core_.urls, Now());
   }
 
   const CoreState& core_;
   const SettingsStore& settings_;
   std::string program_file_;
+  RequestPacer pacer_;
   std::unique_ptr<HttpGetter> getter_;
   std::unique_ptr<HttpBatchGetter> batch_getter_ = MakeCurlBatchGetter();
+  PacedHttpGetter paced_getter_;
+  PacedBatchGetter paced_batch_getter_;
   HttpFetch fetch_;
+  std::optional<HttpBatchFetch> member_fetch_;
   EncyclopediaText encyclopedia_;
   AccountLoadResult account_;
   ClanLoadResult clan_;

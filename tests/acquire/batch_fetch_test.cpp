@@ -39,11 +39,7 @@ class BatchFetchTest : public ::testing::Test {
     EXPECT_EQ(answers.size(), requests.size());
     return answers;
   }
-  static size_t MaxInFlight(const std::vector<LoggedRequest>& log) {
-    int most = 0;
-    for (const LoggedRequest& request : log) most = std::max(most, request.in_flight);
-    return static_cast<size_t>(most);
-  }
+  static size_t MaxInFlight(const std::vector<LoggedRequest>& log) { return static_cast<size_t>(MostInFlight(log)); }
 
   ScratchFolder root_;
   std::unique_ptr<SampleService> service_;

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -148,10 +149,37 @@ std::vector<LoggedRequest> SampleService::requests() const {
   std::istringstream log(ReadBytes(log_folder_.path() / "requests.log"));
   for (std::string line; std::getline(log, line);) {
     std::vector<std::string> fields = SplitTabs(line);
-    fields.resize(5);
-    requests.push_back({fields[0], fields[1], fields[2], std::atoi(fields[3].c_str()), std::atoi(fields[4].c_str())});
+    fields.resize(6);
+    requests.push_back({fields[0], fields[1], fields[2], std::atoi(fields[3].c_str()), std::atoi(fields[4].c_str()),
+                        std::atoll(fields[5].c_str())});
   }
   return requests;
+}
+
+std::vector<LoggedRequest> ApiRequests(const std::vector<LoggedRequest>& log) {
+  std::vector<LoggedRequest> api;
+  for (const LoggedRequest& request : log) {
+    if (request.target.starts_with("/wot/") || request.target.starts_with("/wgn/")) api.push_back(request);
+  }
+  return api;
+}
+
+int MostInOneSecond(const std::vector<LoggedRequest>& log) {
+  std::vector<int64_t> times;
+  for (const LoggedRequest& request : log) times.push_back(request.at_ms);
+  std::sort(times.begin(), times.end());
+  int most = 0;
+  for (size_t first = 0, last = 0; last < times.size(); ++last) {
+    while (times[last] - times[first] >= 1000) ++first;
+    most = std::max(most, static_cast<int>(last - first + 1));
+  }
+  return most;
+}
+
+int MostInFlight(const std::vector<LoggedRequest>& log) {
+  int most = 0;
+  for (const LoggedRequest& request : log) most = std::max(most, request.in_flight);
+  return most;
 }
 
 std::vector<std::string> SampleService::targets() const {

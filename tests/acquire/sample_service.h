@@ -4,6 +4,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -38,6 +39,7 @@ struct LoggedRequest {
   std::string outcome;  // the status sent, with the fault if any ("200 half"), or "close"
   int connection = 0;   // the number of the connection it came on, 1 for the first
   int in_flight = 0;    // the requests being served when it came, itself included
+  int64_t at_ms = 0;    // when it had been read, in milliseconds since the service started
 };
 
 class SampleService {
@@ -70,6 +72,13 @@ class SampleService {
   std::string scheme_ = "http";
   std::string error_;
 };
+
+// The requests of the log to the publisher's API (paths under /wot/ and /wgn/).
+std::vector<LoggedRequest> ApiRequests(const std::vector<LoggedRequest>& log);
+// The most requests of the log read within any one second.
+int MostInOneSecond(const std::vector<LoggedRequest>& log);
+// The most requests of the log in flight at once.
+int MostInFlight(const std::vector<LoggedRequest>& log);
 
 // A loopback port that refuses connections: bound, but never listening.
 class RefusingPort {

@@ -61,6 +61,8 @@ bool ParseRoute(const json::Value& entry, Route& route, std::string& error) {
   route.headers = TextMembers(json::object(entry, "headers"));
   route.delay_ms = static_cast<int>(json::integer(entry, "delay_ms"));
   route.trickle_ms = static_cast<int>(json::integer(entry, "trickle_ms"));
+  route.fault_times = static_cast<int>(json::integer(entry, "fault_times"));
+  route.in_batch = json::text(entry, "in_batch") != "false";
   if (!ParseFault(json::text(entry, "fault"), route.fault)) {
     error = "route " + route.path + ": unknown fault \"" + json::text(entry, "fault") + "\"";
     return false;

@@ -32,6 +32,8 @@ struct Route {
   int delay_ms = 0;
   int trickle_ms = 0;  // send the body one byte at a time, this long apart
   Fault fault = Fault::kNone;
+  int fault_times = 0;   // > 0: the fault spoils only the first this many answers of the route
+  bool in_batch = true;  // false: a multi-id answer built from this route leaves its id out
 };
 
 // A request as the service received it, percent-decoded.

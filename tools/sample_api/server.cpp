@@ -13,9 +13,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "connection.h"
 
@@ -51,6 +54,10 @@ struct Context {
   SSL_CTX* tls;  // null for plain HTTP
   // Requests read and not yet being answered, over all connections.
   std::atomic<int>& in_flight;
+  std::chrono::steady_clock::time_point started;
+  // How often each route (by its place in the routes file) has answered with its fault.
+  std::mutex& fault_mutex;
+  std::map<size_t, int>& faults_given;
 };
 
 // What goes back to the client.
@@ -122,26 +129,98 @@ Answer PlainAnswer(int status, std::string body) {
   return answer;
 }
 
+// The route's answer as it is written down, before any fault spoils it.
+Answer RouteAnswer(const Context& context, const Route& route, const Request& request, const std::string& target) {
+  Answer answer;
+  answer.status = route.status;
+  answer.headers = route.headers;
+  answer.delay_ms = route.delay_ms;
+  answer.trickle_ms = route.trickle_ms;
+  answer.fault = route.fault;
+  answer.body = route.body;
+  const std::string file = RouteFile(route, request.path);
+  if (!route.folder.empty() && (file.empty() || !ReadFile(context.root + "/" + file, answer.body))) {
+    return PlainAnswer(404, "sample service: no file for " + target);
+  }
+  if (route.folder.empty() && !file.empty() && !ReadFile(context.root + "/" + file, answer.body)) {
+    return PlainAnswer(500, "sample service: cannot read " + file);
+  }
+  if (!HasHeader(answer.headers, "Content-Type")) answer.headers.emplace_back("Content-Type", ContentTypeOf(file));
+  return answer;
+}
+
+// A route with "fault_times" answers well once it has given its fault that often.
+bool FaultSpent(const Context& context, const std::vector<Route>& routes, const Route& route) {
+  if (route.fault == Fault::kNone || route.fault_times <= 0) return false;
+  std::lock_guard<std::mutex> lock(context.fault_mutex);
+  int& given = context.faults_given[static_cast<size_t>(&route - routes.data())];
+  if (given >= route.fault_times) return true;
+  ++given;
+  return false;
+}
+
+constexpr std::string_view kIdsKey = "account_id";
+
+// The ids of a request that names several accounts ("account_id=1,2,3"); empty otherwise.
+std::vector<std::string> ListedIds(const Request& request) {
+  std::vector<std::string> ids;
+  for (const auto& [key, value] : request.query) {
+    if (key != kIdsKey || value.find(',') == std::string::npos) continue;
+    std::istringstream list(value);
+    for (std::string id; std::getline(list, id, ',');) ids.push_back(id);
+  }
+  return ids;
+}
+
+// The data object of a single-account answer, "null" for any other answer.
+std::string SingleAccountObject(const Answer& answer, const Route& route, const std::string& id) {
+  const std::string head = "{\"status\":\"ok\",\"meta\":{\"count\":1},\"data\":{\"" + id + "\":";
+  const std::string& body = answer.body;
+  if (answer.status != 200 || route.fault != Fault::kNone || !body.starts_with(head) || !body.ends_with("}}")) {
+    return "null";
+  }
+  return body.substr(head.size(), body.size() - head.size() - 2);
+}
+
+// The answer for several accounts, put together from the routes of each one as
+// the publisher answers such a request: every id's data object in the order
+// asked, null for an account without a good answer of its own. A route with
+// "in_batch": false is left out; the delay is the longest of the routes'.
+Answer MultiIdAnswer(const Context& context, const std::vector<Route>& routes, const Request& request,
+                     const std::vector<std::string>& ids, const std::string& target) {
+  Answer answer;
+  answer.headers.emplace_back("Content-Type", ContentTypeOf(".json"));
+  std::string members;
+  int count = 0;
+  for (const std::string& id : ids) {
+    Request single = request;
+    for (auto& [key, value] : single.query) {
+      if (key == kIdsKey) value = id;
+    }
+    const Route* route = MatchRoute(routes, single);
+    if (route != nullptr && !route->in_batch) continue;
+    std::string object = "null";
+    if (route != nullptr) {
+      answer.delay_ms = std::max(answer.delay_ms, route->delay_ms);
+      object = SingleAccountObject(RouteAnswer(context, *route, single, target), *route, id);
+    }
+    members += (count++ > 0 ? ",\"" : "\"") + id + "\":" + object;
+  }
+  answer.body = "{\"status\":\"ok\",\"meta\":{\"count\":" + std::to_string(count) + "},\"data\":{" + members + "}}";
+  return answer;
+}
+
 Answer AnswerFor(const Context& context, const Request& request, const std::string& target) {
   const RouteTable table = LoadRoutes(context.root);
   if (!table.error.empty()) return PlainAnswer(500, "sample service: " + table.error);
   const Route* route = MatchRoute(table.routes, request);
-  if (!route) return PlainAnswer(404, "sample service: no route for " + target);
-  Answer answer;
-  answer.status = route->status;
-  answer.headers = route->headers;
-  answer.delay_ms = route->delay_ms;
-  answer.trickle_ms = route->trickle_ms;
-  answer.fault = route->fault;
-  answer.body = route->body;
-  const std::string file = RouteFile(*route, request.path);
-  if (!route->folder.empty() && (file.empty() || !ReadFile(context.root + "/" + file, answer.body))) {
-    return PlainAnswer(404, "sample service: no file for " + target);
+  if (!route) {
+    const std::vector<std::string> ids = ListedIds(request);
+    if (!ids.empty()) return MultiIdAnswer(context, table.routes, request, ids, target);
+    return PlainAnswer(404, "sample service: no route for " + target);
   }
-  if (route->folder.empty() && !file.empty() && !ReadFile(context.root + "/" + file, answer.body)) {
-    return PlainAnswer(500, "sample service: cannot read " + file);
-  }
-  if (!HasHeader(answer.headers, "Content-Type")) answer.headers.emplace_back("Content-Type", ContentTypeOf(file));
+  Answer answer = RouteAnswer(context, *route, request, target);
+  if (FaultSpent(context, table.routes, *route)) answer.fault = Fault::kNone;
   if (answer.fault == Fault::kGarbage) answer.body = kGarbage;
   return answer;
 }
@@ -255,7 +334,10 @@ bool ServeRequest(Connection& connection, const Context& context, const std::str
   }
   const int in_flight = ++context.in_flight;
   context.log.Write(request.method + "\t" + target + "\t" + Outcome(answer) + "\t" +
-                    std::to_string(connection_number) + "\t" + std::to_string(in_flight));
+                    std::to_string(connection_number) + "\t" + std::to_string(in_flight) + "\t" +
+                    std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now() - context.started)
+                                       .count()));
   if (answer.delay_ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(answer.delay_ms));
   const bool keep_open = parsed && answer.fault == Fault::kNone && ClientKeepsConnection(request) &&
                          SkipBody(connection, request, pending);
@@ -399,7 +481,10 @@ int RunServer(const ServerOptions& options) {
   std::printf("%d\n", BoundPort(listener));
   std::fflush(stdout);
   static std::atomic<int> in_flight{0};
-  static const Context context{options.root, log, tls.get(), in_flight};
+  static std::mutex fault_mutex;
+  static std::map<size_t, int> faults_given;
+  static const Context context{options.root, log,         tls.get(), in_flight, std::chrono::steady_clock::now(),
+                               fault_mutex,  faults_given};
   int connections = 0;
   for (;;) {
     const int fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
