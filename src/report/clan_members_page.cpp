@@ -480,8 +480,12 @@ class MembersPage final : public ClanPage {
 
   std::string Finish(int total) override {
     std::string averages;
-    if (totals_.count() > 0) averages = Cells(totals_.Averages());
-    const double summed_ivr = totals_.count() * (totals_.count() > 0 ? totals_.Averages().stats[facts_.mode].rateIVR : 0);
+    double summed_ivr = 0;
+    if (totals_.count() > 0) {
+      const RowFigures mean = totals_.Averages();
+      averages = Cells(mean);
+      summed_ivr = totals_.count() * mean.stats[facts_.mode].rateIVR;
+    }
     const std::string footer = ReplaceAll(detail::FooterHeader(header_), "по Иванерру",
                                           "по Иванерру (" + Format("%.2f", {summed_ivr}) + ")");
     std::string html = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n<thead id=\"ClanTagName\">" +
