@@ -120,8 +120,8 @@ int CollectOneByOne(const RWOTClan& clan, const MemberCollector& collector, cons
 }
 
 // The answers of the members that need loading fetched ahead: the multi-id
-// requests for all of them at once, then the vehicles round by round just
-// before the round's members are loaded.
+// requests for all of them at once, then the vehicles and what the multi-id
+// answers lacked round by round, just before the round's members are loaded.
 int CollectFetchedAhead(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
                         const MemberSink& take) {
   const MemberCollector probe(request, context);
@@ -145,7 +145,7 @@ int CollectFetchedAhead(const RWOTClan& clan, const ClanMembersRequest& request,
   const size_t per_round = std::max<size_t>(1, request.members_per_round);
   for (size_t from = 0; from < clan.members.size(); from += per_round) {
     const size_t count = std::min(per_round, clan.members.size() - from);
-    PrefetchVehicleAnswers(context, ids_of(from, count), answers);
+    PrefetchSingleAnswers(context, ids_of(from, count), answers);
     for (size_t i = from; i < from + count; ++i) {
       const CollectedMember member = collector.Collect(clan.members[i]);
       ++done;

@@ -111,12 +111,24 @@ void PrefetchMultiIdAnswers(const LoaderContext& context, std::span<const std::s
   });
 }
 
-void PrefetchVehicleAnswers(const LoaderContext& context, std::span<const std::string> ids,
-                            PrefetchedAnswers& answers) {
+void PrefetchSingleAnswers(const LoaderContext& context, std::span<const std::string> ids,
+                           PrefetchedAnswers& answers) {
   std::vector<std::string> urls;
-  for (const std::string& id : ids) urls.push_back(AccountRequestUrl(context, AccountRequest::kVehicles, id));
+  std::vector<bool> tried_again;  // the loader tries again when such an answer does not parse
+  const auto add = [&](std::string url, bool retried) {
+    urls.push_back(std::move(url));
+    tried_again.push_back(retried);
+  };
+  for (const std::string& id : ids) {
+    for (AccountRequest request : {AccountRequest::kInfo, AccountRequest::kAchievements, AccountRequest::kMembership}) {
+      std::string url = AccountRequestUrl(context, request, id);
+      if (!answers.contains(url)) add(std::move(url), request == AccountRequest::kAchievements);
+    }
+    add(AccountRequestUrl(context, AccountRequest::kVehicles, id), true);
+  }
   context.batch_fetch->GetUrlBodies(urls, [&](size_t index, std::optional<std::string> body) {
-    if (body && TakenAtFirstTry(*body)) answers.insert_or_assign(urls[index], std::move(*body));
+    if (!body || (tried_again[index] && !TakenAtFirstTry(*body))) return;
+    answers.insert_or_assign(urls[index], std::move(*body));
   });
 }
 

@@ -28,9 +28,10 @@ std::map<std::string, std::string, std::less<>> SplitMultiIdAnswer(std::string_v
 void PrefetchMultiIdAnswers(const LoaderContext& context, std::span<const std::string> ids,
                             PrefetchedAnswers& answers);
 
-// Fetches the vehicle statistics of the accounts side by side and files the
-// answers the loader would take at the first try.
-void PrefetchVehicleAnswers(const LoaderContext& context, std::span<const std::string> ids,
-                            PrefetchedAnswers& answers);
+// Fetches side by side the vehicle statistics of the accounts and those of
+// their other answers that the multi-id requests did not give, and files the
+// answers the loader would take at its first try.
+void PrefetchSingleAnswers(const LoaderContext& context, std::span<const std::string> ids,
+                           PrefetchedAnswers& answers);
 
 }  // namespace tarvelo

@@ -281,6 +281,18 @@ TEST_F(ClanPageTest, BatchedAndPacedTheClanStoresTheSameFilesAsOneByOne) {
   EXPECT_LE(MostInOneSecond(ApiRequests(log)), 8);
   EXPECT_LE(MostInFlight(log), 3);
   EXPECT_GE(MostInFlight(ApiRequests(log)), 2) << "the vehicles were fetched side by side";
+
+  // What the multi-id answer lacked is fetched ahead with the round's vehicles,
+  // before them, not by the loader after the round.
+  const auto first_of = [&log](const std::string& pattern) {
+    const std::regex wanted(pattern);
+    return std::find_if(log.begin(), log.end(), [&](const LoggedRequest& r) { return std::regex_search(r.target, wanted); });
+  };
+  const auto left_out = first_of("^/wot/account/info/\\?.*account_id=11302349(&|$)");
+  const auto its_vehicles = first_of("^/wot/tanks/stats/\\?.*account_id=11302349(&|$)");
+  ASSERT_NE(left_out, log.end());
+  ASSERT_NE(its_vehicles, log.end());
+  EXPECT_LT(left_out - log.begin(), its_vehicles - log.begin());
 }
 
 }  // namespace
