@@ -21,7 +21,9 @@ bool IsOpen(const RClanRole& role) { return DecodeDateTime(role.left).year > 222
 std::string HistoryDateTime(DateTime t) {
   const DateParts parts = DecodeDateTime(t);
   const bool has_time = parts.hour != 0 || parts.minute != 0 || parts.second != 0;
-  return FormatDate(t) + (has_time ? " " + FormatTime(t) : std::string());
+  std::string text = FormatDate(t);
+  if (has_time) text.append(" ").append(FormatTime(t));
+  return text;
 }
 
 int64_t RoleDays(const AccountReportInput& input, const RClanRole& role) {
@@ -36,7 +38,7 @@ bool ContinuesStay(const RClanRole& previous, const RClanRole& role) {
 
 std::string ColouredRole(const RClanRole& role) {
   const std::string css_class = RoleClass(role.role);
-  const std::string label = "[" + EscapeHtml(role.role) + "]";
+  const std::string label = std::string("[").append(EscapeHtml(role.role)).append("]");
   return css_class.empty() ? label : "<span class=\"" + css_class + "\">" + label + "</span>";
 }
 

@@ -119,13 +119,14 @@ std::string RoleLabel(std::string_view role) {
   const std::string_view label = ClanRoleLabel(role);
   if (label.empty()) return "&nbsp;";
   const std::string css_class = RoleClass(role);
-  const std::string text = "[" + ReplaceAll(EscapeHtml(label), " ", "&nbsp;") + "]";
+  const std::string text = std::string("[").append(ReplaceAll(EscapeHtml(label), " ", "&nbsp;")).append("]");
   return css_class.empty() ? text : "<span class=\"" + css_class + "\">" + text + "</span>";
 }
 
 std::string ClanTagLink(std::string_view site, std::string_view tag) {
   if (tag.empty()) return "&nbsp;";
-  return "[" + SearchLink(site, "[" + std::string(tag) + "]", EscapeHtml(tag)) + "]";
+  const std::string request = std::string("[").append(tag).append("]");
+  return std::string("[").append(SearchLink(site, request, EscapeHtml(tag))).append("]");
 }
 
 std::string FooterHeader(std::string_view header_row) {

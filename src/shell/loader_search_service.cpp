@@ -138,6 +138,14 @@ class LoaderSearchService final : public SearchService {
 
   using ClanPageMaker = std::unique_ptr<ClanPage> (*)(const ClanReportInput&);
 
+  FameView ClanFameView() const {
+    FameView fame;
+    fame.inside_window = InsideCampaignWindow(Today());
+    fame.title = Campaign().title;
+    fame.clan = clan_.fame;
+    return fame;
+  }
+
   // Collects the loaded clan's members into the page `make` gives.
   std::string ClanPageHtml(const ReportView& view, bool update, const ProgressCallback& progress,
                            ClanPageMaker make) {
@@ -149,7 +157,7 @@ class LoaderSearchService final : public SearchService {
         .view = view,
         .clock = {Now(), -StandardTimeBiasMinutes() / 60},
         .site = site,
-        .fame = {InsideCampaignWindow(Today()), Campaign().title, {}, clan_.fame},
+        .fame = ClanFameView(),
         .clan_emblem_file = RefreshedClanEmblem(clan.clan_id, update),
         .game_client_account = core_.GameClientAccount,
         .reference = Reference(),
