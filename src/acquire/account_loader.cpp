@@ -464,31 +464,32 @@ class AccountLoad {
     RWOTAccount& base = result_.base;
     RWOTAccount& period = result_.period;
 
-    RWOTAccount second;  // the newer side of a lettered view
-    if (!letters.empty()) {
-      const RWOTAccount* stored_second = stored.At(days < 2 ? 0 : days - 1);
-      second = stored_second != nullptr ? *stored_second : current_;
-    }
     if (dates.empty()) {
       period = current_;
       period.PeriodStart = period.Created;
       return;
     }
     const size_t j = std::min(days, dates.size() - 1);
-    if (const RWOTAccount* older = stored.At(j)) base = *older;
+    if (std::unique_ptr<RWOTAccount> older = stored.Take(j)) base = std::move(*older);
     if (dates.size() <= days) {
       period = base;
       period.PeriodStart = period.Created;
     } else if (letters == "b") {
-      period = std::move(second);
+      period = NewerSideOfLetteredView(days);
       SortVehiclesByBattles(period.Vehicles, Mode());
       period.PeriodStart = period.Created;
       base = current_;
     } else {
-      const RWOTAccount& newer = letters == "o" ? second : current_;
-      period = PeriodDelta(newer, base, request_.interactive, Mode(), Ref());
+      period = letters == "o" ? PeriodDelta(NewerSideOfLetteredView(days), base, request_.interactive, Mode(), Ref())
+                              : PeriodDelta(current_, base, request_.interactive, Mode(), Ref());
       period.PeriodStart = std::max(period.PeriodStart, dates[j]);
     }
+  }
+
+  // The snapshot a day nearer than the period's start ("o" and "b" views).
+  RWOTAccount NewerSideOfLetteredView(size_t days) {
+    std::unique_ptr<RWOTAccount> stored = result_.stored.Take(days < 2 ? 0 : days - 1);
+    return stored != nullptr ? std::move(*stored) : current_;
   }
 
   // The stored snapshots as they are after this search's own was saved.

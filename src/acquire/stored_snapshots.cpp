@@ -33,6 +33,10 @@ std::unique_ptr<RWOTAccount> StoredSnapshots::Take(size_t index) {
   if (index >= dates_.size()) return nullptr;
   std::unique_ptr<RWOTAccount> record = tried_[index] ? std::move(records_[index]) : Parse(index);
   tried_[index] = false;
+  if (record != nullptr && !modes_tried_[index]) {
+    modes_tried_[index] = true;
+    modes_[index] = std::make_unique<ModeSnapshot>(ModeSnapshotOf(*record, source_.mode));
+  }
   return record;
 }
 

@@ -39,7 +39,8 @@ class StoredSnapshots {
   // The record stays valid as long as this object.
   const RWOTAccount* At(size_t index);
   // The record of dates()[index] handed over whole (null as At gives it);
-  // a later At or Take of that index reads the file again.
+  // a later At or Take of that index reads the file again, while ModeAt still
+  // has the selected mode's figures.
   std::unique_ptr<RWOTAccount> Take(size_t index);
   // The same as far as the figures of the selected mode go: the whole record
   // when it was read already, else only those figures, read on first use

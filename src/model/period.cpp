@@ -205,7 +205,6 @@ void RateOtherModes(RVehicleStat& vehicle, const RWOTAccount& newer, int mode, d
 
 void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int mode, const ReferenceData& reference,
                        RWOTAccount& p) {
-  p.Vehicles.clear();
   ClearAggregates(p);
   RWOTAccountStats& account_block = p.Stats[mode];
   const int32_t cap = account_block.Battles;
@@ -264,8 +263,8 @@ AAchievements AchievementsDelta(const AAchievements& newer, const AAchievements&
 RWOTAccount PeriodDelta(const RWOTAccount& newer, const RWOTAccount& older, bool sort_vehicles, int mode,
                         const ReferenceData& reference) {
   if (mode < 0 || mode >= kModeCount) mode = kModeAll;
-  RWOTAccount p = newer;
-  p.Achievements.clear();
+  RWOTAccount p = CopyWithoutLists(newer);
+  p.Vehicles.reserve(newer.Vehicles.size());
   p.PeriodStart = older.Updated;
   for (int i = 0; i < kModeCount; ++i) p.Stats[i] = StatsDelta(newer.Stats[i], older.Stats[i]);
   p.ExpTotals = StatsDelta(newer.ExpTotals, older.ExpTotals);

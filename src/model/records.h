@@ -140,7 +140,9 @@ struct RClanRole {
 };
 using AClanRoles = std::vector<RClanRole>;
 
-struct RWOTAccount {
+// Everything of an account record but its two long lists, so that a record can
+// be copied without them.
+struct RWOTAccountHead {
   std::string AccountId;
   std::string Nickname;
   ANameHistory NameHistory;
@@ -168,8 +170,6 @@ struct RWOTAccount {
   AClanRoles ClanHistory;
   AWOTAccountStats Stats{};
   RWOTAccountStats ExpTotals;
-  AVehicleStats Vehicles;
-  AAchievements Achievements;
   int32_t HeroesTotal = 0;
   std::array<int32_t, kClassCount> VehiclesByClass{};
   std::array<int32_t, kClassCount> BattlesByClass{};
@@ -188,6 +188,11 @@ struct RWOTAccount {
   int32_t MasteryCount = 0;
   std::array<int32_t, kBadgeCount> CountByBadge{};
   std::array<std::string, kBadgeCount> NamesByBadge{};
+};
+
+struct RWOTAccount : RWOTAccountHead {
+  AVehicleStats Vehicles;
+  AAchievements Achievements;
 };
 
 struct RAlliance {
@@ -233,8 +238,7 @@ struct TSemaphoreDayStats {
 // 01.01.2222: the marker for no end date or an unknown date.
 DateTime NoEndDate();
 
-// A copy of `account` with empty vehicle and achievement lists, made without
-// copying the lists (they are set aside meanwhile and given back).
-RWOTAccount CopyWithoutLists(RWOTAccount& account);
+// A copy of `account` with empty vehicle and achievement lists.
+RWOTAccount CopyWithoutLists(const RWOTAccount& account);
 
 }  // namespace tarvelo

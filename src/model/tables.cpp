@@ -17,19 +17,10 @@ int IndexOfKey(const std::array<KeyLabel, N>& table, std::string_view key) {
 
 DateTime NoEndDate() { return EncodeDate(2222, 1, 1); }
 
-RWOTAccount CopyWithoutLists(RWOTAccount& account) {
-  struct SetAside {
-    RWOTAccount& account;
-    AVehicleStats vehicles = std::move(account.Vehicles);
-    AAchievements achievements = std::move(account.Achievements);
-    ~SetAside() {
-      account.Vehicles = std::move(vehicles);
-      account.Achievements = std::move(achievements);
-    }
-  } aside{account};
-  account.Vehicles.clear();  // a moved-from vector is left valid but unspecified
-  account.Achievements.clear();
-  return account;
+RWOTAccount CopyWithoutLists(const RWOTAccount& account) {
+  RWOTAccount copy;
+  static_cast<RWOTAccountHead&>(copy) = account;
+  return copy;
 }
 
 int NationIndex(std::string_view key) { return std::max(0, IndexOfKey(Nations, key)); }

@@ -85,21 +85,28 @@ class RowRenderer {
     }
 
     const std::string_view separator = Contains(format, "|") ? kCellSeparator : kSpanningSeparator;
-    std::string opening = kind == RowKind::Plain ? "<tr" + content.row_attributes + "><td>"
-                                                 : "<tr class=\"noHover\"><td colspan=\"4\">";
-    const std::string caption_part = kind == RowKind::Plain ? caption + std::string(separator) : caption;
-    opening = "<tbody id=\"" + RowId(key) + "\"" + (hidden ? " class=\"hide\"" : "") + ">" + opening;
-    const std::string fourth_cell =
-        content.fourth_cell ? *content.fourth_cell
-                            : std::string(kind == RowKind::Section ? std::string_view() : kEmptyProgressCell);
-    const std::string closing = fourth_cell + "</td></tr></tbody>";
+    std::string html = "<tbody id=\"" + RowId(key) + "\"" + (hidden ? " class=\"hide\"" : "") + ">";
+    html += kind == RowKind::Plain ? "<tr" + content.row_attributes + "><td>" : "<tr class=\"noHover\"><td colspan=\"4\">";
+    if (kind == RowKind::Plain) caption += separator;
 
     const std::string& value = content.value;
     if (!content.raw || value.empty() || Contains(value, " ") || Contains(value, "|")) {
-      return opening + Trim(ReplaceAll(caption_part + value, "|", separator)) + closing;
+      // A section's value is most of the page: it is copied as few times as can be.
+      std::string cells = std::move(caption);
+      cells += value;
+      if (Contains(cells, "|")) cells = ReplaceAll(cells, "|", separator);
+      html += TrimmedView(cells);
+    } else {
+      const std::string cell_format = BracketColour(ReplaceAll(format, "|", separator), content.css_class);
+      html += caption + FormatRawValue(cell_format, value);
     }
-    const std::string cell_format = BracketColour(ReplaceAll(format, "|", separator), content.css_class);
-    return opening + caption_part + FormatRawValue(cell_format, value) + closing;
+    if (content.fourth_cell) {
+      html += *content.fourth_cell;
+    } else if (kind != RowKind::Section) {
+      html += kEmptyProgressCell;
+    }
+    html += "</td></tr></tbody>";
+    return html;
   }
 
  private:
@@ -157,7 +164,10 @@ LayoutRendering RenderLayoutRows(AccountLayout layout, const RSettings& state, i
       rendering.errors.push_back("Обнаружено несоответствие в параметрах отображения данных (" +
                                  std::string(row.caption) + ").");
     }
-    if (std::optional<std::string> html = renderer.Render(row, index)) rendering.rows += *html + "\r\n";
+    if (std::optional<std::string> html = renderer.Render(row, index)) {
+      rendering.rows += *html;
+      rendering.rows += "\r\n";
+    }
   }
   return rendering;
 }

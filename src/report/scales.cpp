@@ -40,19 +40,21 @@ std::string ColouredValue(std::string_view format, double value, const ColourSca
 }
 
 std::string BracketColour(std::string_view format, std::string_view css_class) {
-  const std::string open = css_class.empty() ? std::string() : "<span class=\"" + std::string(css_class) + "\">";
-  const std::string_view close = css_class.empty() ? std::string_view() : "</span>";
   std::string result;
-  result.reserve(format.size() + open.size() + close.size());
-  for (const char c : format) {
-    if (c == '[') {
-      result += open;
-    } else if (c == ']') {
-      result += close;
+  result.reserve(format.size() + css_class.size() + 24);
+  size_t copied = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '[' && format[i] != ']') continue;
+    result.append(format.substr(copied, i - copied));
+    copied = i + 1;
+    if (css_class.empty()) continue;
+    if (format[i] == ']') {
+      result.append("</span>");
     } else {
-      result += c;
+      result.append("<span class=\"").append(css_class).append("\">");
     }
   }
+  result.append(format.substr(copied));
   return result;
 }
 

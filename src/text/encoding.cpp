@@ -101,14 +101,6 @@ void CollapseBlanks(std::string& text) {
   text.resize(length);
 }
 
-std::string_view TrimmedView(std::string_view text) {
-  auto is_blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  size_t begin = 0, end = text.size();
-  while (begin < end && is_blank(text[begin])) ++begin;
-  while (end > begin && is_blank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
 enum class Case { kLower, kUpper };
 
 // ASCII letters and the Cyrillic block U+0400..U+045F (two-byte sequences
@@ -193,13 +185,21 @@ std::string PlainTextOfPage(std::string_view html) {
   text = detail::RemoveBlocks(text, "<SCRIPT", "</SCRIPT>");
   text = RemoveTags(text);
   detail::CollapseBlanks(text);
-  return DecodeAnswer(detail::TrimmedView(text));
+  return DecodeAnswer(TrimmedView(text));
 }
 
 std::string LowerCase(std::string_view utf8) { return detail::ChangeCase(utf8, detail::Case::kLower); }
 
 std::string UpperCase(std::string_view utf8) { return detail::ChangeCase(utf8, detail::Case::kUpper); }
 
-std::string Trim(std::string_view text) { return std::string(detail::TrimmedView(text)); }
+std::string_view TrimmedView(std::string_view text) {
+  auto is_blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  size_t begin = 0, end = text.size();
+  while (begin < end && is_blank(text[begin])) ++begin;
+  while (end > begin && is_blank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
 
 }  // namespace tarvelo

@@ -26,5 +26,6 @@ std::string UpperCase(std::string_view utf8);
 
 // Leading and trailing blanks and control characters removed.
 std::string Trim(std::string_view text);
+std::string_view TrimmedView(std::string_view text);
 
 }  // namespace tarvelo

@@ -62,32 +62,35 @@ uint64_t MagnitudeOf(int64_t value) {
   return value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
 }
 
-// A number as sign, integer digits and fraction digits, before layout.
+// A number as sign and digits, before layout: the integer's digits, then the
+// fraction's, in one text, so that rounding carries across the point in place.
 struct Decimal {
   bool negative = false;
-  std::string integer = "0";
-  std::string fraction;
+  std::string digits = "0";
+  size_t point = 1;  // where the fraction starts in `digits`
+
+  std::string_view integer() const { return std::string_view(digits).substr(0, point); }
+  std::string_view fraction() const { return std::string_view(digits).substr(point); }
 };
 
 // Rounds the fraction to `places` digits, halves away from zero.
 void RoundTo(Decimal& number, size_t places) {
-  if (number.fraction.size() <= places) {
-    number.fraction.append(places - number.fraction.size(), '0');
+  const size_t fraction = number.digits.size() - number.point;
+  if (fraction <= places) {
+    number.digits.append(places - fraction, '0');
     return;
   }
-  bool round_up = number.fraction[places] >= '5';
-  number.fraction.resize(places);
+  const bool round_up = number.digits[number.point + places] >= '5';
+  number.digits.resize(number.point + places);
   if (!round_up) return;
-  std::string digits = number.integer + number.fraction;
-  size_t i = digits.size();
-  while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+  size_t i = number.digits.size();
+  while (i > 0 && number.digits[i - 1] == '9') number.digits[--i] = '0';
   if (i == 0) {
-    digits.insert(digits.begin(), '1');
+    number.digits.insert(number.digits.begin(), '1');
+    ++number.point;
   } else {
-    ++digits[i - 1];
+    ++number.digits[i - 1];
   }
-  number.integer = digits.substr(0, digits.size() - places);
-  number.fraction = digits.substr(digits.size() - places);
 }
 
 // A double's digits are those of the shortest decimal text that reads back as
@@ -110,40 +113,43 @@ Decimal DecimalOf(double value) {
     number.negative = true;
     text.remove_prefix(1);
   }
-  size_t point = text.find('.');
-  number.integer = std::string(text.substr(0, point));
-  if (point != std::string_view::npos) number.fraction = std::string(text.substr(point + 1));
+  const size_t point = text.find('.');
+  number.digits.assign(text.substr(0, point));
+  number.point = number.digits.size();
+  if (point != std::string_view::npos) number.digits.append(text.substr(point + 1));
   return number;
 }
 
 Decimal DecimalOf(int64_t value) {
   Decimal number;
   number.negative = value < 0;
-  number.integer = DigitsOf(MagnitudeOf(value));
+  number.digits = DigitsOf(MagnitudeOf(value));
+  number.point = number.digits.size();
   return number;
 }
 
-std::string GroupThousands(std::string_view digits) {
-  std::string result;
+void AppendGrouped(std::string_view digits, std::string& out) {
   for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) result.append(kNoBreakSpace);
-    result.push_back(digits[i]);
+    if (i > 0 && (digits.size() - i) % 3 == 0) out.append(kNoBreakSpace);
+    out.push_back(digits[i]);
   }
-  return result;
 }
 
-bool IsZero(const Decimal& number) {
-  return number.integer.find_first_not_of('0') == std::string::npos &&
-         number.fraction.find_first_not_of('0') == std::string::npos;
-}
+bool IsZero(const Decimal& number) { return number.digits.find_first_not_of('0') == std::string::npos; }
 
 // Sign only when something non-zero is left after rounding ("0,00", not "-0,00").
 std::string Layout(const Decimal& number, bool grouped) {
-  std::string result = number.negative && !IsZero(number) ? "-" : "";
-  result.append(grouped ? GroupThousands(number.integer) : number.integer);
-  if (!number.fraction.empty()) {
+  std::string result;
+  result.reserve(number.digits.size() + 8);
+  if (number.negative && !IsZero(number)) result.push_back('-');
+  if (grouped) {
+    AppendGrouped(number.integer(), result);
+  } else {
+    result.append(number.integer());
+  }
+  if (!number.fraction().empty()) {
     result.push_back(',');
-    result.append(number.fraction);
+    result.append(number.fraction());
   }
   return result;
 }
@@ -182,8 +188,10 @@ std::string FormatInteger(const FormatArg& arg, int precision) {
   } else {
     return std::string(std::get<std::string_view>(arg.value()));
   }
-  if (precision > 0 && number.integer.size() < static_cast<size_t>(precision)) {
-    number.integer.insert(0, static_cast<size_t>(precision) - number.integer.size(), '0');
+  if (precision > 0 && number.point < static_cast<size_t>(precision)) {
+    const size_t zeros = static_cast<size_t>(precision) - number.point;
+    number.digits.insert(0, zeros, '0');
+    number.point += zeros;
   }
   return Layout(number, false);
 }
