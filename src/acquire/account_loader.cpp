@@ -112,12 +112,15 @@ class AccountLoad {
       LoadClan();
       ParseCurrent();
       FillMissingFacts();
-      result_.base = current_;
       SaveSnapshot();
       result_.fame = LoadAccountFamePoints(context_, account_id_, current_.Nickname, request_.PeriodDays,
                                            request_.UpdateRequested);
       ListStoredSnapshots();
-      if (request_.PeriodDays >= 1) LoadPeriod();
+      if (request_.PeriodDays >= 1) {
+        LoadPeriod();
+      } else {
+        result_.base = current_;
+      }
     }
     Finish();
     return true;
@@ -465,12 +468,14 @@ class AccountLoad {
     RWOTAccount& period = result_.period;
 
     if (dates.empty()) {
+      base = current_;
       period = current_;
       period.PeriodStart = period.Created;
       return;
     }
     const size_t j = std::min(days, dates.size() - 1);
-    if (std::unique_ptr<RWOTAccount> older = stored.Take(j)) base = std::move(*older);
+    std::unique_ptr<RWOTAccount> older = stored.Take(j);
+    base = older != nullptr ? std::move(*older) : current_;
     if (dates.size() <= days) {
       period = base;
       period.PeriodStart = period.Created;

@@ -43,10 +43,17 @@ void AppendUtf8(uint16_t code, std::string& out) {
   }
 }
 
-bool AllAscii8(const char* bytes) {
-  uint64_t word;
-  std::memcpy(&word, bytes, sizeof word);
-  return (word & 0x8080808080808080ull) == 0;
+// True when none of the `N` bytes from `bytes` has its high bit set.
+template <size_t N>
+bool AllAscii(const char* bytes) {
+  static_assert(N % 8 == 0);
+  uint64_t high = 0;
+  for (size_t at = 0; at < N; at += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + at, sizeof word);
+    high |= word;
+  }
+  return (high & 0x8080808080808080ull) == 0;
 }
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -137,7 +144,11 @@ std::string ChangeCase(std::string_view utf8, Case to) {
 
 bool IsValidUtf8(std::string_view bytes) {
   for (size_t i = 0; i < bytes.size();) {
-    if (i + 8 <= bytes.size() && detail::AllAscii8(bytes.data() + i)) {
+    if (i + 32 <= bytes.size() && detail::AllAscii<32>(bytes.data() + i)) {
+      i += 32;
+      continue;
+    }
+    if (i + 8 <= bytes.size() && detail::AllAscii<8>(bytes.data() + i)) {
       i += 8;
       continue;
     }
