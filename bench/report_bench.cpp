@@ -127,13 +127,14 @@ BENCHMARK(BM_WarmUpperPlayerPage)->Unit(benchmark::kMillisecond)->Apply(BestOfFi
 BENCHMARK(BM_PlayerReportOnly)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
 BENCHMARK(BM_SnapshotParses)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
 
-// UNFINISHED: the whole page runs at about 3.4 times the bare parse, short of 2.5
-// (without its vehicle and lower sections about 2.6).
-// What is left beside the seven parses: the two whole records of the loader
-// (the current one and the compared one) with PeriodDelta, which still copies
-// the newer record's vehicle list only to clear it; the compared record copied
-// into the load result; the vehicles' entries read member by member for both
-// paths; the UTF-8 check and the read of each file.
+// UNFINISHED: taken turn about with the bare parse, the whole page runs at
+// about 3.1 times the parse, short of 2.5, and the page up to its vehicle list
+// at about 2.5, short of 2.0. Beside the seven parses (about a third of the
+// page) the time is spread: the day strip's work on its five stored days other
+// than the parse (reading, the conversion check, the mode figures, and the
+// per-vehicle ratings of each day's change), the loader's two whole records
+// and the period record, the vehicle list's rows (about a fifth), the other
+// rows. None of them alone is the remaining gap.
 // Seconds of one call of `work`, on the steady clock.
 template <class Work>
 double Timed(Work work) {
