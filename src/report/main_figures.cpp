@@ -35,7 +35,7 @@ std::string DamageLine(const RWOTAccountStats& s) {
 std::string Lines(std::initializer_list<FigureLine> lines) {
   std::string html;
   for (const FigureLine& line : lines) {
-    html += ColouredValue(line.format, line.value, line.scale, line.colour_value);
+    AppendColouredValue(html, line.format, line.value, line.scale, line.colour_value);
   }
   return html;
 }

@@ -24,6 +24,29 @@ namespace {
 // "c1".."c6".
 std::string ClassNumbered(int k) { return std::string{'c', static_cast<char>('0' + k)}; }
 
+// Hands `text` the pieces of `format` between its brackets and `bracket` each
+// "[" and "]", in order.
+template <class Text, class Bracket>
+void WalkBrackets(std::string_view format, Text text, Bracket bracket) {
+  size_t copied = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '[' && format[i] != ']') continue;
+    text(format.substr(copied, i - copied));
+    bracket(format[i]);
+    copied = i + 1;
+  }
+  text(format.substr(copied));
+}
+
+void AppendBracket(char bracket, std::string_view css_class, std::string& out) {
+  if (css_class.empty()) return;
+  if (bracket == ']') {
+    out.append("</span>");
+  } else {
+    out.append("<span class=\"").append(css_class).append("\">");
+  }
+}
+
 }  // namespace
 
 std::string ColourClass(const ColourScale& scale, double value) {
@@ -34,28 +57,37 @@ std::string ColourClass(const ColourScale& scale, double value) {
   return {};
 }
 
-// Called for every coloured cell of a page: one pass, no pattern set.
-std::string ColouredValue(std::string_view format, double value, const ColourScale& scale, double colour_value) {
-  return Format(BracketColour(format, ColourClass(scale, colour_value)), {value});
-}
-
 std::string BracketColour(std::string_view format, std::string_view css_class) {
   std::string result;
   result.reserve(format.size() + css_class.size() + 24);
-  size_t copied = 0;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != '[' && format[i] != ']') continue;
-    result.append(format.substr(copied, i - copied));
-    copied = i + 1;
-    if (css_class.empty()) continue;
-    if (format[i] == ']') {
-      result.append("</span>");
-    } else {
-      result.append("<span class=\"").append(css_class).append("\">");
-    }
-  }
-  result.append(format.substr(copied));
+  WalkBrackets(
+      format, [&](std::string_view piece) { result.append(piece); },
+      [&](char bracket) { AppendBracket(bracket, css_class, result); });
   return result;
+}
+
+// Called for every coloured cell of a page, so it formats straight onto `out`.
+// With a class the spans part the format where the brackets stood, and no
+// directive spans a bracket; without one the brackets go first, since the
+// pieces on either side may join into one directive.
+void AppendColouredValue(std::string& out, std::string_view format, double value, const ColourScale& scale,
+                         double colour_value) {
+  const FormatArg arg = value;
+  Formatter formatter(out, std::span<const FormatArg>(&arg, 1));
+  const std::string css_class = ColourClass(scale, colour_value);
+  if (css_class.empty()) {
+    formatter.Append(BracketColour(format, css_class));
+    return;
+  }
+  WalkBrackets(
+      format, [&](std::string_view piece) { formatter.Append(piece); },
+      [&](char bracket) { AppendBracket(bracket, css_class, out); });
+}
+
+std::string ColouredValue(std::string_view format, double value, const ColourScale& scale, double colour_value) {
+  std::string html;
+  AppendColouredValue(html, format, value, scale, colour_value);
+  return html;
 }
 
 std::string NextStepTooltip(const ColourScale& scale, double value) {

@@ -106,6 +106,9 @@ std::string BracketColour(std::string_view format, std::string_view css_class);
 
 // Format(BracketColour(format, ColourClass(scale, colour_value)), {value}).
 std::string ColouredValue(std::string_view format, double value, const ColourScale& scale, double colour_value);
+// The same appended to `out`.
+void AppendColouredValue(std::string& out, std::string_view format, double value, const ColourScale& scale,
+                         double colour_value);
 
 // How much is missing to the next colour step, "%.2f до %.0f" (or with two
 // decimals for the target when the second threshold is below 10); empty above

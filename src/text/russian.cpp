@@ -231,29 +231,32 @@ std::string Convert(const Directive& directive, const FormatArg& arg) {
 }  // namespace
 }  // namespace detail
 
-std::string Format(std::string_view format, std::initializer_list<FormatArg> args) {
-  std::string result;
-  result.reserve(format.size() + 16 * args.size());
-  auto next_arg = args.begin();
+void Formatter::Append(std::string_view format) {
   size_t start = 0;
   for (size_t percent = format.find('%'); percent != std::string_view::npos;
        percent = format.find('%', start)) {
-    result.append(format.substr(start, percent - start));
+    out_.append(format.substr(start, percent - start));
     if (percent + 1 < format.size() && format[percent + 1] == '%') {
-      result.push_back('%');
+      out_.push_back('%');
       start = percent + 2;
       continue;
     }
     detail::Directive directive;
     if (!detail::ParseDirective(format, percent, directive)) {
-      result.push_back('%');
+      out_.push_back('%');
       start = percent + 1;
       continue;
     }
-    if (next_arg != args.end()) result.append(detail::Pad(detail::Convert(directive, *next_arg++), directive));
+    if (next_ != end_) out_.append(detail::Pad(detail::Convert(directive, *next_++), directive));
     start = percent + directive.length;
   }
-  result.append(format.substr(start));
+  out_.append(format.substr(start));
+}
+
+std::string Format(std::string_view format, std::initializer_list<FormatArg> args) {
+  std::string result;
+  result.reserve(format.size() + 16 * args.size());
+  Formatter(result, std::span<const FormatArg>(args.begin(), args.size())).Append(format);
   return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -36,6 +37,19 @@ class FormatArg {
 // between integer and floating as the conversion needs; a missing argument
 // prints nothing.
 std::string Format(std::string_view format, std::initializer_list<FormatArg> args);
+
+// Format in steps onto `out`: each Append formats one piece of a format, the
+// arguments taken in order across the pieces. `args` must outlive it.
+class Formatter {
+ public:
+  Formatter(std::string& out, std::span<const FormatArg> args) : out_(out), next_(args.begin()), end_(args.end()) {}
+  void Append(std::string_view format);
+
+ private:
+  std::string& out_;
+  std::span<const FormatArg>::iterator next_;
+  std::span<const FormatArg>::iterator end_;
+};
 
 // n with "one", "few" or "many" by the Russian plural rule (1 день, 2 дня, 5 дней).
 std::string_view Plural(int64_t n, std::string_view one, std::string_view few, std::string_view many);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/tables.h"
+#include "text/russian.h"
 
 namespace tarvelo {
 namespace {
@@ -38,6 +39,25 @@ TEST(BracketColour, WrapsTheBracketedPartOrDropsTheBrackets) {
   EXPECT_EQ(BracketColour("%.0n|[%.2f%%]", "c3"), "%.0n|<span class=\"c3\">%.2f%%</span>");
   EXPECT_EQ(BracketColour("%.0n|[%.2f%%]", ""), "%.0n|%.2f%%");
   EXPECT_EQ(BracketColour("no brackets", "c1"), "no brackets");
+}
+
+// A coloured value is formatted piece by piece around the spans; it must come
+// out as the bracket-coloured format would, also where a bracket stands inside
+// or next to a directive, and where a missing class joins the pieces.
+TEST(ColouredValue, IsTheBracketColouredFormatFormatted) {
+  const char* const formats[] = {"[%.2f]", "%.0n|[%.2f%%]", "<td>[%d]</td>", "%[%", "%.2[f]", "[%]d",
+                                 "a%%[b]%.1f", "[%.1f] / [%.1f]", "[", "]%s[", "no brackets %.0f", ""};
+  for (const char* format : formats) {
+    for (const double colour_value : {-1.0, 50.0, 70.0}) {
+      const std::string css_class = ColourClass(scales::kWinRate, colour_value);
+      EXPECT_EQ(ColouredValue(format, 1234.567, scales::kWinRate, colour_value),
+                Format(BracketColour(format, css_class), {1234.567}))
+          << format << " with class \"" << css_class << "\"";
+    }
+  }
+  std::string html = "<td>";
+  AppendColouredValue(html, "[%.1f%%]", 51.25, scales::kWinRate, 51.25);
+  EXPECT_EQ(html, "<td><span class=\"c3\">51,3%</span>");
 }
 
 TEST(NextStepTooltip, NamesWhatIsMissingToTheNextColour) {
