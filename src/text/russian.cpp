@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <variant>
 
 namespace tarvelo {
 
@@ -159,41 +161,39 @@ std::string NonFinite(double value) {
   return value < 0 ? "-INF" : "INF";
 }
 
+// The digits of a number argument; for a text, or a value that is not
+// finite, the text to write instead.
+std::variant<Decimal, std::string> NumberOf(const FormatArg& arg) {
+  if (const auto* integer = std::get_if<int64_t>(&arg.value())) return DecimalOf(*integer);
+  if (const auto* real = std::get_if<double>(&arg.value())) {
+    if (!std::isfinite(*real)) return NonFinite(*real);
+    return DecimalOf(*real);
+  }
+  return std::string(std::get<std::string_view>(arg.value()));
+}
+
 // Fixed point, two places unless told; a text argument is written unchanged.
 std::string FormatFixed(const FormatArg& arg, int precision, bool grouped) {
-  size_t places = precision < 0 ? 2 : static_cast<size_t>(precision);
-  Decimal number;
-  if (const auto* integer = std::get_if<int64_t>(&arg.value())) {
-    number = DecimalOf(*integer);
-  } else if (const auto* real = std::get_if<double>(&arg.value())) {
-    if (!std::isfinite(*real)) return NonFinite(*real);
-    number = DecimalOf(*real);
-  } else {
-    return std::string(std::get<std::string_view>(arg.value()));
-  }
-  RoundTo(number, places);
-  return Layout(number, grouped);
+  std::variant<Decimal, std::string> number = NumberOf(arg);
+  if (auto* text = std::get_if<std::string>(&number)) return std::move(*text);
+  Decimal& decimal = std::get<Decimal>(number);
+  RoundTo(decimal, precision < 0 ? 2 : static_cast<size_t>(precision));
+  return Layout(decimal, grouped);
 }
 
 // Integers for "%d"; a floating value is rounded, halves away from zero.
 // The precision is the least number of digits, padded with zeros.
 std::string FormatInteger(const FormatArg& arg, int precision) {
-  Decimal number;
-  if (const auto* integer = std::get_if<int64_t>(&arg.value())) {
-    number = DecimalOf(*integer);
-  } else if (const auto* real = std::get_if<double>(&arg.value())) {
-    if (!std::isfinite(*real)) return NonFinite(*real);
-    number = DecimalOf(*real);
-    RoundTo(number, 0);
-  } else {
-    return std::string(std::get<std::string_view>(arg.value()));
+  std::variant<Decimal, std::string> number = NumberOf(arg);
+  if (auto* text = std::get_if<std::string>(&number)) return std::move(*text);
+  Decimal& decimal = std::get<Decimal>(number);
+  RoundTo(decimal, 0);
+  if (precision > 0 && decimal.point < static_cast<size_t>(precision)) {
+    const size_t zeros = static_cast<size_t>(precision) - decimal.point;
+    decimal.digits.insert(0, zeros, '0');
+    decimal.point += zeros;
   }
-  if (precision > 0 && number.point < static_cast<size_t>(precision)) {
-    const size_t zeros = static_cast<size_t>(precision) - number.point;
-    number.digits.insert(0, zeros, '0');
-    number.point += zeros;
-  }
-  return Layout(number, false);
+  return Layout(decimal, false);
 }
 
 // Texts as they are; numbers as "%d" would write an integer and as the
