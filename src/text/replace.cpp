@@ -11,9 +11,13 @@ namespace detail {
 namespace {
 
 // string_view::find, but with glibc's memmem, which skips ahead far faster on
-// long texts where the pattern's first byte is common (JSON quotes).
+// long texts where the pattern's first byte is common (JSON quotes). A pattern
+// that starts with a non-ASCII byte (a Russian word) is rare in the mostly
+// ASCII texts searched, and string_view::find, which runs memchr for that
+// byte, passes over them faster still.
 size_t Find(std::string_view text, std::string_view pattern, size_t from = 0) {
   if (from > text.size()) return std::string_view::npos;
+  if (!pattern.empty() && static_cast<unsigned char>(pattern.front()) >= 0x80) return text.find(pattern, from);
   const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
   return hit ? static_cast<size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
 }

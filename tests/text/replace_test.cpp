@@ -28,6 +28,16 @@ TEST(ReplaceAllTest, EdgesOfTheText) {
   EXPECT_EQ(ReplaceAll(std::string("a\0b", 3), std::string("\0", 1), "-"), "a-b");
 }
 
+// Patterns that start with a Russian letter are searched another way than
+// ASCII ones; both must find the same places.
+TEST(ReplaceAllTest, RussianPatternsAmongOtherRussianText) {
+  const std::string text = "{\"name\":\"Ошибочка\"}ОшибкаОшибка ошибка Ошибк";
+  EXPECT_EQ(ReplaceAll(text, "Ошибка", "E"), "{\"name\":\"Ошибочка\"}EE ошибка Ошибк");
+  EXPECT_TRUE(Contains(text, "Ошибка"));
+  EXPECT_FALSE(Contains("Ошибк", "Ошибка"));
+  EXPECT_FALSE(Contains("{\"status\":\"ok\"}", "Ошибка"));
+}
+
 TEST(RemoveAllTest, TriesPatternsInListOrderAtEachPosition) {
   EXPECT_EQ(RemoveAll("abcabc", {"b", "c"}), "aa");
   EXPECT_EQ(RemoveAll("\"a\":0,\"b\":0,\"c\":1", {",\"a\":0", "\"a\":0,", "\"b\":0,"}), "\"c\":1");
