@@ -128,8 +128,8 @@ BENCHMARK(BM_PlayerReportOnly)->Unit(benchmark::kMillisecond)->Apply(BestOfFive)
 BENCHMARK(BM_SnapshotParses)->Unit(benchmark::kMillisecond)->Apply(BestOfFive);
 
 // UNFINISHED: taken turn about with the bare parse, the whole page runs at
-// about 3.1 times the parse, short of 2.5, and the page up to its vehicle list
-// at about 2.5, short of 2.0. Beside the seven parses (about a third of the
+// about 2.9 to 3.0 times the parse, short of 2.5, and the page up to its
+// vehicle list at about 2.4, short of 2.0. Beside the seven parses (about a third of the
 // page) the time is spread: the day strip's work on its five stored days other
 // than the parse (reading, the conversion check, the mode figures, and the
 // per-vehicle ratings of each day's change), the loader's two whole records
