@@ -127,12 +127,13 @@ std::string RawValue(const std::function<void(GKeyFile*, const char* group, cons
 bool ChangeFile(const std::string& file, const std::function<bool(IniLines&)>& change) {
   std::string text;
   if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) {
-    if (!LoadFile(file, G_KEY_FILE_NONE)) return false;
     gchar* contents = nullptr;
     gsize length = 0;
     if (!g_file_get_contents(file.c_str(), &contents, &length, nullptr)) return false;
     text.assign(contents, length);
     g_free(contents);
+    KeyFile parsed(g_key_file_new());
+    if (!g_key_file_load_from_data(parsed.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr)) return false;
   }
   IniLines lines(text);
   if (!change(lines)) return true;
