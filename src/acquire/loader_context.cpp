@@ -77,6 +77,10 @@ json::Value DecodeApiAnswer(std::string_view answer) {
   return IsValidUtf8(answer) ? json::parse(answer) : json::parse(Cp1251ToUtf8(answer));
 }
 
+json::Value DecodeApiAnswer(std::string_view answer, const json::ItemPruning& pruning) {
+  return IsValidUtf8(answer) ? json::parse(answer, pruning) : json::parse(Cp1251ToUtf8(answer), pruning);
+}
+
 std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
   if (IsConnectionError(answer)) return FetchFailureMessage(answer);
   return "ОШИБКА: Получены некорректные данные (\"" + PlainExcerpt(answer, characters) + "...\").";

@@ -67,6 +67,8 @@ inline constexpr size_t kSideExcerptCharacters = 70;
 // The answer decoded (UTF-8, or Windows-1251 when it is not valid UTF-8) and parsed;
 // an empty Value when it does not parse.
 json::Value DecodeApiAnswer(std::string_view answer);
+// The same without what `pruning` leaves out.
+json::Value DecodeApiAnswer(std::string_view answer, const json::ItemPruning& pruning);
 
 // The common texts of answer checks.
 inline constexpr std::string_view kEmptyDataMessage = "ОШИБКА: Получены пустые данные.";

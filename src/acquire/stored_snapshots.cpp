@@ -50,11 +50,11 @@ StoredDay StoredSnapshots::ModeAt(size_t index) {
   return modes_[index].get();
 }
 
-json::Value StoredSnapshots::Document(size_t index) const {
+json::Value StoredSnapshots::Document(size_t index, const json::ItemPruning* pruning) const {
   const std::string path = JoinPath(source_.account_folder, SnapshotFileName(dates_[index]));
   const std::string text = ConvertSnapshot(ReadTextFile(path, ""), source_.account_id, path, source_.legacy);
   if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return {};
-  json::Value document = DecodeApiAnswer(text);
+  json::Value document = pruning != nullptr ? DecodeApiAnswer(text, *pruning) : DecodeApiAnswer(text);
   if (!document.present() || !StatusIsOk(document)) return {};
   if (!HasEntityData(document, source_.account_id)) return {};
   return document;
@@ -73,7 +73,8 @@ std::unique_ptr<RWOTAccount> StoredSnapshots::Parse(size_t index) const {
 }
 
 std::unique_ptr<ModeSnapshot> StoredSnapshots::ParseMode(size_t index) const {
-  const json::Value document = Document(index);
+  const json::ItemPruning pruning = ModeSnapshotPruning(source_.mode);
+  const json::Value document = Document(index, &pruning);
   if (!document.present()) return nullptr;
   return std::make_unique<ModeSnapshot>(ParseModeSnapshot(model_, document, source_.mode, Ref()));
 }

@@ -48,8 +48,9 @@ class StoredSnapshots {
   StoredDay ModeAt(size_t index);
 
  private:
-  // The snapshot document of dates()[index]; empty when it cannot be used.
-  json::Value Document(size_t index) const;
+  // The snapshot document of dates()[index], without what `pruning` leaves
+  // out; empty when it cannot be used.
+  json::Value Document(size_t index, const json::ItemPruning* pruning = nullptr) const;
   std::unique_ptr<RWOTAccount> Parse(size_t index) const;
   std::unique_ptr<ModeSnapshot> ParseMode(size_t index) const;
   const ReferenceData& Ref() const;

@@ -253,16 +253,24 @@ Value Value::array() {
 
 Kind Value::kind() const { return node_ ? node_->kind : Kind::Null; }
 
-Value parse(std::string_view text) {
+namespace {
+
+Value ParseWith(std::string_view text, const ItemPruning* pruning) {
   try {
     auto arena = std::make_shared<Arena>(text.size() * 2);
-    Node* root = detail::ParseDocument(text, *arena);
+    Node* root = detail::ParseDocument(text, *arena, pruning);
     if (root == nullptr) return {};
     return Value(std::shared_ptr<Node>(std::move(arena), root));
   } catch (const std::exception&) {  // out of memory
     return {};
   }
 }
+
+}  // namespace
+
+Value parse(std::string_view text) { return ParseWith(text, nullptr); }
+
+Value parse(std::string_view text, const ItemPruning& pruning) { return ParseWith(text, &pruning); }
 
 Value at(const Value& v, std::string_view path) {
   if (!v) return {};

@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -72,6 +73,18 @@ class Value {
 // lone surrogates become U+FFFD. More than 30 nested levels, or malformed text,
 // give an empty Value. Never throws.
 Value parse(std::string_view text);
+
+// What a pruned parse leaves out of a document: in each object that is an item
+// of the array at `array_path` (member names from the root, "." between them),
+// every member whose name `keep` refuses. For a reader that needs a few members
+// of a long list's items.
+struct ItemPruning {
+  std::string_view array_path;
+  std::function<bool(std::string_view name)> keep;
+};
+// parse(text) without the members `pruning` leaves out. Those are read all the
+// same, only not kept: the text is refused exactly when parse(text) refuses it.
+Value parse(std::string_view text, const ItemPruning& pruning);
 
 // The value at `path` below `v`, or an empty Value.
 Value at(const Value& v, std::string_view path = {});

@@ -163,8 +163,9 @@ bool Contains(const Node* tree, const Node* node);
 // Deep copy of `node` into `arena`.
 Node* CopyTree(Arena& arena, const Node* node);
 
-// Parses text into `arena`; nullptr when the text is not a JSON document.
-Node* ParseDocument(std::string_view text, Arena& arena);
+// Parses text into `arena`, leaving out what `pruning` (if any) names; nullptr
+// when the text is not a JSON document.
+Node* ParseDocument(std::string_view text, Arena& arena, const ItemPruning* pruning = nullptr);
 
 void PrintTo(const Node* node, std::string& out);
 

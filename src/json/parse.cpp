@@ -1,6 +1,7 @@
 // JSON text to nodes: RFC 8259 plus the forgiving forms the program's own text
 // editing produces (comma before a closing bracket, single quotes, unquoted member
 // names, values that start with no JSON value).
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -69,16 +70,24 @@ bool MayEndPlainRun(const char* p, char quote) {
   return (quotes | backslashes | controls) != 0;
 }
 
+// Where a value lies, as far as pruning goes: on the path to the pruned
+// array (how many of its names lead there), an item of that array, or elsewhere.
+constexpr int kOffPath = -1;
+
+// Every function that takes `kBuild` reads the same text either way; without
+// it nothing is built, so a left-out value is checked exactly as a kept one.
 class Parser {
  public:
-  Parser(std::string_view text, Arena& arena)
-      : p_(text.data()), end_(text.data() + text.size()), arena_(arena) {}
+  Parser(std::string_view text, Arena& arena, const ItemPruning* pruning)
+      : p_(text.data()), end_(text.data() + text.size()), arena_(arena), pruning_(pruning) {
+    if (pruning_ != nullptr) SplitPath(pruning_->array_path);
+  }
 
   Node* Document() {
     SkipByteOrderMark();
     SkipSpace();
     Node* root = nullptr;
-    return ParseValue(root, 0) ? root : nullptr;
+    return ParseValue<true>(root, 0, pruning_ != nullptr ? 0 : kOffPath) ? root : nullptr;
   }
 
  private:
@@ -90,36 +99,56 @@ class Parser {
   }
   bool At(char c) const { return p_ < end_ && *p_ == c; }
 
+  void SplitPath(std::string_view path) {
+    for (size_t start = 0; start <= path.size();) {
+      const size_t dot = std::min(path.find('.', start), path.size());
+      path_.push_back(path.substr(start, dot - start));
+      start = dot + 1;
+    }
+  }
+  int ItemPlace() const { return static_cast<int>(path_.size()) + 1; }
+  // The place of a member of an object at `place`.
+  int MemberPlace(int place, std::string_view name) const {
+    if (place < 0 || place >= static_cast<int>(path_.size()) || name != path_[place]) return kOffPath;
+    return place + 1;
+  }
+  bool LeavesOut(int place, std::string_view name) const {
+    return place == ItemPlace() && !pruning_->keep(name);
+  }
+
   // `depth` counts the objects and arrays around the value.
-  bool ParseValue(Node*& out, int depth) {
+  template <bool kBuild>
+  bool ParseValue(Node*& out, int depth, int place) {
     if (p_ == end_) return false;
     switch (*p_) {
-      case '{': return ParseObject(out, depth + 1);
-      case '[': return ParseArray(out, depth + 1);
+      case '{': return ParseObject<kBuild>(out, depth + 1, place);
+      case '[': return ParseArray<kBuild>(out, depth + 1, place);
       case '"':
-      case '\'': return ParseStringValue(out);
-      case 't': return ParseLiteral(out, "true", Kind::Boolean, true);
-      case 'f': return ParseLiteral(out, "false", Kind::Boolean, false);
-      case 'n': return ParseLiteral(out, "null", Kind::Null, false);
-      default: return (*p_ == '-' || IsDigit(*p_)) && ParseNumber(out);
+      case '\'': return ParseStringValue<kBuild>(out);
+      case 't': return ParseLiteral<kBuild>(out, "true", Kind::Boolean, true);
+      case 'f': return ParseLiteral<kBuild>(out, "false", Kind::Boolean, false);
+      case 'n': return ParseLiteral<kBuild>(out, "null", Kind::Null, false);
+      default: return (*p_ == '-' || IsDigit(*p_)) && ParseNumber<kBuild>(out);
     }
   }
 
   // A member value or array item: like a value, but a malformed number or a
   // character that starts no value is skipped up to the next separator.
-  bool ParseElement(Node*& out, int depth) {
+  template <bool kBuild>
+  bool ParseElement(Node*& out, int depth, int place) {
     if (p_ == end_) return false;
-    if (StartsBareToken(*p_)) return ParseBareToken(out);
+    if (StartsBareToken(*p_)) return ParseBareToken<kBuild>(out);
     if (*p_ == '-' || IsDigit(*p_)) {
       const char* start = p_;
-      if (ParseNumber(out)) return true;
+      if (ParseNumber<kBuild>(out)) return true;
       p_ = start;
-      return ParseBareToken(out);
+      return ParseBareToken<kBuild>(out);
     }
-    return ParseValue(out, depth);
+    return ParseValue<kBuild>(out, depth, place);
   }
 
-  bool ParseObject(Node*& out, int level) {
+  template <bool kBuild>
+  bool ParseObject(Node*& out, int level, int place) {
     if (level > kMaxDepth) return false;
     ++p_;
     const size_t base = members_.size();
@@ -129,19 +158,18 @@ class Parser {
     } else {
       for (;;) {
         std::string_view name;
-        if (!ParseName(name)) return false;
+        if (!ParseName<kBuild>(name)) return false;
         SkipSpace();
         if (!At(':')) return false;
         ++p_;
         SkipSpace();
-        Node* value = nullptr;
-        if (!ParseElement(value, level)) return false;
-        members_.push_back({name, value});
+        if (!ParseMemberValue<kBuild>(name, level, place)) return false;
         const Separator separator = AfterElement('}');
         if (separator == Separator::kMalformed) return false;
         if (separator == Separator::kClose) break;
       }
     }
+    if constexpr (!kBuild) return true;
     out = NewNode(arena_, Kind::Object);
     const size_t count = members_.size() - base;
     out->size = AsContainer(out)->capacity = static_cast<uint32_t>(count);
@@ -151,23 +179,41 @@ class Parser {
     return true;
   }
 
-  bool ParseArray(Node*& out, int level) {
+  // The value of member `name` of an object at `place`, kept among the members
+  // being parsed unless it is left out.
+  template <bool kBuild>
+  bool ParseMemberValue(std::string_view name, int level, int place) {
+    Node* value = nullptr;
+    if constexpr (kBuild) {
+      if (!LeavesOut(place, name)) {
+        if (!ParseElement<true>(value, level, MemberPlace(place, name))) return false;
+        members_.push_back({name, value});
+        return true;
+      }
+    }
+    return ParseElement<false>(value, level, kOffPath);
+  }
+
+  template <bool kBuild>
+  bool ParseArray(Node*& out, int level, int place) {
     if (level > kMaxDepth) return false;
     ++p_;
     const size_t base = items_.size();
+    const int item_place = place == static_cast<int>(path_.size()) ? ItemPlace() : kOffPath;
     SkipSpace();
     if (At(']')) {
       ++p_;
     } else {
       for (;;) {
         Node* item = nullptr;
-        if (!ParseElement(item, level)) return false;
-        items_.push_back(item);
+        if (!ParseElement<kBuild>(item, level, item_place)) return false;
+        if constexpr (kBuild) items_.push_back(item);
         const Separator separator = AfterElement(']');
         if (separator == Separator::kMalformed) return false;
         if (separator == Separator::kClose) break;
       }
     }
+    if constexpr (!kBuild) return true;
     out = NewNode(arena_, Kind::Array);
     const size_t count = items_.size() - base;
     out->size = AsContainer(out)->capacity = static_cast<uint32_t>(count);
@@ -194,9 +240,11 @@ class Parser {
     return Separator::kClose;
   }
 
+  // Without `kBuild` the name is still given, as long as it needed no decoding.
+  template <bool kBuild>
   bool ParseName(std::string_view& name) {
     if (p_ == end_) return false;
-    if (*p_ == '"' || *p_ == '\'') return ParseString(name);
+    if (*p_ == '"' || *p_ == '\'') return ParseString<kBuild>(name);
     const char* start = p_;
     while (p_ < end_ && *p_ != ':') {
       const char c = *p_;
@@ -207,13 +255,16 @@ class Parser {
     const char* stop = p_;
     while (stop > start && IsSpace(stop[-1])) --stop;
     if (stop == start) return false;
-    name = arena_.Copy({start, static_cast<size_t>(stop - start)});
+    name = {start, static_cast<size_t>(stop - start)};
+    if constexpr (kBuild) name = arena_.Copy(name);
     return true;
   }
 
+  template <bool kBuild>
   bool ParseStringValue(Node*& out) {
     std::string_view text;
-    if (!ParseString(text)) return false;
+    if (!ParseString<kBuild>(text)) return false;
+    if constexpr (!kBuild) return true;
     out = NewNode(arena_, Kind::String);
     out->chars = text.data();
     out->size = static_cast<uint32_t>(text.size());
@@ -221,6 +272,9 @@ class Parser {
   }
 
   // A quoted string (double or single quotes) copied into the arena as UTF-8.
+  // Without `kBuild` nothing is copied, and `text` is the string as it stands
+  // in the text when it holds no escape (else empty).
+  template <bool kBuild>
   bool ParseString(std::string_view& text) {
     const char quote = *p_++;
     const char* start = p_;
@@ -229,44 +283,50 @@ class Parser {
     for (; p < end_; ++p) {
       const char c = *p;
       if (c == quote) {
-        text = arena_.Copy({start, static_cast<size_t>(p - start)});
+        text = {start, static_cast<size_t>(p - start)};
+        if constexpr (kBuild) text = arena_.Copy(text);
         p_ = p + 1;
         return true;
       }
       if (c == '\\' || static_cast<unsigned char>(c) < 0x20) break;
     }
     p_ = p;
-    scratch_.assign(start, p_);
-    return ParseEscapedRest(quote, text);
+    if constexpr (kBuild) scratch_.assign(start, p_);
+    text = {};
+    return ParseEscapedRest<kBuild>(quote, text);
   }
 
+  template <bool kBuild>
   bool ParseEscapedRest(char quote, std::string_view& text) {
+    const auto keep = [this](char c) {
+      if constexpr (kBuild) scratch_.push_back(c);
+    };
     while (p_ < end_) {
       const char c = *p_;
       if (c == quote) {
         ++p_;
-        text = arena_.Copy(scratch_);
+        if constexpr (kBuild) text = arena_.Copy(scratch_);
         return true;
       }
       if (static_cast<unsigned char>(c) < 0x20) return false;
       if (c != '\\') {
-        scratch_.push_back(c);
+        keep(c);
         ++p_;
         continue;
       }
       if (++p_ == end_) return false;
       switch (*p_++) {
-        case '"': scratch_.push_back('"'); break;
-        case '\'': scratch_.push_back('\''); break;
-        case '\\': scratch_.push_back('\\'); break;
-        case '/': scratch_.push_back('/'); break;
-        case 'b': scratch_.push_back('\b'); break;
-        case 'f': scratch_.push_back('\f'); break;
-        case 'n': scratch_.push_back('\n'); break;
-        case 'r': scratch_.push_back('\r'); break;
-        case 't': scratch_.push_back('\t'); break;
+        case '"': keep('"'); break;
+        case '\'': keep('\''); break;
+        case '\\': keep('\\'); break;
+        case '/': keep('/'); break;
+        case 'b': keep('\b'); break;
+        case 'f': keep('\f'); break;
+        case 'n': keep('\n'); break;
+        case 'r': keep('\r'); break;
+        case 't': keep('\t'); break;
         case 'u':
-          if (!ParseUnicodeEscape()) return false;
+          if (!ParseUnicodeEscape<kBuild>()) return false;
           break;
         default: return false;
       }
@@ -287,6 +347,7 @@ class Parser {
 
   // After "\u". A surrogate pair becomes one code point; a lone surrogate
   // becomes U+FFFD.
+  template <bool kBuild>
   bool ParseUnicodeEscape() {
     uint32_t unit = 0;
     if (!ReadHex4(p_, unit)) return false;
@@ -304,19 +365,23 @@ class Parser {
     } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
       code_point = kReplacementCharacter;
     }
-    AppendUtf8(scratch_, code_point);
+    if constexpr (kBuild) AppendUtf8(scratch_, code_point);
     return true;
   }
 
+  template <bool kBuild>
   bool ParseLiteral(Node*& out, std::string_view word, Kind kind, bool truth) {
     if (static_cast<size_t>(end_ - p_) < word.size() || std::memcmp(p_, word.data(), word.size()) != 0) return false;
     p_ += word.size();
+    if constexpr (!kBuild) return true;
     out = NewNode(arena_, kind);
     if (kind == Kind::Boolean) out->boolean = truth;
     return true;
   }
 
-  // RFC 8259 number. Integers that fit in 64 bits stay integers.
+  // RFC 8259 number. Integers that fit in 64 bits stay integers. Every number
+  // of that form converts, so without `kBuild` the form alone is checked.
+  template <bool kBuild>
   bool ParseNumber(Node*& out) {
     const char* const start = p_;
     const char* p = p_;
@@ -347,6 +412,7 @@ class Parser {
       integral = false;
     }
     p_ = p;
+    if constexpr (!kBuild) return true;
     constexpr uint64_t kMaxPositive = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
     // "-0" stays a double so that it prints back as it was read.
     const bool negative_zero = negative && magnitude == 0;
@@ -369,10 +435,12 @@ class Parser {
 
   // Skips to the next separator. A token that reads as a number (".53") gives that
   // number; anything else gives null.
+  template <bool kBuild>
   bool ParseBareToken(Node*& out) {
     const char* start = p_;
     while (p_ < end_ && !ClosesElement(*p_)) ++p_;
     if (p_ == end_) return false;
+    if constexpr (!kBuild) return true;
     const char* stop = p_;
     while (stop > start && IsSpace(stop[-1])) --stop;
     double number = 0;
@@ -389,6 +457,8 @@ class Parser {
   const char* p_;
   const char* end_;
   Arena& arena_;
+  const ItemPruning* pruning_;
+  std::vector<std::string_view> path_;  // the names that lead to the pruned array
   std::vector<Slot> members_;  // members of the objects being parsed, innermost last
   std::vector<Node*> items_;   // items of the arrays being parsed, innermost last
   std::string scratch_;        // a string with escapes being decoded
@@ -396,9 +466,9 @@ class Parser {
 
 }  // namespace
 
-Node* ParseDocument(std::string_view text, Arena& arena) {
+Node* ParseDocument(std::string_view text, Arena& arena, const ItemPruning* pruning) {
   if (text.size() >= std::numeric_limits<uint32_t>::max()) return nullptr;
-  return Parser(text, arena).Document();
+  return Parser(text, arena, pruning).Document();
 }
 
 }  // namespace tarvelo::json::detail

@@ -140,14 +140,18 @@ class PeriodModeBlock {
   PeriodModeBlock(RWOTAccountStats& block, int32_t newer_battles, const ReferenceData& reference)
       : block_(block), newer_battles_(newer_battles), reference_(reference) {}
 
-  // One vehicle of the period, with its difference block of the mode.
-  void Add(RWOTAccountStats& vehicle_block, int tier, const std::string& tank_id) {
+  // One vehicle of the period, with its difference block of the mode; its
+  // Ivanerr weight is returned.
+  double Add(RWOTAccountStats& vehicle_block, int tier, const std::string& tank_id) {
+    const VehicleFacts* facts = reference_.Facts(tank_id);
+    const double ivanerr_weight = facts != nullptr ? facts->ivanerr_weight : 0.0;
     if (vehicle_block.Battles > 0) {
       if (tier >= 1 && tier <= kTierCount) AddTo(tier_battles_[tier - 1], vehicle_block.Battles);
-      AddPeriodExpectedValues(vehicle_block, reference_.Expected(tank_id), block_);
+      AddPeriodExpectedValues(vehicle_block, facts != nullptr ? facts->expected : ExpectedValues{}, block_);
     }
     if (tier == 10) AddTo(top_vehicles_, 1);
-    VehicleRatings(vehicle_block, tier, newer_battles_, reference_.IvanerrWeight(tank_id), &block_);
+    VehicleRatings(vehicle_block, tier, newer_battles_, ivanerr_weight, &block_);
+    return ivanerr_weight;
   }
 
   void Finish(const RWOTAccountStats& exp_totals) {
@@ -220,9 +224,9 @@ void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int m
     if (!PlayedInPeriod(vehicle.Stats[mode].Battles, older_vehicle.Stats[mode].Battles, cap)) continue;
     RVehicleStat& delta = p.Vehicles.emplace_back(VehicleDelta(vehicle, older_vehicle));
     AddPeriodVehicleToAggregates(delta, delta.Stats[mode], p);
-    mode_block.Add(delta.Stats[mode], delta.Tier, delta.TankId);
+    const double ivanerr_weight = mode_block.Add(delta.Stats[mode], delta.Tier, delta.TankId);
     CountMasteryChange(delta, older_vehicle.MarkOfMastery, p);
-    RateOtherModes(delta, newer, mode, reference.IvanerrWeight(delta.TankId));
+    RateOtherModes(delta, newer, mode, ivanerr_weight);
   }
   mode_block.Finish(p.ExpTotals);
 }

@@ -30,10 +30,26 @@ ReferenceData ReferenceData::FromTexts(const ReferenceTexts& texts) {
   return data;
 }
 
+namespace {
+
+// Calls `index(id, entry)` for each member of `object` from the last back to
+// the first, so that where an id occurs twice the first one is written last
+// and stays, as a lookup in the document would find it.
+template <class Index>
+void IndexMembersFirstWins(const json::Value& object, Index index) {
+  const json::MemberRange members = json::members(object);
+  for (const json::Member* member = members.end(); member != members.begin();) {
+    --member;
+    index(member->name, member->value);
+  }
+}
+
+}  // namespace
+
 void ReferenceData::IndexVehicles() {
-  for (const auto& [id, entry] : json::members(json::at(tanks_info_, "data"))) {
-    if (entry.kind() != json::Kind::Object) continue;
-    VehicleInfo info;
+  IndexMembersFirstWins(json::at(tanks_info_, "data"), [this](const std::string& id, const json::Value& entry) {
+    if (entry.kind() != json::Kind::Object) return;
+    VehicleInfo& info = facts_[id].info;
     info.known = true;
     info.tag = json::text(entry, "tag");
     info.name = json::text(entry, "name");
@@ -42,26 +58,24 @@ void ReferenceData::IndexVehicles() {
     info.tier = static_cast<uint8_t>(json::integer(entry, "tier"));
     info.premium = json::boolean(entry, "is_premium");
     info.images = json::text(entry, "images");
-    vehicles_.emplace(id, std::move(info));
-  }
+  });
 }
 
 void ReferenceData::IndexExpectedValues() {
-  for (const auto& [id, entry] : json::members(json::at(exp_values_, "data"))) {
-    ExpectedValues values;
+  IndexMembersFirstWins(json::at(exp_values_, "data"), [this](const std::string& id, const json::Value& entry) {
+    ExpectedValues& values = facts_[id].expected;
     values.damage = json::real(json::at(entry, "expDamage"));
     values.frag = json::real(json::at(entry, "expFrag"));
     values.spot = json::real(json::at(entry, "expSpot"));
     values.def = json::real(json::at(entry, "expDef"));
     values.win_rate = json::real(json::at(entry, "expWinRate"));
-    expected_.emplace(id, values);
-  }
+  });
 }
 
 void ReferenceData::IndexWeights() {
-  for (const auto& [id, entry] : json::members(json::at(ivanerr_, "kefs"))) {
-    weights_.emplace(id, json::real(json::at(entry, "weight")));
-  }
+  IndexMembersFirstWins(json::at(ivanerr_, "kefs"), [this](const std::string& id, const json::Value& entry) {
+    facts_[id].ivanerr_weight = json::real(json::at(entry, "weight"));
+  });
 }
 
 void ReferenceData::IndexAchievements() {
@@ -80,9 +94,14 @@ void ReferenceData::IndexAchievements() {
   }
 }
 
+const VehicleFacts* ReferenceData::Facts(std::string_view tank_id) const {
+  auto found = facts_.find(tank_id);
+  return found != facts_.end() ? &found->second : nullptr;
+}
+
 VehicleInfo ReferenceData::Vehicle(std::string_view tank_id) const {
-  auto found = vehicles_.find(tank_id);
-  if (found != vehicles_.end()) return found->second;
+  const VehicleFacts* facts = Facts(tank_id);
+  if (facts != nullptr && facts->info.known) return facts->info;
   VehicleInfo unknown;
   unknown.tag = "UnknownVehicle_" + std::string(tank_id);
   unknown.name = unknown.tag;
@@ -90,18 +109,18 @@ VehicleInfo ReferenceData::Vehicle(std::string_view tank_id) const {
 }
 
 uint8_t ReferenceData::VehicleTier(std::string_view tank_id) const {
-  auto found = vehicles_.find(tank_id);
-  return found != vehicles_.end() ? found->second.tier : VehicleInfo().tier;
+  const VehicleFacts* facts = Facts(tank_id);
+  return facts != nullptr && facts->info.known ? facts->info.tier : VehicleInfo().tier;
 }
 
 ExpectedValues ReferenceData::Expected(std::string_view tank_id) const {
-  auto found = expected_.find(tank_id);
-  return found == expected_.end() ? ExpectedValues{} : found->second;
+  const VehicleFacts* facts = Facts(tank_id);
+  return facts != nullptr ? facts->expected : ExpectedValues{};
 }
 
 double ReferenceData::IvanerrWeight(std::string_view tank_id) const {
-  auto found = weights_.find(tank_id);
-  return found == weights_.end() ? 0.0 : found->second;
+  const VehicleFacts* facts = Facts(tank_id);
+  return facts != nullptr ? facts->ivanerr_weight : 0.0;
 }
 
 std::string ReferenceData::CountryName(std::string_view code, bool* found) const {

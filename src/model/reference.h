@@ -35,6 +35,13 @@ struct ExpectedValues {
   double win_rate = 0;  // a percentage
 };
 
+// What the documents tell of one vehicle id, found with one lookup.
+struct VehicleFacts {
+  VehicleInfo info;  // info.known is false when the encyclopedia lacks the id
+  ExpectedValues expected;
+  double ivanerr_weight = 0;
+};
+
 // One entry of the achievement catalogue, in catalogue order.
 struct AchievementInfo {
   std::string key;
@@ -65,6 +72,8 @@ class ReferenceData {
   uint8_t VehicleTier(std::string_view tank_id) const;
   ExpectedValues Expected(std::string_view tank_id) const;
   double IvanerrWeight(std::string_view tank_id) const;
+  // All of the above at once; null when no document lists the id.
+  const VehicleFacts* Facts(std::string_view tank_id) const;
   // Catalogue members that are objects, in document order, and its "meta.count".
   const std::vector<AchievementInfo>& Achievements() const { return achievements_; }
   int64_t AchievementCount() const { return achievement_count_; }
@@ -99,9 +108,7 @@ class ReferenceData {
   json::Value ivanerr_;
   json::Value country_list_;
   json::Value achievements_list_;
-  ById<VehicleInfo> vehicles_;
-  ById<ExpectedValues> expected_;
-  ById<double> weights_;
+  ById<VehicleFacts> facts_;
   std::vector<AchievementInfo> achievements_;
   int64_t achievement_count_ = 0;
 };

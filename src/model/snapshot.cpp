@@ -263,22 +263,24 @@ struct PendingVehicle {
   double ivanerr_weight = 0;
 };
 
-// The reference lookups are made here, in a short loop over all vehicles,
-// where their cache misses overlap, rather than among the ratings.
-// Of the encyclopedia's facts only the tier is looked up without `identity`.
+// The reference lookup is made here, in a short loop over all vehicles, where
+// the cache misses overlap, rather than among the ratings. Of the
+// encyclopedia's facts only the tier is taken without `identity`.
 PendingVehicle ReadPendingVehicle(const json::Value& element, int mode, const ReferenceData& reference,
                                   bool identity) {
   PendingVehicle pending{ReadVehicleEntry(element), {}, {}, 0, {}, 0};
   if (pending.entry.tank_id) pending.tank_id = detail::TextOf(*pending.entry.tank_id);
+  const VehicleFacts* facts = reference.Facts(pending.tank_id);
+  const bool known = facts != nullptr && facts->info.known;
   if (identity) {
-    pending.info = reference.Vehicle(pending.tank_id);
-  } else {
-    pending.info.tier = reference.VehicleTier(pending.tank_id);
+    pending.info = known ? facts->info : reference.Vehicle(pending.tank_id);
+  } else if (known) {
+    pending.info.tier = facts->info.tier;
   }
   pending.battles = ModeBattles(pending.entry, mode, pending.info.tier);
-  if (pending.battles > 0) {
-    pending.expected = reference.Expected(pending.tank_id);
-    pending.ivanerr_weight = reference.IvanerrWeight(pending.tank_id);
+  if (pending.battles > 0 && facts != nullptr) {
+    pending.expected = facts->expected;
+    pending.ivanerr_weight = facts->ivanerr_weight;
   }
   return pending;
 }
@@ -712,6 +714,33 @@ ModeSnapshot ParseModeSnapshot(const RWOTAccount& model, const json::Value& docu
   const int32_t top_vehicles = ListModeVehicles(json::array(document, "data.vehicles"), reference, figures);
   if (figures.block.Battles > 0) AccountRatings(figures.block, figures.ExpTotals, top_vehicles, GlobalRating(a));
   return figures;
+}
+
+namespace {
+
+// The modes whose vehicle blocks ModeBattles and ModeBlock read for `mode`, as bits.
+uint32_t ModeBlocksRead(int mode) {
+  const auto bit = [](int read_mode) { return 1u << read_mode; };
+  switch (mode) {
+    case kModeHistorical: return 0;
+    case kModeRandom: return bit(kModeRandom) | bit(kModeAll) | bit(kModeClan) | bit(kModeCompany);
+    case kModeStronghold: return bit(kModeStrongholdDefense) | bit(kModeStrongholdSkirmish);
+    case kModeGlobalmapAbsolute:
+    case kModeGlobalmapChampion:
+    case kModeGlobalmapMiddle: return bit(mode) | bit(kModeGlobalmap);
+    default: return bit(mode);
+  }
+}
+
+}  // namespace
+
+json::ItemPruning ModeSnapshotPruning(int mode) {
+  if (mode < 0 || mode >= kModeCount) mode = kModeAll;
+  const uint32_t read = ModeBlocksRead(mode);
+  return {"data.vehicles", [read](std::string_view name) {
+            const int key_mode = ModeIndexOfKey(name);
+            return key_mode < 0 || (read & (1u << key_mode)) != 0;
+          }};
 }
 
 void ParseVehicles(int32_t account_battles, const json::Value& vehicles, RWOTAccount& account, int mode,

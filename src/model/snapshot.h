@@ -39,6 +39,11 @@ void ParseAccountFigures(RWOTAccount& account, const json::Value& document, int 
 ModeSnapshot ParseModeSnapshot(const RWOTAccount& model, const json::Value& document, int mode,
                                const ReferenceData& reference);
 
+// What ParseModeSnapshot for `mode` does without: the vehicles' blocks of the
+// modes it does not read. A document parsed under this pruning gives the same
+// figures and is refused exactly when the whole one would be.
+json::ItemPruning ModeSnapshotPruning(int mode);
+
 // The vehicles of "data.vehicles" with battles in the selected mode, their
 // ratings and the account's aggregates. `account_battles` is the account's
 // battles in that mode.

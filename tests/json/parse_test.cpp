@@ -5,6 +5,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "json/json.h"
 #include "json/locale_guard.h"
@@ -246,6 +247,87 @@ TEST(JsonParse, SurvivesRandomAndMutatedBuffers) {
     ASSERT_EQ(print(again), printed);
   }
   EXPECT_GT(parsed, 1000);
+}
+
+// The pruning of "data.list" done by hand: every member "skip" of the objects
+// in each "list" array of each "data" object of the root, duplicates as well.
+std::string PrintWithoutSkipped(const Value& whole) {
+  Value copy = clone(whole);
+  for (const auto& [name, data] : members(copy)) {
+    if (name != "data" || data.kind() != Kind::Object) continue;
+    for (const auto& [list_name, list] : members(data)) {
+      if (list_name != "list" || list.kind() != Kind::Array) continue;
+      for (size_t i = 0; i < length(list); ++i) {
+        Value entry = item(list, i);
+        while (remove(entry, "skip")) {
+        }
+      }
+    }
+  }
+  return print(copy);
+}
+
+// A pruned parse gives the whole parse less the members it leaves out, and
+// refuses exactly the texts the whole parse refuses, also when the fault lies
+// inside a member that is left out.
+TEST(JsonParse, PrunedGivesTheRestAndRefusesWhatTheWholeParseRefuses) {
+  const ItemPruning pruning{"data.list", [](std::string_view name) { return name != "skip"; }};
+  const std::string sample =
+      "{\"status\":\"ok\",\"data\":{\"list\":[{\"keep\":1,\"skip\":{\"a\":[1,2.5e3,{\"b\":\"\\u0416\"}],c:.5},"
+      "'x':'y'},{\"skip\":[true,null,-0],\"keep\":\"s\\\"q\"},7,{\"skip\":1,\"skip\":\"\\ud83d\\ude00\","
+      "\"keep\":[{\"skip\":3}]},],\"skip\":4},\"skip\":5}";
+  const Value whole = parse(sample);
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(print(parse(sample, pruning)),
+            "{\"status\":\"ok\",\"data\":{\"list\":[{\"keep\":1,\"x\":\"y\"},{\"keep\":\"s\\\"q\"},7,"
+            "{\"keep\":[{\"skip\":3}]}],\"skip\":4},\"skip\":5}");
+
+  const std::vector<std::string> faulty_left_out = {
+      "{\"data\":{\"list\":[{\"skip\":[1,,2]}]}}",
+      "{\"data\":{\"list\":[{\"skip\":\"a\\qb\"}]}}",
+      "{\"data\":{\"list\":[{\"skip\":\"\\u12G4\"}]}}",
+      "{\"data\":{\"list\":[{\"skip\":\"tab\there\"}]}}",
+      "{\"data\":{\"list\":[{\"skip\":{\"a\" 1}}]}}",
+      "{\"data\":{\"list\":[{\"skip\":tru}]}}",
+      "{\"data\":{\"list\":[{\"skip\":" + Nested(28, "[", "1", "]") + "}]}}",
+  };
+  for (const std::string& text : faulty_left_out) {
+    EXPECT_FALSE(parse(text)) << text;
+    EXPECT_FALSE(parse(text, pruning)) << text;
+  }
+  const std::string deepest = "{\"data\":{\"list\":[{\"skip\":" + Nested(26, "[", "1", "]") + "}]}}";
+  ASSERT_TRUE(parse(deepest));
+  EXPECT_EQ(print(parse(deepest, pruning)), "{\"data\":{\"list\":[{}]}}");
+
+  const char alphabet[] = "{}[]\"',:.-+eE0123456789 \\utfnalsx\n\0";
+  std::mt19937 random(20261209);
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  int parsed = 0;
+  int refused = 0;
+  for (int round = 0; round < 30000; ++round) {
+    std::string buffer = sample;
+    const size_t edits = 1 + pick(3);
+    for (size_t e = 0; e < edits; ++e) {
+      const size_t position = pick(buffer.size() + 1);
+      const char c = alphabet[pick(sizeof alphabet - 1)];
+      switch (pick(3)) {
+        case 0: if (position < buffer.size()) buffer[position] = c; break;
+        case 1: buffer.insert(buffer.begin() + static_cast<std::ptrdiff_t>(position), c); break;
+        default: if (position < buffer.size()) buffer.erase(position, 1 + pick(4)); break;
+      }
+    }
+    const Value full = parse(buffer);
+    const Value pruned = parse(buffer, pruning);
+    ASSERT_EQ(full.present(), pruned.present()) << buffer;
+    if (!full) {
+      ++refused;
+      continue;
+    }
+    ++parsed;
+    ASSERT_EQ(print(pruned), PrintWithoutSkipped(full)) << buffer;
+  }
+  EXPECT_GT(parsed, 3000);
+  EXPECT_GT(refused, 3000);
 }
 
 // Megabytes of input take the arena's large-chunk path; every value must still

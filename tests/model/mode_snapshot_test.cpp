@@ -1,6 +1,7 @@
 // The one-mode paths of the day strip give exactly what the whole records give:
 // ParseModeSnapshot against ParseAccount, PeriodModeStats against PeriodDelta,
-// on every demo snapshot, in every battle mode.
+// on every demo snapshot, in every battle mode; ParseModeSnapshot also on the
+// document pruned for its mode.
 #include "model/mode_snapshot.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,7 @@ struct Snapshot {
   std::string name;
   std::string account_id;
   json::Value document;
+  std::string text;
 };
 
 // The stored days of the demo player, newest first, and the merged documents of
@@ -45,9 +47,10 @@ std::vector<Snapshot> DemoSnapshots() {
   const std::filesystem::path demo = TARVELO_DEMO_ANSWERS;
   auto add = [&](const std::filesystem::path& path, const std::string& id) {
     const std::string text = Slurp(path);
-    snapshots.push_back({path.filename().string(), id, json::parse(text)});
-    snapshots.push_back({path.filename().string() + " without random", id,
-                         json::parse(ReplaceAll(text, "\"random\":{\"", "\"random_gone\":{\""))});
+    snapshots.push_back({path.filename().string(), id, json::parse(text), text});
+    const std::string without_random = ReplaceAll(text, "\"random\":{\"", "\"random_gone\":{\"");
+    snapshots.push_back(
+        {path.filename().string() + " without random", id, json::parse(without_random), without_random});
   };
   std::vector<std::filesystem::path> days;
   for (const auto& entry : std::filesystem::directory_iterator(demo / "history" / "4817293")) days.push_back(entry.path());
@@ -71,6 +74,8 @@ TEST(ModeSnapshot, ParsedAloneEqualsTheModeOfTheWholeRecord) {
   const std::vector<Snapshot> snapshots = DemoSnapshots();
   ASSERT_GE(snapshots.size(), 20u);
   size_t vehicles = 0;
+  size_t whole_bytes = 0;
+  size_t pruned_bytes = 0;
   for (const Snapshot& snapshot : snapshots) {
     ASSERT_TRUE(snapshot.document.present()) << snapshot.name;
     RWOTAccount model;
@@ -79,10 +84,16 @@ TEST(ModeSnapshot, ParsedAloneEqualsTheModeOfTheWholeRecord) {
       const ModeSnapshot whole = ModeSnapshotOf(Parsed(snapshot, mode), mode);
       EXPECT_TRUE(ParseModeSnapshot(model, snapshot.document, mode, DemoReference()) == whole)
           << snapshot.name << ", mode " << BattleModes[mode].key;
+      const json::Value pruned = json::parse(snapshot.text, ModeSnapshotPruning(mode));
+      EXPECT_TRUE(ParseModeSnapshot(model, pruned, mode, DemoReference()) == whole)
+          << snapshot.name << ", pruned, mode " << BattleModes[mode].key;
+      pruned_bytes += json::print(pruned).size();
+      whole_bytes += json::print(snapshot.document).size();
       vehicles += whole.vehicles.size();
     }
   }
   EXPECT_GT(vehicles, 500u) << "the modes hold vehicles to compare";
+  EXPECT_LT(pruned_bytes, whole_bytes / 2) << "the pruned documents leave out the other modes' blocks";
   // No account data: the model's own figures, as ParseAccount leaves the model alone.
   RWOTAccount model;
   model.AccountId = "1";
