@@ -54,6 +54,7 @@ struct FigureLine {
   double colour_value;
 };
 std::string Lines(std::initializer_list<FigureLine> lines);
+void AppendLines(std::string& out, std::initializer_list<FigureLine> lines);
 
 inline double PerBattle(double total, int32_t battles) { return battles > 0 ? total / battles : 0; }
 

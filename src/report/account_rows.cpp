@@ -49,15 +49,34 @@ std::string FormatRawValue(std::string_view format, const std::string& value) {
   return Format(format, {value});
 }
 
+// out += TrimmedView(head + tail), without joining the two.
+void AppendTrimmedJoin(std::string_view head, std::string_view tail, std::string& out) {
+  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  size_t head_begin = 0;
+  while (head_begin < head.size() && blank(head[head_begin])) ++head_begin;
+  size_t tail_begin = 0;
+  if (head_begin == head.size()) {
+    while (tail_begin < tail.size() && blank(tail[tail_begin])) ++tail_begin;
+  }
+  size_t tail_end = tail.size();
+  while (tail_end > tail_begin && blank(tail[tail_end - 1])) --tail_end;
+  size_t head_end = head.size();
+  if (tail_end == tail_begin) {
+    while (head_end > head_begin && blank(head[head_end - 1])) --head_end;
+  }
+  out.append(head.substr(head_begin, head_end - head_begin));
+  out.append(tail.substr(tail_begin, tail_end - tail_begin));
+}
+
 class RowRenderer {
  public:
   RowRenderer(const RSettings& state, int period_days, int mode, const RowContentSource& content)
       : state_(state), period_days_(period_days), mode_(mode), content_(content) {}
 
-  // The row, or nothing when it is not emitted.
-  std::optional<std::string> Render(const AccountLayoutRow& row, size_t index) const {
-    if (period_days_ > 0 && row.level == "0") return std::nullopt;
-    if (!ShownInMode(row, mode_)) return std::nullopt;
+  // Appends the row to `out`; false when it is not emitted.
+  bool Render(const AccountLayoutRow& row, size_t index, std::string& out) const {
+    if (period_days_ > 0 && row.level == "0") return false;
+    if (!ShownInMode(row, mode_)) return false;
 
     const std::string format = AdjustedFormat(row.format);
     RowKind kind = RowKind::Plain;
@@ -71,7 +90,7 @@ class RowRenderer {
     }
     const bool hidden = !Visible(row, index < state_.flags.size() && state_.flags[index], index, period_days_);
     const RowContent content = content_({row, key, format, kind, index, hidden});
-    if (content.no_data || content.value == "NoData") return std::nullopt;
+    if (content.no_data || content.value == "NoData") return false;
 
     std::string caption = Caption(row, kind, index, content);
     if (kind == RowKind::Plain && IsZeroValueText(content.value)) {
@@ -79,34 +98,35 @@ class RowRenderer {
         caption = GreyedCaption(caption);
       } else {
         const bool kept = row.level == "3" || row.level == "4" || content.kept_when_zero;
-        if (!kept) return std::nullopt;
+        if (!kept) return false;
         if (!Contains(content.value, "%") && row.level < "4") caption = GreyedCaption(caption);
       }
     }
 
     const std::string_view separator = Contains(format, "|") ? kCellSeparator : kSpanningSeparator;
-    std::string html = "<tbody id=\"" + RowId(key) + "\"" + (hidden ? " class=\"hide\"" : "") + ">";
-    html += kind == RowKind::Plain ? "<tr" + content.row_attributes + "><td>" : "<tr class=\"noHover\"><td colspan=\"4\">";
+    out += "<tbody id=\"" + RowId(key) + "\"" + (hidden ? " class=\"hide\"" : "") + ">";
+    out += kind == RowKind::Plain ? "<tr" + content.row_attributes + "><td>" : "<tr class=\"noHover\"><td colspan=\"4\">";
     if (kind == RowKind::Plain) caption += separator;
 
     const std::string& value = content.value;
     if (!content.raw || value.empty() || Contains(value, " ") || Contains(value, "|")) {
-      // A section's value is most of the page: it is copied as few times as can be.
-      std::string cells = std::move(caption);
-      cells += value;
-      if (Contains(cells, "|")) cells = ReplaceAll(cells, "|", separator);
-      html += TrimmedView(cells);
+      if (Contains(caption, "|") || Contains(value, "|")) {
+        out += TrimmedView(ReplaceAll(caption + value, "|", separator));
+      } else {
+        // A section's value is most of the page: it goes onto the page uncopied.
+        AppendTrimmedJoin(caption, value, out);
+      }
     } else {
       const std::string cell_format = BracketColour(ReplaceAll(format, "|", separator), content.css_class);
-      html += caption + FormatRawValue(cell_format, value);
+      out += caption + FormatRawValue(cell_format, value);
     }
     if (content.fourth_cell) {
-      html += *content.fourth_cell;
+      out += *content.fourth_cell;
     } else if (kind != RowKind::Section) {
-      html += kEmptyProgressCell;
+      out += kEmptyProgressCell;
     }
-    html += "</td></tr></tbody>";
-    return html;
+    out += "</td></tr></tbody>";
+    return true;
   }
 
  private:
@@ -164,10 +184,7 @@ LayoutRendering RenderLayoutRows(AccountLayout layout, const RSettings& state, i
       rendering.errors.push_back("Обнаружено несоответствие в параметрах отображения данных (" +
                                  std::string(row.caption) + ").");
     }
-    if (std::optional<std::string> html = renderer.Render(row, index)) {
-      rendering.rows += *html;
-      rendering.rows += "\r\n";
-    }
+    if (renderer.Render(row, index, rendering.rows)) rendering.rows += "\r\n";
   }
   return rendering;
 }

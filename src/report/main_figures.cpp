@@ -32,11 +32,15 @@ std::string DamageLine(const RWOTAccountStats& s) {
 
 }  // namespace
 
+void AppendLines(std::string& out, std::initializer_list<FigureLine> lines) {
+  for (const FigureLine& line : lines) {
+    AppendColouredValue(out, line.format, line.value, line.scale, line.colour_value);
+  }
+}
+
 std::string Lines(std::initializer_list<FigureLine> lines) {
   std::string html;
-  for (const FigureLine& line : lines) {
-    AppendColouredValue(html, line.format, line.value, line.scale, line.colour_value);
-  }
+  AppendLines(html, lines);
   return html;
 }
 

@@ -65,67 +65,71 @@ std::string FilterMenu(const AccountReportInput& input) {
 }
 
 // The three columns of a vehicle's detail pop-up.
-std::string DetailColumns(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
-                          double ivanerr_weight) {
+void AppendDetailColumns(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
+                         double ivanerr_weight, std::string& out) {
   const double frags = PerBattle(s.Frags, s.Battles);
   const double spotted = PerBattle(s.Spotted, s.Battles);
   const double dropped = PerBattle(s.Dropped, s.Battles);
   const double capture = PerBattle(s.Capture, s.Battles);
   const double survived = PerBattle(100.0 * s.SurvivedBattles, s.Battles);
   const double expected_per_battle = PerBattle(s.ExpDamageSum, s.Battles);
+  constexpr std::string_view kGap = "</td><td class=\"noBrd\">&nbsp;&nbsp;&nbsp;&nbsp;</td><td class=\"noBrd\">";
 
-  std::string first = std::string(kColumnTable) +
-                      Lines({{"<tr><td>Уничтожено</td><td>[%.2f]</td></tr>", frags, scales::kFrags, frags},
-                             {"<tr><td>Обнаружено</td><td>[%.2f]</td></tr>", spotted, scales::kSpotted, spotted},
-                             {"<tr><td>Очки защиты</td><td>[%.2f]</td></tr>", dropped, scales::kDefence, dropped},
-                             {"<tr><td>Очки захвата</td><td>[%.2f]</td></tr>", capture, scales::kCapture, capture},
-                             {"<tr><td>Коэф. уничт.</td><td>[%.2f]</td></tr>", s.FragsKoef, scales::kFragsPerDeath,
-                              s.FragsKoef},
-                             {"<tr><td>Коэф. урона</td><td>[%.2f]</td></tr>", s.DamageKoef,
-                              scales::kDealtToReceived, s.DamageKoef}}) +
-                      "</table>";
+  out += "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\"><tbody><tr><td class=\"noBrd\">";
+  out += kColumnTable;
+  AppendLines(out, {{"<tr><td>Уничтожено</td><td>[%.2f]</td></tr>", frags, scales::kFrags, frags},
+                    {"<tr><td>Обнаружено</td><td>[%.2f]</td></tr>", spotted, scales::kSpotted, spotted},
+                    {"<tr><td>Очки защиты</td><td>[%.2f]</td></tr>", dropped, scales::kDefence, dropped},
+                    {"<tr><td>Очки захвата</td><td>[%.2f]</td></tr>", capture, scales::kCapture, capture},
+                    {"<tr><td>Коэф. уничт.</td><td>[%.2f]</td></tr>", s.FragsKoef, scales::kFragsPerDeath, s.FragsKoef},
+                    {"<tr><td>Коэф. урона</td><td>[%.2f]</td></tr>", s.DamageKoef, scales::kDealtToReceived,
+                     s.DamageKoef}});
+  out += "</table>";
 
-  std::string second(kColumnTable);
+  out += kGap;
+  out += kColumnTable;
   if (s.ExpDamageSum != 0) {
     const double ratio = expected_per_battle > 0 ? s.DamageAvg / expected_per_battle : 0;
-    second += Lines({{"<tr><td>Средний урон</td><td>[%.0f]</td></tr>", s.DamageAvg, scales::kDamageRatio, ratio}});
+    AppendLines(out, {{"<tr><td>Средний урон</td><td>[%.0f]</td></tr>", s.DamageAvg, scales::kDamageRatio, ratio}});
   } else {
-    second += Format("<tr><td>Средний урон</td><td>%.0f</td></tr>", {s.DamageAvg});
+    out += Format("<tr><td>Средний урон</td><td>%.0f</td></tr>", {s.DamageAvg});
   }
-  second += Lines({{"<tr><td>Победы</td><td>[%.2f%%]</td></tr>", s.WinsPercent, scales::kWinRate, s.WinsPercent},
-                   {"<tr><td>Процент попадания</td><td>[%.0f%%]</td></tr>", s.HitsPercent, scales::kHit,
-                    s.HitsPercent},
-                   {"<tr><td>Выжил в боях</td><td>[%.0f%%]</td></tr>", survived, scales::kSurvival, survived},
-                   {"<tr><td>Средний опыт</td><td>[%.0f]</td></tr>", s.XpAvg, scales::kExperience, s.XpAvg}});
+  AppendLines(out, {{"<tr><td>Победы</td><td>[%.2f%%]</td></tr>", s.WinsPercent, scales::kWinRate, s.WinsPercent},
+                    {"<tr><td>Процент попадания</td><td>[%.0f%%]</td></tr>", s.HitsPercent, scales::kHit, s.HitsPercent},
+                    {"<tr><td>Выжил в боях</td><td>[%.0f%%]</td></tr>", survived, scales::kSurvival, survived},
+                    {"<tr><td>Средний опыт</td><td>[%.0f]</td></tr>", s.XpAvg, scales::kExperience, s.XpAvg}});
   if (!PeriodView(input)) {
     const double max_frags = vehicle.MaxFrags;
-    second += Lines({{"<tr><td>Макс. уничтожено</td><td>[%d]</td></tr>", max_frags, scales::kMaxFrags, max_frags}});
+    AppendLines(out, {{"<tr><td>Макс. уничтожено</td><td>[%d]</td></tr>", max_frags, scales::kMaxFrags, max_frags}});
   }
-  second += "</table>";
+  out += "</table>";
 
-  std::string third = std::string(kColumnTable) +
-                      Lines({{"<tr><td>EFF</td><td>[%.0f]</td></tr>", s.rateEFF, scales::kEff, s.rateEFF},
-                             {"<tr><td>WN6</td><td>[%.0f]</td></tr>", s.rateWN6, scales::kWn6, s.rateWN6},
-                             {"<tr><td>WN8</td><td>[%.0f]</td></tr>", s.rateWN8, scales::kWn8, s.rateWN8},
-                             {"<tr><td>BS</td><td>[%.0f]</td></tr>", s.rateBS, scales::kBs, s.rateBS}});
+  out += kGap;
+  out += kColumnTable;
+  AppendLines(out, {{"<tr><td>EFF</td><td>[%.0f]</td></tr>", s.rateEFF, scales::kEff, s.rateEFF},
+                    {"<tr><td>WN6</td><td>[%.0f]</td></tr>", s.rateWN6, scales::kWn6, s.rateWN6},
+                    {"<tr><td>WN8</td><td>[%.0f]</td></tr>", s.rateWN8, scales::kWn8, s.rateWN8},
+                    {"<tr><td>BS</td><td>[%.0f]</td></tr>", s.rateBS, scales::kBs, s.rateBS}});
   if (!PeriodView(input) && ivanerr_weight > 0) {
-    third += Lines({{"<tr><td>IVR</td><td>[%.2f]</td></tr>", s.rateIVR, scales::kVehicleIvr, s.rateIVR}});
+    AppendLines(out, {{"<tr><td>IVR</td><td>[%.2f]</td></tr>", s.rateIVR, scales::kVehicleIvr, s.rateIVR}});
   }
-  third += "</table>";
-
-  constexpr std::string_view kGap = "</td><td class=\"noBrd\">&nbsp;&nbsp;&nbsp;&nbsp;</td><td class=\"noBrd\">";
-  return "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" width=\"100%\"><tbody><tr><td class=\"noBrd\">" +
-         first + std::string(kGap) + second + std::string(kGap) + third + "</td></tr></tbody></table>";
+  out += "</table></td></tr></tbody></table>";
 }
 
-std::string DetailPopup(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
-                        const std::string& name) {
+void AppendDetailPopup(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
+                       std::string_view name, std::string& out) {
   const double weight = input.reference.IvanerrWeight(vehicle.TankId);
-  std::string html = "<div class=\"addons detail\"><div class=\"inner\"><span class=\"plus\"></span><div";
-  if (vehicle.Tier == 10) html += Format(" title=\"Коэффициент значимости танка по Иванерру - %.3f\"", {weight});
-  html += "><p><span class=\"cW\">" + name + "</span>";
-  if (s.Battles <= 0) return html + " - на танке не было проведено ни одного боя!</p>";
-  return html + "</p>" + DetailColumns(input, vehicle, s, weight);
+  out += "<div class=\"addons detail\"><div class=\"inner\"><span class=\"plus\"></span><div";
+  if (vehicle.Tier == 10) out += Format(" title=\"Коэффициент значимости танка по Иванерру - %.3f\"", {weight});
+  out += "><p><span class=\"cW\">";
+  out += name;
+  out += "</span>";
+  if (s.Battles <= 0) {
+    out += " - на танке не было проведено ни одного боя!</p>";
+    return;
+  }
+  out += "</p>";
+  AppendDetailColumns(input, vehicle, s, weight, out);
 }
 
 // How much damage per battle is missing to the next step of the damage-ratio
@@ -141,61 +145,73 @@ std::string DamageHint(double damage, double expected_per_battle) {
   return {};
 }
 
-std::string DamageBar(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s) {
-  std::string html;
+void AppendDamageBar(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
+                     std::string& out) {
+  out += "<span class=\"vDamage\" title=\"";
   if (s.ExpDamageSum != 0) {
     const double expected_per_battle = PerBattle(s.ExpDamageSum, s.Battles);
     const double ratio = expected_per_battle > 0 ? s.DamageAvg / expected_per_battle : 0;
-    html = "<span class=\"vDamage\" title=\"" + DamageHint(s.DamageAvg, expected_per_battle) +
-           Format("Номинальный урон по WN8: %.0f\">", {expected_per_battle});
-    html += s.Battles > 0 ? Format(BracketColour("[%.0f]", ColourClass(scales::kDamageRatio, ratio)), {s.DamageAvg})
-                          : std::string("0");
+    out += DamageHint(s.DamageAvg, expected_per_battle);
+    out += Format("Номинальный урон по WN8: %.0f\">", {expected_per_battle});
+    if (s.Battles > 0) {
+      AppendColouredValue(out, "[%.0f]", s.DamageAvg, scales::kDamageRatio, ratio);
+    } else {
+      out += "0";
+    }
   } else {
-    html = "<span class=\"vDamage\" title=\"" + std::string(kNoExpectedDamageTitle) + "\">" +
-           Format("<span><sup>(!)</sup> %.0f</span>", {s.DamageAvg});
+    out += kNoExpectedDamageTitle;
+    out += "\">";
+    out += Format("<span><sup>(!)</sup> %.0f</span>", {s.DamageAvg});
   }
   const std::string picture = VehiclePictureFile(input.vehicle_images_folder, vehicle.Images);
-  const std::string numeral = vehicle.Tier >= 1 && vehicle.Tier <= kTierCount
-                                  ? std::string(TierNumerals[vehicle.Tier - 1])
-                                  : std::to_string(vehicle.Tier);
-  return html + "</span><small style=\"background-image: url('" + (picture.empty() ? "" : FileUrl(picture)) +
-         "')\">" + numeral + " </small>";
+  out += "</span><small style=\"background-image: url('";
+  if (!picture.empty()) out += FileUrl(picture);
+  out += "')\">";
+  if (vehicle.Tier >= 1 && vehicle.Tier <= kTierCount) {
+    out += TierNumerals[vehicle.Tier - 1];
+  } else {
+    out += std::to_string(vehicle.Tier);
+  }
+  out += " </small>";
 }
 
 // Battles and win percent, with the wins needed for the next steps in the
 // all-time view. The battles' span closes before the win-percent cell.
-std::string BattlesAndWins(const AccountReportInput& input, const RowRequest& request, const RWOTAccountStats& s) {
+void AppendBattlesAndWins(const AccountReportInput& input, const RowRequest& request, const RWOTAccountStats& s,
+                          std::string& out) {
   std::string format = ReplaceAll(request.format, "|", "</span>|");
   format = WinsNeededTooltip(format, s.Battles, s.Wins, input.view.days);
   format = ReplaceAll(format, "|", "</td><td>");
   const double win_percent = s.Battles > 0 ? s.WinsPercent : 0;
-  return "<span>" +
-         Format(BracketColour(format, ColourClass(scales::kWinRate, win_percent)), {s.Battles, win_percent});
+  out += "<span>";
+  out += Format(BracketColour(format, ColourClass(scales::kWinRate, win_percent)), {s.Battles, win_percent});
 }
 
-struct VehicleRow {
-  std::string html;
-  bool shown;
-};
-
-VehicleRow VehicleRowOf(const AccountReportInput& input, const RowRequest& request, const RVehicleStat& vehicle) {
+// One vehicle's row appended to `out`; true when it is shown as the page loads.
+bool AppendVehicleRow(const AccountReportInput& input, const RowRequest& request, const RVehicleStat& vehicle,
+                      std::string& out) {
   const RWOTAccountStats& s = ModeBlock(input, vehicle);
   const bool shown = !TopTierFirst(input) || vehicle.Tier == input.shown.HighestTier;
-  std::string html = shown ? "<tr" : "<tr style=\"display:none\"";
-  html += " class=\"vehicle vLevel" + TierDigit(vehicle.Tier) + " vType" + std::to_string(vehicle.VehicleType);
-  if (vehicle.IsPremium) html += " vPre";
-  if (IsListedVehicleName(vehicle.Name)) html += " vFav";
-  html += "\"><td";
-  if (vehicle.MarkOfMastery > 0) html += " class=\"mclass" + std::to_string(vehicle.MarkOfMastery) + "\"";
-  html += ">";
+  out += shown ? "<tr" : "<tr style=\"display:none\"";
+  out += " class=\"vehicle vLevel";
+  out += TierDigit(vehicle.Tier);
+  out += " vType";
+  out += std::to_string(vehicle.VehicleType);
+  if (vehicle.IsPremium) out += " vPre";
+  if (IsListedVehicleName(vehicle.Name)) out += " vFav";
+  out += "\"><td";
+  if (vehicle.MarkOfMastery > 0) out += " class=\"mclass" + std::to_string(vehicle.MarkOfMastery) + "\"";
+  out += ">";
   const std::string name = EscapeHtml(vehicle.Name);
-  html += DetailPopup(input, vehicle, s, name);
-  html += "</div></div></div><span>" + name + "</span></td><td width=\"40%\">";
-  html += DamageBar(input, vehicle, s);
-  html += BattlesAndWins(input, request, s);
+  AppendDetailPopup(input, vehicle, s, name, out);
+  out += "</div></div></div><span>";
+  out += name;
+  out += "</span></td><td width=\"40%\">";
+  AppendDamageBar(input, vehicle, s, out);
+  AppendBattlesAndWins(input, request, s, out);
   const bool new_note = PeriodView(input) && input.view.letters != "b";
-  html += DeltaCell(100.0 * s.WinsRatioChange, new_note ? "NEW" : "");
-  return {std::move(html), shown};
+  out += DeltaCell(100.0 * s.WinsRatioChange, new_note ? "NEW" : "");
+  return shown;
 }
 
 }  // namespace
@@ -208,9 +224,7 @@ RowContent VehiclesSection(const AccountReportInput& input, const RowRequest& re
     content.value += content.value.empty() ? "</td></tr>\r\n</tbody><tbody id=\"VehiclesList\"" +
                                                  std::string(request.hidden ? " class=\"hide\"" : "") + ">"
                                            : "</td></tr>\r\n";
-    VehicleRow row = VehicleRowOf(input, request, vehicle);
-    content.value += row.html;
-    if (row.shown) ++shown;
+    if (AppendVehicleRow(input, request, vehicle, content.value)) ++shown;
   }
 
   const std::string counter = "</b><span>&nbsp;(" + std::to_string(shown) + " / " + std::to_string(vehicles.size()) + ")";
