@@ -1,6 +1,6 @@
 // Shared by the benchmarks that print a summary after their runs: a console
-// reporter that remembers each benchmark's best CPU time per call over its
-// repetitions, and a line describing the machine.
+// reporter that remembers each benchmark's best CPU and wall time per call over
+// its repetitions, and a line describing the machine.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -23,23 +23,33 @@ class BestOfReporter : public benchmark::ConsoleReporter {
       if (run.run_type == Run::RT_Aggregate) {
         statistics.push_back(run);
       } else if (run.iterations > 0) {
-        const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        const auto iterations = static_cast<double>(run.iterations);
         benchmark::BenchmarkName name = run.run_name;
         name.repetitions.clear();  // "BM_X/307200", not "BM_X/307200/repeats:5"
-        auto [entry, added] = best_.try_emplace(name.str(), seconds);
-        if (!added) entry->second = std::min(entry->second, seconds);
+        KeepBest(best_cpu_, name.str(), run.cpu_accumulated_time / iterations);
+        KeepBest(best_wall_, name.str(), run.real_accumulated_time / iterations);
       }
     }
     if (!statistics.empty()) ConsoleReporter::ReportRuns(statistics);
   }
-  // Best CPU seconds per call of the named benchmark, 0 when it did not run.
-  double Seconds(const std::string& name) const {
-    auto found = best_.find(name);
-    return found == best_.end() ? 0.0 : found->second;
-  }
+  // Best CPU seconds per call of the named benchmark (of the thread that runs
+  // it), 0 when it did not run.
+  double Seconds(const std::string& name) const { return Best(best_cpu_, name); }
+  // The same in wall time.
+  double WallSeconds(const std::string& name) const { return Best(best_wall_, name); }
 
  private:
-  std::map<std::string, double> best_;
+  static void KeepBest(std::map<std::string, double>& best, const std::string& name, double seconds) {
+    auto [entry, added] = best.try_emplace(name, seconds);
+    if (!added) entry->second = std::min(entry->second, seconds);
+  }
+  static double Best(const std::map<std::string, double>& best, const std::string& name) {
+    auto found = best.find(name);
+    return found == best.end() ? 0.0 : found->second;
+  }
+
+  std::map<std::string, double> best_cpu_;
+  std::map<std::string, double> best_wall_;
 };
 
 inline double Smallest(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }

@@ -473,7 +473,7 @@ class AccountLoad {
       period.PeriodStart = period.Created;
       return;
     }
-    const size_t j = std::min(days, dates.size() - 1);
+    const size_t j = OlderSideIndex(days, dates.size());
     std::unique_ptr<RWOTAccount> older = stored.Take(j);
     base = older != nullptr ? std::move(*older) : current_;
     if (dates.size() <= days) {
@@ -493,15 +493,38 @@ class AccountLoad {
 
   // The snapshot a day nearer than the period's start ("o" and "b" views).
   RWOTAccount NewerSideOfLetteredView(size_t days) {
-    std::unique_ptr<RWOTAccount> stored = result_.stored.Take(days < 2 ? 0 : days - 1);
+    std::unique_ptr<RWOTAccount> stored = result_.stored.Take(NewerSideIndex(days));
     return stored != nullptr ? std::move(*stored) : current_;
   }
 
-  // The stored snapshots as they are after this search's own was saved.
+  static size_t OlderSideIndex(size_t days, size_t count) { return std::min(days, count - 1); }
+  static size_t NewerSideIndex(size_t days) { return days < 2 ? 0 : days - 1; }
+
+  // The stored days LoadPeriod takes whole records of.
+  std::vector<size_t> PeriodIndexes(size_t count) const {
+    if (request_.PeriodDays < 1 || count == 0) return {};
+    const auto days = static_cast<size_t>(request_.PeriodDays);
+    std::vector<size_t> taken{OlderSideIndex(days, count)};
+    const std::string& letters = request_.PeriodLetters;
+    if (count > days && (letters == "o" || letters == "b")) taken.push_back(NewerSideIndex(days));
+    return taken;
+  }
+
+  // The stored snapshots as they are after this search's own was saved. The
+  // page's day strip will need the figures of the stored days other than
+  // those of the period: they are read meanwhile on another thread.
   void ListStoredSnapshots() {
     StoredSnapshotSource source{AccountFolder(), account_id_, context_.legacy, Mode(), request_.interactive,
                                 context_.reference, true};
-    result_.stored = StoredSnapshots(std::move(source), CopyWithoutLists(current_));
+    StoredSnapshots& stored = result_.stored;
+    stored = StoredSnapshots(std::move(source), CopyWithoutLists(current_));
+    if (!request_.interactive) return;
+    const std::vector<size_t> taken = PeriodIndexes(stored.dates().size());
+    std::vector<size_t> strip_days;
+    for (size_t day = 1; day <= kDayStripDays; ++day) {
+      if (std::find(taken.begin(), taken.end(), day) == taken.end()) strip_days.push_back(day);
+    }
+    stored.PrepareModes(strip_days);
   }
 
   // ---- hand-over ----

@@ -3,6 +3,7 @@
 // the day strip share them.
 #pragma once
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,22 +47,42 @@ class StoredSnapshots {
   // when it was read already, else only those figures, read on first use
   // (a later At of the same index then reads the file once more).
   StoredDay ModeAt(size_t index);
+  // Starts reading the selected mode's figures of `indexes` (those out of
+  // range are passed over) on a thread of their own, one after the other, so
+  // that ModeAt finds them made or waits for them. For the days a page will
+  // show while it is busy with others; an index asked for with At or Take
+  // meanwhile is read twice.
+  void PrepareModes(const std::vector<size_t>& indexes);
 
  private:
-  // The snapshot document of dates()[index], without what `pruning` leaves
-  // out; empty when it cannot be used.
-  json::Value Document(size_t index, const json::ItemPruning* pruning = nullptr) const;
-  std::unique_ptr<RWOTAccount> Parse(size_t index) const;
-  std::unique_ptr<ModeSnapshot> ParseMode(size_t index) const;
-  const ReferenceData& Ref() const;
+  // What reading one stored day needs; shared with the thread of PrepareModes.
+  class Reader {
+   public:
+    Reader(StoredSnapshotSource source, RWOTAccount model, ADateArr dates)
+        : source_(std::move(source)), model_(std::move(model)), dates_(std::move(dates)) {}
+    std::unique_ptr<RWOTAccount> Parse(size_t index) const;
+    std::unique_ptr<ModeSnapshot> ParseMode(size_t index) const;
+    ModeSnapshot ModeOf(const RWOTAccount& record) const { return ModeSnapshotOf(record, source_.mode); }
 
-  StoredSnapshotSource source_;
-  RWOTAccount model_;
+   private:
+    // The snapshot document of dates()[index], without what `pruning` leaves
+    // out; empty when it cannot be used.
+    json::Value Document(size_t index, const json::ItemPruning* pruning = nullptr) const;
+    const ReferenceData& Ref() const;
+
+    StoredSnapshotSource source_;
+    RWOTAccount model_;
+    ADateArr dates_;
+  };
+
   ADateArr dates_;
+  std::shared_ptr<const Reader> reader_;
   std::vector<std::unique_ptr<RWOTAccount>> records_;
   std::vector<bool> tried_;
   std::vector<std::unique_ptr<ModeSnapshot>> modes_;
   std::vector<bool> modes_tried_;
+  std::vector<std::future<std::unique_ptr<ModeSnapshot>>> prepared_;  // by index; valid while not yet taken
+  std::future<void> preparing_;  // the thread of PrepareModes; waited for when this object goes
 };
 
 }  // namespace tarvelo

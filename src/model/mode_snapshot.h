@@ -4,12 +4,17 @@
 // fraction of the whole record's size.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "model/records.h"
 
 namespace tarvelo {
+
+// The day strip shows what was played on each of the last seven stored days:
+// it reads the stored days 1 to 7 (0 is the newest).
+inline constexpr size_t kDayStripDays = 7;
 
 struct ModeVehicle {
   std::string TankId;

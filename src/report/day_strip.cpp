@@ -12,7 +12,7 @@ namespace tarvelo {
 
 namespace {
 
-constexpr size_t kDayCells = 7;
+constexpr size_t kDayCells = kDayStripDays;
 constexpr std::string_view kBlankCellContent = ">&nbsp;<br />&nbsp;<br />&nbsp;<br />&nbsp;</td>";
 
 int Mode(const ReportView& view) { return view.mode >= 0 && view.mode < kModeCount ? view.mode : kModeAll; }

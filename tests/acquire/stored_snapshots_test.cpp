@@ -58,5 +58,36 @@ TEST_F(StoredSnapshotsTest, GivesNothingForFilesThatCannotBeUsed) {
   for (size_t i = 0; i < 5; ++i) EXPECT_EQ(stored.At(i), nullptr) << i;
 }
 
+// The battles of the selected mode as ModeAt gives them; -1 for a day that cannot be used.
+int32_t ModeBattles(StoredSnapshots& stored, size_t index) {
+  ModeSnapshot made;
+  const ModeSnapshot* figures = stored.ModeAt(index).Figures(kModeAll, made);
+  return figures != nullptr ? figures->block.Battles : -1;
+}
+
+TEST_F(StoredSnapshotsTest, PreparedDaysGiveWhatReadingThemOnDemandGivesAndAreReadOnce) {
+  Put(folder_ / "2016-12-04.json", SnapshotText(130));
+  Put(folder_ / "2016-12-03.json", SnapshotText(120));
+  Put(folder_ / "2016-12-02.json", "Ошибка соединения");
+  Put(folder_ / "2016-12-01.json", SnapshotText(100));
+  StoredSnapshots on_demand = Stored();
+  CapturedLog log;
+  StoredSnapshots prepared = Stored();
+  prepared.PrepareModes({1, 2, 3, 9});
+  StoredSnapshots moved = std::move(prepared);
+  for (size_t day = 0; day < 5; ++day) EXPECT_EQ(ModeBattles(moved, day), ModeBattles(on_demand, day)) << day;
+  EXPECT_EQ(ModeBattles(moved, 3), 100);
+  EXPECT_EQ(ModeBattles(moved, 2), -1);
+  // Days 1 to 3 on the preparing thread, day 0 on demand, and the on-demand object's four.
+  EXPECT_EQ(log.Count("Чтение файла: "), 8u);
+  ASSERT_NE(moved.Take(1), nullptr) << "a whole record is still read";
+  EXPECT_EQ(ModeBattles(moved, 1), 120);
+  EXPECT_EQ(log.Count("Чтение файла: "), 9u);
+
+  // Going away while the thread still reads waits for it.
+  StoredSnapshots left = Stored();
+  left.PrepareModes({0, 1, 2, 3});
+}
+
 }  // namespace
 }  // namespace tarvelo::testing
