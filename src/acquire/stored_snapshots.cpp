@@ -1,6 +1,9 @@
 #include "acquire/stored_snapshots.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
@@ -22,6 +25,81 @@ RWOTAccount WithoutLists(RWOTAccount model) {
 
 }  // namespace
 
+// The days of PrepareModes: its thread reads them from the first on, and a
+// ModeAt that would wait for the thread reads the last ones not begun yet.
+class StoredSnapshots::PreparedDays {
+ public:
+  PreparedDays(std::shared_ptr<const Reader> reader, std::vector<size_t> indexes)
+      : reader_(std::move(reader)),
+        indexes_(std::move(indexes)),
+        states_(indexes_.size(), State::kWaiting),
+        figures_(indexes_.size()),
+        errors_(indexes_.size()) {}
+
+  bool Holds(size_t index) const { return Position(index) < indexes_.size(); }
+
+  // The preparing thread's part.
+  void ReadFromFirst() {
+    std::unique_lock lock(mutex_);
+    for (size_t position = 0; position < indexes_.size(); ++position) {
+      if (states_[position] == State::kWaiting) Read(position, lock);
+    }
+  }
+
+  // The figures of `index`, which Holds, handed over once.
+  std::unique_ptr<ModeSnapshot> Take(size_t index) {
+    const size_t position = Position(index);
+    std::unique_lock lock(mutex_);
+    while (states_[position] != State::kRead) {
+      if (states_[position] == State::kWaiting) {
+        Read(position, lock);
+        continue;
+      }
+      const auto waiting = std::find(states_.rbegin(), states_.rend(), State::kWaiting);
+      if (waiting != states_.rend()) {
+        Read(static_cast<size_t>(states_.rend() - waiting) - 1, lock);
+      } else {
+        read_.wait(lock);
+      }
+    }
+    if (errors_[position]) std::rethrow_exception(errors_[position]);
+    return std::move(figures_[position]);
+  }
+
+ private:
+  enum class State : uint8_t { kWaiting, kReading, kRead };
+
+  size_t Position(size_t index) const {
+    return static_cast<size_t>(std::find(indexes_.begin(), indexes_.end(), index) - indexes_.begin());
+  }
+
+  // Reads the day at `position` with the lock let go meanwhile.
+  void Read(size_t position, std::unique_lock<std::mutex>& lock) {
+    states_[position] = State::kReading;
+    lock.unlock();
+    std::unique_ptr<ModeSnapshot> figures;
+    std::exception_ptr error;
+    try {
+      figures = reader_->ParseMode(indexes_[position]);
+    } catch (...) {
+      error = std::current_exception();
+    }
+    lock.lock();
+    figures_[position] = std::move(figures);
+    errors_[position] = error;
+    states_[position] = State::kRead;
+    read_.notify_all();
+  }
+
+  const std::shared_ptr<const Reader> reader_;
+  const std::vector<size_t> indexes_;
+  std::mutex mutex_;
+  std::condition_variable read_;
+  std::vector<State> states_;
+  std::vector<std::unique_ptr<ModeSnapshot>> figures_;
+  std::vector<std::exception_ptr> errors_;
+};
+
 StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
     : dates_(ListSnapshotDates(source.account_folder)),
       reader_(std::make_shared<const Reader>(std::move(source), WithoutLists(std::move(model)), dates_)) {
@@ -29,7 +107,6 @@ StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
   tried_.assign(dates_.size(), false);
   modes_.resize(dates_.size());
   modes_tried_.assign(dates_.size(), false);
-  prepared_.resize(dates_.size());
 }
 
 const RWOTAccount* StoredSnapshots::At(size_t index) {
@@ -45,7 +122,7 @@ std::unique_ptr<RWOTAccount> StoredSnapshots::Take(size_t index) {
   if (index >= dates_.size()) return nullptr;
   std::unique_ptr<RWOTAccount> record = tried_[index] ? std::move(records_[index]) : reader_->Parse(index);
   tried_[index] = false;
-  if (record != nullptr && !modes_tried_[index] && !prepared_[index].valid()) {
+  if (record != nullptr && !modes_tried_[index] && !Prepared(index)) {
     modes_tried_[index] = true;
     modes_[index] = std::make_unique<ModeSnapshot>(reader_->ModeOf(*record));
   }
@@ -57,38 +134,28 @@ StoredDay StoredSnapshots::ModeAt(size_t index) {
   if (tried_[index]) return records_[index].get();
   if (!modes_tried_[index]) {
     modes_tried_[index] = true;
-    modes_[index] = prepared_[index].valid() ? prepared_[index].get() : reader_->ParseMode(index);
+    modes_[index] = Prepared(index) ? prepared_->Take(index) : reader_->ParseMode(index);
   }
   return modes_[index].get();
 }
 
 void StoredSnapshots::PrepareModes(const std::vector<size_t>& indexes) {
-  if (preparing_.valid()) return;
-  using Promise = std::promise<std::unique_ptr<ModeSnapshot>>;
-  std::vector<std::pair<size_t, Promise>> work;
+  if (prepared_ != nullptr) return;
+  std::vector<size_t> days;
   for (size_t index : indexes) {
-    if (index >= dates_.size() || tried_[index] || modes_tried_[index] || prepared_[index].valid()) continue;
-    Promise& promise = work.emplace_back(index, Promise()).second;
-    prepared_[index] = promise.get_future();
+    if (index >= dates_.size() || tried_[index] || modes_tried_[index]) continue;
+    if (std::find(days.begin(), days.end(), index) == days.end()) days.push_back(index);
   }
-  if (work.empty()) return;
-  auto read = [reader = reader_, work = std::move(work)]() mutable {
-    for (auto& [index, promise] : work) {
-      try {
-        promise.set_value(reader->ParseMode(index));
-      } catch (...) {
-        promise.set_exception(std::current_exception());
-      }
-    }
-  };
+  if (days.empty()) return;
+  prepared_ = std::make_shared<PreparedDays>(reader_, std::move(days));
   try {
-    preparing_ = std::async(std::launch::async, std::move(read));
+    preparing_ = std::async(std::launch::async, [days = prepared_] { days->ReadFromFirst(); });
   } catch (const std::system_error&) {
-    // No thread to be had: ModeAt reads the days itself. The promises went
-    // with the task, so their futures hold a broken promise; drop them.
-    for (auto& future : prepared_) future = {};
+    // No thread to be had: ModeAt reads the days itself.
   }
 }
+
+bool StoredSnapshots::Prepared(size_t index) const { return prepared_ != nullptr && prepared_->Holds(index); }
 
 std::unique_ptr<RWOTAccount> StoredSnapshots::Reader::Parse(size_t index) const {
   const json::Value document = Document(index);

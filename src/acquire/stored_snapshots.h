@@ -48,10 +48,12 @@ class StoredSnapshots {
   // (a later At of the same index then reads the file once more).
   StoredDay ModeAt(size_t index);
   // Starts reading the selected mode's figures of `indexes` (those out of
-  // range are passed over) on a thread of their own, one after the other, so
-  // that ModeAt finds them made or waits for them. For the days a page will
-  // show while it is busy with others; an index asked for with At or Take
-  // meanwhile is read twice.
+  // range or already read are passed over) on a thread of their own, from the
+  // first on, so that ModeAt finds them made. A ModeAt that would wait for the
+  // thread reads the last days the thread has not begun meanwhile. For the
+  // days a page will show while it is busy with others; an index asked for
+  // with At or Take meanwhile is read twice. Once per object: a later call
+  // does nothing.
   void PrepareModes(const std::vector<size_t>& indexes);
 
  private:
@@ -75,14 +77,17 @@ class StoredSnapshots {
     ADateArr dates_;
   };
 
+  class PreparedDays;
+  bool Prepared(size_t index) const;
+
   ADateArr dates_;
   std::shared_ptr<const Reader> reader_;
   std::vector<std::unique_ptr<RWOTAccount>> records_;
   std::vector<bool> tried_;
   std::vector<std::unique_ptr<ModeSnapshot>> modes_;
   std::vector<bool> modes_tried_;
-  std::vector<std::future<std::unique_ptr<ModeSnapshot>>> prepared_;  // by index; valid while not yet taken
-  std::future<void> preparing_;  // the thread of PrepareModes; waited for when this object goes
+  std::shared_ptr<PreparedDays> prepared_;  // the days of PrepareModes
+  std::future<void> preparing_;             // its thread; waited for when this object goes
 };
 
 }  // namespace tarvelo

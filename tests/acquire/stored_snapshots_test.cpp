@@ -89,5 +89,24 @@ TEST_F(StoredSnapshotsTest, PreparedDaysGiveWhatReadingThemOnDemandGivesAndAreRe
   left.PrepareModes({0, 1, 2, 3});
 }
 
+// Whichever days the page reads itself while the thread reads others, each
+// file is read once and every day gives its own figures.
+TEST_F(StoredSnapshotsTest, PreparedDaysAreSharedBetweenThePageAndTheThread) {
+  for (int day = 1; day <= 9; ++day) {
+    Put(folder_ / ("2016-11-0" + std::to_string(day) + ".json"), SnapshotText(100 + day));
+  }
+  CapturedLog log;
+  for (int round = 0; round < 20; ++round) {
+    StoredSnapshots stored = Stored();
+    stored.PrepareModes({1, 2, 3, 4, 5, 6, 7, 1});
+    const bool backwards = round % 2 == 1;
+    for (size_t k = 0; k < 9; ++k) {
+      const size_t day = backwards ? 8 - k : k;
+      EXPECT_EQ(ModeBattles(stored, day), static_cast<int32_t>(109 - day)) << round << ", day " << day;
+    }
+  }
+  EXPECT_EQ(log.Count("Чтение файла: "), 20u * 9);
+}
+
 }  // namespace
 }  // namespace tarvelo::testing
