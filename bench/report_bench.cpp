@@ -205,7 +205,7 @@ void PrintSummary(const BestOfReporter& reporter) {
   if (upper > 0) {
     std::printf("The page up to its vehicle list %.1f ms; ratio %.2f (goal <= 2.0)\n", upper * 1e3, upper / parses);
   }
-  constexpr int kRounds = 100;
+  constexpr int kRounds = 300;
   const Interleaved best = MeasureInterleaved(kRounds);
   const auto line = [&best](const char* what, const Spent& spent, const char* goal) {
     std::printf("  %s: %.2f ms, ratio %.2f (goal %s); processor time of both threads %.2f ms, ratio %.2f\n", what,

@@ -170,10 +170,16 @@ class PeriodModeBlock {
 };
 
 RVehicleStat VehicleDelta(const RVehicleStat& vehicle, const RVehicleStat& older) {
+  static const RWOTAccountStats kZero;
   RVehicleStat delta = VehicleIdentity(vehicle);
   delta.MarkOfMastery = vehicle.MarkOfMastery;
   delta.MaxFrags = vehicle.MaxFrags;
-  for (int mode = 0; mode < kModeCount; ++mode) delta.Stats[mode] = StatsDelta(vehicle.Stats[mode], older.Stats[mode]);
+  for (int mode = 0; mode < kModeCount; ++mode) {
+    // Most vehicles were never played in most modes; the difference of two
+    // zero blocks is the zero block the delta holds already.
+    if (vehicle.Stats[mode] == kZero && older.Stats[mode] == kZero) continue;
+    delta.Stats[mode] = StatsDelta(vehicle.Stats[mode], older.Stats[mode]);
+  }
   return delta;
 }
 
@@ -207,25 +213,52 @@ void RateOtherModes(RVehicleStat& vehicle, const RWOTAccount& newer, int mode, d
   }
 }
 
-void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int mode, const ReferenceData& reference,
-                       RWOTAccount& p) {
+// A vehicle of the newer record played in the period, with its older side.
+struct PlayedVehicle {
+  const RVehicleStat* newer;
+  const RVehicleStat* older;
+  int32_t battles;  // in the period, in the selected mode
+};
+
+// The period's vehicles, each built where it stays: in the newer record's
+// order, or sorted by the period's battles (equal battles keep that order).
+// The aggregates are added up in the newer record's order either way.
+void AddPeriodVehicles(const RWOTAccount& newer, const RWOTAccount& older, int mode, bool sort_vehicles,
+                       const ReferenceData& reference, RWOTAccount& p) {
+  static const RVehicleStat kNeverPlayed;  // the older side of a vehicle the older record lacks
   ClearAggregates(p);
   RWOTAccountStats& account_block = p.Stats[mode];
   const int32_t cap = account_block.Battles;
   if (cap <= 0) return;
   const VehiclesById<RVehicleStat> older_vehicles(older.Vehicles);
-  PeriodModeBlock mode_block(account_block, newer.Stats[mode].Battles, reference);
-  RVehicleStat missing;  // a vehicle the older record lacks: its identity with zero blocks
+  std::vector<PlayedVehicle> played;
+  played.reserve(newer.Vehicles.size());
   for (const RVehicleStat& vehicle : newer.Vehicles) {
     p.HighestTier = std::max<int32_t>(p.HighestTier, vehicle.Tier);
     const RVehicleStat* found = older_vehicles.Find(vehicle.TankId);
-    if (found == nullptr) missing = VehicleIdentity(vehicle);
-    const RVehicleStat& older_vehicle = found != nullptr ? *found : missing;
-    if (!PlayedInPeriod(vehicle.Stats[mode].Battles, older_vehicle.Stats[mode].Battles, cap)) continue;
-    RVehicleStat& delta = p.Vehicles.emplace_back(VehicleDelta(vehicle, older_vehicle));
+    const RVehicleStat& older_vehicle = found != nullptr ? *found : kNeverPlayed;
+    const int32_t newer_battles = vehicle.Stats[mode].Battles;
+    const int32_t older_battles = older_vehicle.Stats[mode].Battles;
+    if (!PlayedInPeriod(newer_battles, older_battles, cap)) continue;
+    played.push_back({&vehicle, &older_vehicle, newer_battles - older_battles});
+  }
+
+  std::vector<size_t> order(played.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  if (sort_vehicles) {
+    std::stable_sort(order.begin(), order.end(),
+                     [&played](size_t x, size_t y) { return played[x].battles > played[y].battles; });
+  }
+  std::vector<RVehicleStat*> place(played.size());
+  p.Vehicles.reserve(played.size());
+  for (size_t i : order) place[i] = &p.Vehicles.emplace_back(VehicleDelta(*played[i].newer, *played[i].older));
+
+  PeriodModeBlock mode_block(account_block, newer.Stats[mode].Battles, reference);
+  for (size_t i = 0; i < played.size(); ++i) {
+    RVehicleStat& delta = *place[i];
     AddPeriodVehicleToAggregates(delta, delta.Stats[mode], p);
     const double ivanerr_weight = mode_block.Add(delta.Stats[mode], delta.Tier, delta.TankId);
-    CountMasteryChange(delta, older_vehicle.MarkOfMastery, p);
+    CountMasteryChange(delta, played[i].older->MarkOfMastery, p);
     RateOtherModes(delta, newer, mode, ivanerr_weight);
   }
   mode_block.Finish(p.ExpTotals);
@@ -268,15 +301,13 @@ RWOTAccount PeriodDelta(const RWOTAccount& newer, const RWOTAccount& older, bool
                         const ReferenceData& reference) {
   if (mode < 0 || mode >= kModeCount) mode = kModeAll;
   RWOTAccount p = CopyWithoutLists(newer);
-  p.Vehicles.reserve(newer.Vehicles.size());
   p.PeriodStart = older.Updated;
   for (int i = 0; i < kModeCount; ++i) p.Stats[i] = StatsDelta(newer.Stats[i], older.Stats[i]);
   p.ExpTotals = StatsDelta(newer.ExpTotals, older.ExpTotals);
-  AddPeriodVehicles(newer, older, mode, reference, p);
+  AddPeriodVehicles(newer, older, mode, sort_vehicles, reference, p);
   RatePeriodBlocks(newer, older, p);
   p.Achievements = AchievementsDelta(newer.Achievements, older.Achievements);
   p.HeroesTotal = WrapSub(newer.HeroesTotal, older.HeroesTotal);
-  if (sort_vehicles) SortVehiclesByBattles(p.Vehicles, mode);
   return p;
 }
 

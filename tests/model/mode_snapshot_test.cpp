@@ -133,6 +133,17 @@ TEST(PeriodModeStats, EqualsTheModeBlockOfTheWholePeriod) {
         ASSERT_TRUE(block == period.Stats[mode])
             << days[newer].name << " since " << days[older].name << ", mode " << BattleModes[mode].key;
         played += period.Vehicles.size();
+        // Sorted while it is made, the period is the unsorted one sorted afterwards.
+        const RWOTAccount sorted = PeriodDelta(records[newer], records[older], true, mode, DemoReference());
+        AVehicleStats expected = period.Vehicles;
+        SortVehiclesByBattles(expected, mode);
+        ASSERT_EQ(sorted.Vehicles.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+          ASSERT_EQ(sorted.Vehicles[i].TankId, expected[i].TankId) << i;
+          ASSERT_TRUE(sorted.Vehicles[i].Stats == expected[i].Stats) << i;
+        }
+        ASSERT_TRUE(sorted.Stats == period.Stats);
+        ASSERT_EQ(sorted.NamesByBadge, period.NamesByBadge);
       }
     }
   }

@@ -46,6 +46,8 @@ TEST(StatsDelta, DamageFiguresOfInconsistentOrOlderSnapshots) {
   const RWOTAccountStats received_less = StatsDelta(Block(20, 10, 15000, 9000), Block(10, 5, 7000, 9500));
   EXPECT_EQ(received_less.DamageReceived, 8000u);
   EXPECT_EQ(received_less.DamageKoef, 1.0f);
+  // A period vehicle's modes without battles on either side are left zero without it.
+  EXPECT_TRUE(StatsDelta({}, {}) == RWOTAccountStats{});
 }
 
 TEST(StatsDelta, RatiosOfThePeriodAlone) {
