@@ -44,8 +44,9 @@ class StoredSnapshots {
   // has the selected mode's figures.
   std::unique_ptr<RWOTAccount> Take(size_t index);
   // The same as far as the figures of the selected mode go: the whole record
-  // when it was read already, else only those figures, read on first use
-  // (a later At of the same index then reads the file once more).
+  // when it was read already, else only those figures, read on first use or
+  // ahead by PrepareModes (a later At of the same index then reads the file
+  // once more).
   StoredDay ModeAt(size_t index);
   // Starts reading the selected mode's figures of `indexes` (those out of
   // range or already read are passed over) on a thread of their own, from the
