@@ -14,17 +14,6 @@
 
 namespace tarvelo {
 
-namespace {
-
-// Parsing sets both anew: copying them into every record would be wasted.
-RWOTAccount WithoutLists(RWOTAccount model) {
-  model.Vehicles.clear();
-  model.Achievements.clear();
-  return model;
-}
-
-}  // namespace
-
 // The days of PrepareModes: its thread reads them from the first on, and a
 // ModeAt that would wait for the thread reads the last ones not begun yet.
 class StoredSnapshots::PreparedDays {
@@ -102,7 +91,8 @@ class StoredSnapshots::PreparedDays {
 
 StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
     : dates_(ListSnapshotDates(source.account_folder)),
-      reader_(std::make_shared<const Reader>(std::move(source), WithoutLists(std::move(model)), dates_)) {
+      // Parsing sets both lists anew: copying them into every record would be wasted.
+      reader_(std::make_shared<const Reader>(std::move(source), CopyWithoutLists(model), dates_)) {
   records_.resize(dates_.size());
   tried_.assign(dates_.size(), false);
   modes_.resize(dates_.size());

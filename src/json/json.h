@@ -75,8 +75,8 @@ class Value {
 Value parse(std::string_view text);
 
 // What a pruned parse leaves out of a document: in each object that is an item
-// of the array at `array_path` (member names from the root, "." between them),
-// every member whose name `keep` refuses. For a reader that needs a few members
+// of the array at `array_path` (member names from the root, "." between them;
+// a path with an index prunes nothing), every member whose name `keep` refuses. For a reader that needs a few members
 // of a long list's items.
 struct ItemPruning {
   std::string_view array_path;

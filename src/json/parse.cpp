@@ -8,6 +8,7 @@
 #include <string>
 
 #include "json/node.h"
+#include "json/path.h"
 
 namespace tarvelo::json::detail {
 
@@ -80,7 +81,7 @@ class Parser {
  public:
   Parser(std::string_view text, Arena& arena, const ItemPruning* pruning)
       : p_(text.data()), end_(text.data() + text.size()), arena_(arena), pruning_(pruning) {
-    if (pruning_ != nullptr) SplitPath(pruning_->array_path);
+    if (pruning_ != nullptr && !ReadPrunedPath(pruning_->array_path)) pruning_ = nullptr;
   }
 
   Node* Document() {
@@ -99,12 +100,16 @@ class Parser {
   }
   bool At(char c) const { return p_ < end_ && *p_ == c; }
 
-  void SplitPath(std::string_view path) {
-    for (size_t start = 0; start <= path.size();) {
-      const size_t dot = std::min(path.find('.', start), path.size());
-      path_.push_back(path.substr(start, dot - start));
-      start = dot + 1;
+  // The member names that lead to the pruned array; false for a path with an
+  // index in it or a malformed one, which prunes nothing.
+  bool ReadPrunedPath(std::string_view path) {
+    PathReader reader(path);
+    PathStep step;
+    while (reader.Next(step)) {
+      if (step.is_index) return false;
+      path_.push_back(step.name);
     }
+    return !reader.malformed();
   }
   int ItemPlace() const { return static_cast<int>(path_.size()) + 1; }
   // The place of a member of an object at `place`.
@@ -240,7 +245,6 @@ class Parser {
     return Separator::kClose;
   }
 
-  // Without `kBuild` the name is still given, as long as it needed no decoding.
   template <bool kBuild>
   bool ParseName(std::string_view& name) {
     if (p_ == end_) return false;
@@ -272,8 +276,7 @@ class Parser {
   }
 
   // A quoted string (double or single quotes) copied into the arena as UTF-8.
-  // Without `kBuild` nothing is copied, and `text` is the string as it stands
-  // in the text when it holds no escape (else empty).
+  // Without `kBuild` nothing is copied and `text` is not to be read.
   template <bool kBuild>
   bool ParseString(std::string_view& text) {
     const char quote = *p_++;

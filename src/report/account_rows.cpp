@@ -51,21 +51,16 @@ std::string FormatRawValue(std::string_view format, const std::string& value) {
 
 // out += TrimmedView(head + tail), without joining the two.
 void AppendTrimmedJoin(std::string_view head, std::string_view tail, std::string& out) {
-  const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  size_t head_begin = 0;
-  while (head_begin < head.size() && blank(head[head_begin])) ++head_begin;
-  size_t tail_begin = 0;
-  if (head_begin == head.size()) {
-    while (tail_begin < tail.size() && blank(tail[tail_begin])) ++tail_begin;
+  const std::string_view head_core = TrimmedView(head);
+  const std::string_view tail_core = TrimmedView(tail);
+  if (tail_core.empty()) {
+    out += head_core;
+  } else if (head_core.empty()) {
+    out += tail_core;
+  } else {
+    out += head.substr(static_cast<size_t>(head_core.data() - head.data()));
+    out += tail.substr(0, static_cast<size_t>(tail_core.data() + tail_core.size() - tail.data()));
   }
-  size_t tail_end = tail.size();
-  while (tail_end > tail_begin && blank(tail[tail_end - 1])) --tail_end;
-  size_t head_end = head.size();
-  if (tail_end == tail_begin) {
-    while (head_end > head_begin && blank(head[head_end - 1])) --head_end;
-  }
-  out.append(head.substr(head_begin, head_end - head_begin));
-  out.append(tail.substr(tail_begin, tail_end - tail_begin));
 }
 
 class RowRenderer {
