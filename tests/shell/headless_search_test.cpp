@@ -2,9 +2,17 @@
 // from the demo answers: from the command to the page, the recent list and the cache.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include "golden_page.h"
+#include "text/replace.h"
 
 #include "sample_service.h"
 #include "shell/headless/headless.h"
@@ -169,6 +177,44 @@ TEST_F(HeadlessSearchTest, MarkupInATypedNameNeverReachesAPage) {
   }
   EXPECT_GE(pages, 3u);
   EXPECT_TRUE(listed) << "the lists show the name as text";
+}
+
+// Every file below `folder`: its path, size, FNV-1a hash and modification
+// time in seconds, one line each, in path order.
+std::string FileManifest(const std::string& folder) {
+  std::vector<std::string> lines;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string bytes = ReadText(entry.path().string());
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+    struct stat info {};
+    stat(entry.path().c_str(), &info);
+    lines.push_back(std::filesystem::relative(entry.path(), folder).string() + " " + std::to_string(bytes.size()) +
+                    " " + std::to_string(hash) + " " + std::to_string(info.st_mtime));
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string manifest;
+  for (const std::string& line : lines) manifest += line + "\n";
+  return manifest;
+}
+
+// What a day of searches leaves on disk, compared file by file, dates included:
+// a player on two days, a period, a clan with its members' collection and the
+// favourites and recent lists of the settings.
+TEST_F(HeadlessSearchTest, TheFilesASearchStoresStayByteForByteTheSame) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  setenv("TARVELO_NOW", "2026-12-07T09:30:00", 1);
+  Search("Gromoboy_77");
+  setenv("TARVELO_NOW", "2026-12-08T12:00:00", 1);
+  Search("Gromoboy_77&update");
+  Search("Gromoboy_77&days=1");
+  Search("[VOLKI]&update");
+  Search("Mishka_Kosolapy&mode=fallout");
+  const std::string manifest = FileManifest(root() + "/home") + "settings.ini\n" +
+                               ReplaceAll(ReadText(SettingsFile()), service_.url(), "SERVICE");
+  const std::string golden = std::string(TARVELO_SHELL_TEST_DATA) + "/golden/stored_files.txt";
+  EXPECT_EQ(GoldenDifference(golden, manifest), "");
 }
 
 }  // namespace
