@@ -17,8 +17,8 @@
 #include <string_view>
 #include <thread>
 
-#include "acquire/snapshot_conversion.h"
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/store/snapshot_conversion.h"
+#include "acquire/store/snapshot_optimizer.h"
 
 namespace tarvelo {
 namespace {

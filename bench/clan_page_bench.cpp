@@ -23,7 +23,10 @@
 #include <utility>
 #include <vector>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
 #include "embedded.h"
 #include "json/json.h"
 #include "model/reference.h"
@@ -113,7 +116,7 @@ std::vector<std::string> NewestSnapshots(const CoreState& core) {
   std::vector<std::string> files;
   for (const auto& entry : std::filesystem::directory_iterator(core.UserCacheFolder)) {
     if (!entry.is_directory() || entry.path().filename() == "index") continue;
-    const ADateArr dates = ListSnapshotDates(entry.path().string());
+    const ADateArr dates = ListSnapshotDates(testing::TestDisk(), entry.path().string());
     if (!dates.empty()) files.push_back(JoinPath(entry.path().string(), SnapshotFileName(dates.front())));
   }
   return files;
@@ -124,7 +127,7 @@ std::pair<double, double> BareParse(const std::vector<std::string>& files) {
   const auto start = Clock::now();
   const double cpu_start = ThreadSeconds();
   size_t parsed = 0;
-  for (const std::string& file : files) parsed += json::parse(ReadTextFile(file, "")).present() ? 1 : 0;
+  for (const std::string& file : files) parsed += json::parse(ReadTextFile(testing::TestDisk(), file, "")).present() ? 1 : 0;
   const std::pair<double, double> seconds{Seconds(Clock::now() - start), ThreadSeconds() - cpu_start};
   if (parsed != files.size()) std::printf("only %zu of %zu snapshots parse\n", parsed, files.size());
   return seconds;

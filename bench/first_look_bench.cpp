@@ -136,7 +136,7 @@ void PicturesStep(const CoreState& core, const AVehicleStats& vehicles, int para
     const ConnectionSettings settings;  // named: as a default argument it draws a false warning from g++ 12
     HttpBatchFetch fetch(*getter, settings);
     const auto start = Clock::now();
-    const PictureRefresh refresh = RefreshVehiclePictures(fetch, vehicles, core.VehicleImagesFolder, core.urls, Now());
+    const PictureRefresh refresh = RefreshVehiclePictures(testing::TestDisk(), fetch, vehicles, core.VehicleImagesFolder, core.urls, ProgramClock()());
     const double seconds = Seconds(Clock::now() - start);
     if (refresh.stored != pictures || FilesIn(core.VehicleImagesFolder) != pictures) {
       std::printf("pictures step: %zu of %zu stored\n", refresh.stored, pictures);

@@ -36,8 +36,11 @@
 
 #include "acquire/account_loader.h"
 #include "acquire/fake_http_getter.h"
-#include "acquire/http_fetch.h"
-#include "acquire/snapshot_cache.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
 #include "json/json.h"
 #include "model/reference.h"
 #include "model/snapshot.h"

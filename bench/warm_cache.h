@@ -16,8 +16,11 @@
 
 #include "acquire/account_loader.h"
 #include "acquire/fake_http_getter.h"
-#include "acquire/http_fetch.h"
-#include "acquire/snapshot_cache.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
 #include "generated_snapshot.h"
 #include "model/tables.h"
 #include "text/clock.h"
@@ -85,6 +88,8 @@ class WarmCache {
     root_ = pattern;
     Fill();
     context_.fetch = fetch_.get();
+    context_.disk = &testing::TestDisk();
+    context_.clock = testing::TestClock();
     context_.user_cache_folder = UserCacheFolderOf(root_);
     context_.clan_cache_folder = ClanCacheFolderOf(root_);
     context_.mode_index = kModeAll;
@@ -126,12 +131,12 @@ class WarmCache {
 
  private:
   void Put(const std::string& path, const std::string& text, DateTime date) {
-    WriteTextFile(text, path);
-    SetFileDate(path, date);
+    WriteTextFile(testing::TestDisk(), text, path);
+    SetFileDate(testing::TestDisk(), path, date);
   }
 
   void Fill() {
-    const DateTime now = Now();
+    const DateTime now = ProgramClock()();
     const DateTime fresh = now - 10.0 / 24 / 60;
     const std::string users = UserCacheFolderOf(root_);
     const std::string clans = ClanCacheFolderOf(root_);
@@ -143,12 +148,12 @@ class WarmCache {
     const std::string index = IndexText();
     Put(JoinPath(IndexFolderOf(users), IndexFileName(kNickname, kAccountId)), index, fresh);
     const std::string clan = ClanText();
-    Put(JoinPath(clan_folder, SnapshotFileName(Today())), clan, fresh);
+    Put(JoinPath(clan_folder, SnapshotFileName(DateOf(ProgramClock()()))), clan, fresh);
 
     const std::vector<std::string> ids = VehicleIds();
     std::vector<std::string> snapshots;  // newest first
     for (int back = 0; back < kDays; ++back) {
-      const DateTime date = Today() - back;
+      const DateTime date = DateOf(ProgramClock()()) - back;
       snapshots.push_back(DailySnapshot(ids, kDays - 1 - back, date));
       Put(JoinPath(account_folder, SnapshotFileName(date)), snapshots.back(), back == 0 ? fresh : date + 23.0 / 24);
     }

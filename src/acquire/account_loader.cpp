@@ -6,14 +6,15 @@
 #include <initializer_list>
 #include <vector>
 
-#include "acquire/snapshot_cache.h"
-#include "acquire/snapshot_optimizer.h"
-#include "acquire/stored_snapshots.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "acquire/store/snapshot_optimizer.h"
+#include "acquire/store/stored_snapshots.h"
 #include "model/clan.h"
 #include "model/period.h"
 #include "model/snapshot.h"
 #include "model/tables.h"
-#include "text/clock.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -135,6 +136,8 @@ class AccountLoad {
 
   const ReferenceData& Ref() const { return context_.reference != nullptr ? *context_.reference : Reference(); }
 
+  Disk& Files() const { return *context_.disk; }
+
   std::string Fetch(const std::string& url) const {
     if (context_.prefetched != nullptr) {
       if (const auto found = context_.prefetched->find(url); found != context_.prefetched->end()) return found->second;
@@ -151,13 +154,13 @@ class AccountLoad {
 
   // True when `folder` (directly below `root`) is there or was made; else says why.
   bool PrepareFolder(std::string_view root, const std::string& folder) {
-    const std::string problem = PrepareCacheFolder(root, folder);
+    const std::string problem = PrepareCacheFolder(Files(), root, folder);
     Message(problem);
     return problem.empty();
   }
 
   void Write(std::string_view text, const std::string& path) {
-    if (!WriteTextFile(text, path)) Message(SaveFailureMessage(path));
+    if (!WriteTextFile(Files(), text, path)) Message(SaveFailureMessage(path));
   }
 
   // ---- identification: search text, index file, account search ----
@@ -205,8 +208,9 @@ class AccountLoad {
   SearchAnswer FindSearchAnswer() const {
     const std::string index_folder = IndexFolderOf(context_.user_cache_folder);
     const std::string mask = by_id_ ? IndexMaskById(account_id_) : IndexMaskByName(request_.search_text);
-    const CachedFile index = FindCachedFile(index_folder, mask, SideFileFresh, request_.UpdateRequested);
-    if (index.fresh) return {ReadTextFile(index.path, ""), true};
+    const CachedFile index =
+        FindCachedFile(Files(), index_folder, mask, SideFileFresh, request_.UpdateRequested, context_.Now());
+    if (index.fresh) return {ReadTextFile(Files(), index.path, ""), true};
     if (by_id_) return {std::string(kEmptySearchAnswer), false};
     return {RemoveMeta(Fetch(ApiUrl(kAccountSearchPath, {"", request_.search_text}))), false};
   }
@@ -234,9 +238,10 @@ class AccountLoad {
   // False when the account data cannot be used at all.
   bool LoadSnapshot() {
     const CachedFile cached =
-        FindCachedFile(AccountFolder(), kSnapshotMask, SnapshotFresh, request_.UpdateRequested);
+        FindCachedFile(Files(), AccountFolder(), kSnapshotMask, SnapshotFresh, request_.UpdateRequested, context_.Now());
     if (cached.fresh) {
-      snapshot_ = ConvertSnapshot(ReadTextFile(cached.path, ""), account_id_, cached.path, context_.legacy);
+      snapshot_ = ConvertSnapshot(ReadTextFile(Files(), cached.path, ""), account_id_, {&Files(), cached.path},
+                                  context_.legacy);
       state_ = DataState::kFromCache;
       current_.CacheDate = cached.date;
     } else {
@@ -360,16 +365,17 @@ class AccountLoad {
     RWOTClan& clan = result_.clan;
     clan.clan_id = clan_id_;
     const std::string folder = EntityFolderOf(context_.clan_cache_folder, clan_id_);
-    const CachedFile cached = FindCachedFile(folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested);
-    const std::string answer =
-        cached.fresh ? ReadTextFile(cached.path, "") : RemoveMeta(Fetch(ApiUrl(kClanInfoPath, {}, {clan_id_, ""})));
+    const CachedFile cached =
+        FindCachedFile(Files(), folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested, context_.Now());
+    const std::string answer = cached.fresh ? ReadTextFile(Files(), cached.path, "")
+                                            : RemoveMeta(Fetch(ApiUrl(kClanInfoPath, {}, {clan_id_, ""})));
     json::Value document;
     const std::string problem = ClanProblem(answer, document);
     if (problem.empty()) {
       ParseClan(clan, document, true, context_.Url(context_.urls.hosts.ClanPortal, {}, {}));
       clan.CacheDate = cached.fresh ? cached.date : 0;
       if (!cached.fresh && PrepareFolder(context_.clan_cache_folder, folder)) {
-        Write(answer, JoinPath(folder, SnapshotFileName(Today())));
+        Write(answer, JoinPath(folder, SnapshotFileName(DateOf(context_.Now()))));
       }
       current_.ClanTag = clan.tag;
       current_.ClanName = clan.name;
@@ -427,7 +433,7 @@ class AccountLoad {
   // gets the one searched for.
   void FillMissingFacts() {
     if (current_.Updated < EncodeDate(1990, 1, 1)) {
-      const SnapshotClock clock = CurrentSnapshotClock();
+      const SnapshotClock clock = SnapshotClockAt(context_.Now());
       current_.Updated = clock.now - clock.zone_hours / 24.0;
     }
     FillMissingNickname();
@@ -444,7 +450,8 @@ class AccountLoad {
     AccountSnapshotFacts facts;
     facts.last_battle = current_.LastBattle;
     facts.fewer_battles_than_vehicles = account_battles_ < vehicle_battles_;
-    for (const std::string& problem : SaveAccountSnapshot(snapshot_, facts, folder, CurrentSnapshotClock())) {
+    for (const std::string& problem :
+         SaveAccountSnapshot(Files(), snapshot_, facts, folder, SnapshotClockAt(context_.Now()))) {
       Message(problem);
     }
   }
@@ -514,8 +521,8 @@ class AccountLoad {
   // page's day strip will need the figures of the stored days other than
   // those of the period: they are read meanwhile on another thread.
   void ListStoredSnapshots() {
-    StoredSnapshotSource source{AccountFolder(), account_id_, context_.legacy, Mode(), request_.interactive,
-                                context_.reference, true};
+    StoredSnapshotSource source{context_.disk,       AccountFolder(), account_id_, context_.legacy, Mode(),
+                                request_.interactive, context_.reference,  true};
     StoredSnapshots& stored = result_.stored;
     stored = StoredSnapshots(std::move(source), CopyWithoutLists(current_));
     if (!request_.interactive) return;

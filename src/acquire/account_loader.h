@@ -9,7 +9,7 @@
 
 #include "acquire/auxiliary_sources.h"
 #include "acquire/loader_context.h"
-#include "acquire/stored_snapshots.h"
+#include "acquire/store/stored_snapshots.h"
 #include "json/json.h"
 #include "model/records.h"
 

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <cmath>
-#include <filesystem>
 #include <system_error>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
 #include "json/json.h"
 #include "model/side_sources.h"
 #include "text/clock.h"
@@ -58,16 +58,16 @@ std::string FetchFromHost(const LoaderContext& context, std::string_view host, s
 // the end date the results are final, and a file written on such a day is kept
 // for good; otherwise the usual side file rule applies, and a period view
 // never fetches.
-bool UseCachedFamePoints(DateTime file_date, int period_days, bool update_requested) {
+bool UseCachedFamePoints(DateTime file_date, DateTime now, int period_days, bool update_requested) {
   const DateTime results_final = Campaign().end + 1;
-  if (file_date != 0 && Today() > results_final && std::floor(file_date) > results_final) return true;
-  return !update_requested && (IsFresh(file_date, SideFileFresh) || period_days > 0);
+  if (file_date != 0 && DateOf(now) > results_final && std::floor(file_date) > results_final) return true;
+  return !update_requested && (IsFresh(file_date, SideFileFresh, now) || period_days > 0);
 }
 
 // The answer stored for this campaign, or empty when the file is older than its start.
-std::string CachedFamePointsText(const std::string& path) {
-  if (FileDate(path) <= Campaign().start) return {};
-  return ReadTextFile(path, kNoFamePoints);
+std::string CachedFamePointsText(const Disk& disk, const std::string& path) {
+  if (disk.ModifiedDate(path) <= Campaign().start) return {};
+  return ReadTextFile(disk, path, kNoFamePoints);
 }
 
 // Reads the figures of an "ok" answer; true when the answer held any.
@@ -132,9 +132,9 @@ struct SideAnswer {
 SideAnswer ObtainSideAnswer(const LoaderContext& context, const SideSource& source, std::string_view host,
                             std::string_view account_id, bool update_requested) {
   const std::string path = AccountFile(context, account_id, source.file);
-  const DateTime file_date = FileDate(path);
-  if (file_date != 0 && IsFresh(file_date, SideFileFresh)) {
-    std::string cached = ReadTextFile(path, source.default_text);
+  const DateTime file_date = context.disk->ModifiedDate(path);
+  if (file_date != 0 && IsFresh(file_date, SideFileFresh, context.Now())) {
+    std::string cached = ReadTextFile(*context.disk, path, source.default_text);
     if (Contains(cached, source.success_mark) || !update_requested) return {std::move(cached), false};
   }
   return {FetchFromHost(context, host, source.path, AccountRef{std::string(account_id), {}}), true};
@@ -164,7 +164,7 @@ json::Value LoadSideAnswer(const LoaderContext& context, const SideSource& sourc
   }
   if (answer.fetched) {
     const std::string path = AccountFile(context, account_id, source.file);
-    if (!WriteTextFile(answer.text, path)) AddMessage(messages, SaveFailureMessage(path));
+    if (!WriteTextFile(*context.disk, answer.text, path)) AddMessage(messages, SaveFailureMessage(path));
   }
   return document;
 }
@@ -174,31 +174,21 @@ json::Value LoadSideAnswer(const LoaderContext& context, const SideSource& sourc
 void RenameOldLocationFile(const LoaderContext& context, std::string_view account_id) {
   const std::string old_path = AccountFile(context, account_id, kOldLocationFile);
   const std::string path = AccountFile(context, account_id, kLocationFile);
-  std::error_code error;
-  if (!std::filesystem::exists(old_path, error) || std::filesystem::exists(path, error)) return;
-  std::filesystem::rename(old_path, path, error);
-  if (error) DebugLog("ОШИБКА: Не удалось переименовать файл: " + old_path);
+  Disk& disk = *context.disk;
+  if (!disk.Facts(old_path) || disk.Facts(path)) return;
+  if (!disk.Rename(old_path, path)) DebugLog("ОШИБКА: Не удалось переименовать файл: " + old_path);
 }
 
 }  // namespace
 
-const CampaignSettings& Campaign() {
-  static const CampaignSettings campaign{"steel_corrida_first_step",
-                                         "V кампания &laquo;Стальная коррида&raquo;", EncodeDate(2016, 11, 13),
-                                         EncodeDate(2016, 12, 12), 7};
-  return campaign;
-}
-
-bool InsideCampaignWindow(DateTime date, const CampaignSettings& campaign) {
-  return date > campaign.start && date < campaign.end + campaign.days_after_end;
-}
-
 AccountFamePoints LoadAccountFamePoints(const LoaderContext& context, std::string_view account_id,
                                         std::string_view nickname, int period_days, bool update_requested) {
   AccountFamePoints fame;
-  if (!InsideCampaignWindow(Today())) return fame;
+  const DateTime now = context.Now();
+  if (!InsideCampaignWindow(DateOf(now))) return fame;
   const std::string path = AccountFile(context, account_id, kFamePointsFile);
-  const bool fetched = !UseCachedFamePoints(FileDate(path), period_days, update_requested);
+  const bool fetched =
+      !UseCachedFamePoints(context.disk->ModifiedDate(path), now, period_days, update_requested);
   std::string answer;
   if (fetched) {
     const AccountRef account{std::string(account_id), std::string(nickname)};
@@ -206,20 +196,20 @@ AccountFamePoints LoadAccountFamePoints(const LoaderContext& context, std::strin
                                      kXmlHttpRequestHeader),
                        {kMetaCount});
   } else {
-    answer = CachedFamePointsText(path);
+    answer = CachedFamePointsText(*context.disk, path);
   }
   if (!Contains(answer, kStatusMember)) return fame;
   const json::Value document = DecodeApiAnswer(answer);
   const bool worth_keeping = StatusIsOk(document) ? ReadFamePoints(document, account_id, fame) : true;
-  if (fetched && worth_keeping) WriteTextFile(answer, path);
+  if (fetched && worth_keeping) WriteTextFile(*context.disk, answer, path);
   return fame;
 }
 
 ClanFamePoints LoadClanFamePoints(const LoaderContext& context, std::string_view clan_id) {
   ClanFamePoints fame;
-  if (!InsideCampaignWindow(Today())) return fame;
+  if (!InsideCampaignWindow(DateOf(context.Now()))) return fame;
   const std::string path = JoinPath(EntityFolderOf(context.clan_cache_folder, clan_id), kFamePointsFile);
-  const std::string answer = CachedFamePointsText(path);
+  const std::string answer = CachedFamePointsText(*context.disk, path);
   if (!Contains(answer, kStatusMember)) return fame;
   const json::Value document = DecodeApiAnswer(answer);
   if (!StatusIsOk(document)) return fame;
@@ -245,8 +235,8 @@ ClanFamePoints LoadClanFamePoints(const LoaderContext& context, std::string_view
 void LoadNameHistory(const LoaderContext& context, std::string_view account_id, RWOTAccount& account,
                      std::string& messages) {
   const std::string path = AccountFile(context, account_id, kNameHistoryFile);
-  if (FileDate(path) == 0) return;
-  const std::string answer = ReadTextFile(path, kNoNameHistory);
+  if (!context.disk->Facts(path)) return;
+  const std::string answer = ReadTextFile(*context.disk, path, kNoNameHistory);
   const json::Value document = DecodeApiAnswer(answer);
   const std::string nickname = json::text(document, "nickname");
   if (!Contains(answer, "nickname") || nickname.empty()) {
@@ -254,14 +244,14 @@ void LoadNameHistory(const LoaderContext& context, std::string_view account_id, 
     return;
   }
   if (nickname == "null") return;
-  ParseNameHistory(json::at(document, "namehis_nicks"), json::at(document, "namehis_dates"), account);
+  ParseNameHistory(json::at(document, "namehis_nicks"), json::at(document, "namehis_dates"), context.Now(), account);
 }
 
 void LoadRoleHistory(const LoaderContext& context, std::string_view account_id, std::string_view search_text,
                      RWOTAccount& account, std::string& messages) {
   const std::string path = AccountFile(context, account_id, kRoleHistoryFile);
-  if (FileDate(path) == 0) return;
-  std::string answer = ReadTextFile(path, {});
+  if (!context.disk->Facts(path)) return;
+  std::string answer = ReadTextFile(*context.disk, path, {});
   if (answer.starts_with('?')) answer.erase(0, 1);
   if (IsNullOrEmpty(answer)) return;
   const size_t object_start = answer.find('{');
@@ -277,7 +267,7 @@ void LoadRoleHistory(const LoaderContext& context, std::string_view account_id, 
     AddMessage(messages,
                "ОШИБКА: Не найдена клан-история игрока с именем \"" + EscapeHtml(search_text) + "\".");
   } else {
-    ParseClanHistory(rows, account);
+    ParseClanHistory(rows, context.Now(), account);
   }
 }
 

@@ -4,40 +4,15 @@
 // folder and its own freshness rule; none of them can make a search fail.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "acquire/loader_context.h"
+#include "acquire/side_facts.h"
 #include "model/records.h"
 #include "text/russian.h"
 
 namespace tarvelo {
-
-// The clan-war campaign whose fame points are shown (process-wide constants).
-struct CampaignSettings {
-  std::string key;
-  std::string title;
-  DateTime start = 0;
-  DateTime end = 0;
-  int days_after_end = 0;
-};
-const CampaignSettings& Campaign();
-
-// Later than the start date and earlier than the end date plus the days shown after it.
-bool InsideCampaignWindow(DateTime date, const CampaignSettings& campaign = Campaign());
-
-struct AccountFamePoints {
-  int32_t points = 0;
-  int32_t position = 0;
-  std::string front_name;
-};
-
-struct ClanFamePoints {
-  int32_t points = 0;
-  int32_t bonus_points = 0;
-  int32_t position = 0;
-};
 
 // Fetched from the game portal, or read from ID/rating.dat: while it is fresh,
 // in a period view, and for good once it was written after the results became

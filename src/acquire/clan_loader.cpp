@@ -4,7 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
 #include "model/clan.h"
 #include "text/clock.h"
 #include "text/encoding.h"
@@ -95,11 +96,13 @@ class ClanLoad {
     return url;
   }
 
+  Disk& Files() const { return *context_.disk; }
+
   std::string ClanFolder() const { return EntityFolderOf(context_.clan_cache_folder, clan_.clan_id); }
 
   // True when `folder` (directly below the clan cache folder) is there or was made; else says why.
   bool PrepareFolder(const std::string& folder) {
-    const std::string problem = PrepareCacheFolder(context_.clan_cache_folder, folder);
+    const std::string problem = PrepareCacheFolder(Files(), context_.clan_cache_folder, folder);
     Message(problem);
     return problem.empty();
   }
@@ -107,7 +110,7 @@ class ClanLoad {
   void Save(std::string_view text, const std::string& folder, std::string_view name) {
     if (!PrepareFolder(folder)) return;
     const std::string path = JoinPath(folder, name);
-    if (!WriteTextFile(text, path)) Message(SaveFailureMessage(path));
+    if (!WriteTextFile(Files(), text, path)) Message(SaveFailureMessage(path));
   }
 
   // The fresh index file of the clan, or else the first page of the search.
@@ -115,8 +118,9 @@ class ClanLoad {
   SearchPage FirstSearchPage() {
     const std::string index_folder = IndexFolderOf(context_.clan_cache_folder);
     const std::string mask = by_id_ ? IndexMaskById(clan_.clan_id) : IndexMaskByName(tag_);
-    const CachedFile index = FindCachedFile(index_folder, mask, SideFileFresh, request_.UpdateRequested);
-    if (index.fresh) return {ConvertClanIndex(ReadTextFile(index.path, ""), index.path), true};
+    const CachedFile index =
+        FindCachedFile(Files(), index_folder, mask, SideFileFresh, request_.UpdateRequested, context_.Now());
+    if (index.fresh) return {ConvertClanIndex(ReadTextFile(Files(), index.path, ""), {&Files(), index.path}), true};
     if (by_id_) return {std::string(kEmptySearchAnswer), false};
     return {ReplaceAll(Fetch(SearchUrl(1)), kFirstPageMeta, ""), false};
   }
@@ -193,10 +197,11 @@ class ClanLoad {
   // The clan info from a fresh snapshot or the API; false (with a message) when unusable.
   bool LoadInfo() {
     const std::string folder = ClanFolder();
-    const CachedFile cached = FindCachedFile(folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested);
+    const CachedFile cached =
+        FindCachedFile(Files(), folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested, context_.Now());
     std::string answer;
     if (cached.fresh) {
-      answer = ReadTextFile(cached.path, "");
+      answer = ReadTextFile(Files(), cached.path, "");
       clan_.CacheDate = cached.date;
     } else {
       clan_.CacheDate = 0;
@@ -213,14 +218,14 @@ class ClanLoad {
       return false;
     }
     ParseClan(clan_, document, true, EmblemHost());
-    if (!cached.fresh) Save(answer, folder, SnapshotFileName(Today()));
+    if (!cached.fresh) Save(answer, folder, SnapshotFileName(DateOf(context_.Now())));
     return true;
   }
 
   // For a period: the snapshot that many days back, or the clan's creation when there is none.
   void SetPeriodStart() {
     if (request_.PeriodDays <= 0) return;
-    const std::vector<DateTime> dates = ListSnapshotDates(ClanFolder());
+    const std::vector<DateTime> dates = ListSnapshotDates(Files(), ClanFolder());
     const auto back = static_cast<size_t>(request_.PeriodDays);
     clan_.PeriodStart = back < dates.size() ? std::max(clan_.PeriodStart, dates[back]) : clan_.created;
   }
@@ -228,8 +233,8 @@ class ClanLoad {
   // The alliance site's clan page, kept as UTF-8 text in the cache.
   void LoadAlliance() {
     const std::string path = JoinPath(ClanFolder(), kAllianceFile);
-    if (!request_.UpdateRequested && IsFresh(FileDate(path), SideFileFresh)) {
-      ParseAlliance(DecodeAnswer(ReadTextFile(path, "")), clan_);
+    if (!request_.UpdateRequested && IsFresh(Files().ModifiedDate(path), SideFileFresh, context_.Now())) {
+      ParseAlliance(DecodeAnswer(ReadTextFile(Files(), path, "")), clan_);
       return;
     }
     const std::string url = Url(context_.urls.hosts.Alliance, kAlliancePath);
@@ -237,7 +242,7 @@ class ClanLoad {
     const std::string page = DecodeAnswer(answer);
     ParseAlliance(page, clan_);
     // No answer at all is not a page worth keeping for half a day.
-    if (!page.empty() && answer != ConnectionErrorText(url)) WriteTextFile(page, path);
+    if (!page.empty() && answer != ConnectionErrorText(url)) WriteTextFile(Files(), page, path);
   }
 
   const ClanLoadRequest& request_;

@@ -1,15 +1,14 @@
 #include "acquire/clan_members.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "acquire/account_loader.h"
 #include "acquire/member_batch.h"
-#include "acquire/snapshot_cache.h"
-#include "acquire/stored_snapshots.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/stored_snapshots.h"
 #include "model/period.h"
 #include "model/reference.h"
 
@@ -25,7 +24,7 @@ class MemberCollector {
   // Whether Collect will run the account loader for the member.
   bool NeedsLoad(const RWOTAccount& listed) const {
     const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
-    return LoadsAtOnce(folder) || !NewestIsFresh(folder, ListSnapshotDates(folder));
+    return LoadsAtOnce(folder) || !NewestIsFresh(folder, ListSnapshotDates(*context_.disk, folder));
   }
 
   CollectedMember Collect(const RWOTAccount& listed) const {
@@ -58,18 +57,18 @@ class MemberCollector {
 
   // On an update, or for a member not cached yet, before its snapshots are looked at.
   bool LoadsAtOnce(const std::string& folder) const {
-    std::error_code error;
-    return request_.UpdateRequested || !std::filesystem::is_directory(folder, error);
+    return request_.UpdateRequested || !context_.disk->IsFolder(folder);
   }
 
-  static bool NewestIsFresh(const std::string& folder, const ADateArr& dates) {
+  bool NewestIsFresh(const std::string& folder, const ADateArr& dates) const {
     if (dates.empty()) return false;
-    return IsFresh(FileDate(JoinPath(folder, SnapshotFileName(dates.front()))), kMemberSnapshotFresh);
+    const DateTime newest = context_.disk->ModifiedDate(JoinPath(folder, SnapshotFileName(dates.front())));
+    return IsFresh(newest, kMemberSnapshotFresh, context_.Now());
   }
 
   StoredSnapshotSource Source(const std::string& folder, const std::string& account_id) const {
     // The clan pages count a member's battle-hero awards but list no achievements.
-    return {folder, account_id, context_.legacy, context_.mode_index, false, context_.reference, false};
+    return {context_.disk, folder, account_id, context_.legacy, context_.mode_index, false, context_.reference, false};
   }
 
   // The member's snapshot PeriodDays back (the oldest when there are no more)

@@ -25,15 +25,6 @@ void AppendParagraph(std::string& messages, std::string_view css_class, const st
   messages += "</p>\r\n";
 }
 
-// The first `characters` UTF-8 characters of `text`.
-std::string FirstCharacters(const std::string& text, size_t characters) {
-  size_t end = 0;
-  for (size_t counted = 0; end < text.size() && counted < characters; ++counted) {
-    ++end;
-    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-  }
-  return text.substr(0, end);
-}
 
 }  // namespace
 
@@ -68,18 +59,6 @@ void AddClanMessage(std::string& messages, std::string_view text) {
   AppendParagraph(messages, Contains(trimmed, kErrorMarker) ? "r" : "", trimmed);
 }
 
-std::string PlainExcerpt(std::string_view answer, size_t characters) {
-  return EscapeHtml(FirstCharacters(PlainTextOfPage(answer), characters));
-}
-
-// As json::parse(DecodeAnswer(answer)), without copying an answer that is UTF-8 already.
-json::Value DecodeApiAnswer(std::string_view answer) {
-  return IsValidUtf8(answer) ? json::parse(answer) : json::parse(Cp1251ToUtf8(answer));
-}
-
-json::Value DecodeApiAnswer(std::string_view answer, const json::ItemPruning& pruning) {
-  return IsValidUtf8(answer) ? json::parse(answer, pruning) : json::parse(Cp1251ToUtf8(answer), pruning);
-}
 
 std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
   if (IsConnectionError(answer)) return FetchFailureMessage(answer);
@@ -93,23 +72,6 @@ std::string AnswerShapeProblem(std::string_view answer, std::string_view status_
   return {};
 }
 
-std::string StatusAndError(const json::Value& document) {
-  return EscapeHtml(json::text(document, "status") + " - " + json::text(document, "error"));
-}
-
-bool StatusIsOk(const json::Value& document) { return UpperCase(json::text(document, "status")) == "OK"; }
-
-bool HasEntityData(const json::Value& document, std::string_view id) {
-  const json::Value data = json::at(document, "data." + std::string(id));
-  switch (data.kind()) {
-    case json::Kind::Null:
-      return false;
-    case json::Kind::String:
-      return !json::text(data).empty();
-    default:
-      return true;
-  }
-}
 
 bool IsConnectionError(std::string_view answer) { return IsConnectionErrorText(answer); }
 

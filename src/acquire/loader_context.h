@@ -9,11 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "acquire/http_fetch.h"
-#include "acquire/snapshot_conversion.h"
-#include "acquire/url_templates.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/addresses.h"
+#include "acquire/store/answer_text.h"
+#include "acquire/store/disk.h"
+#include "acquire/store/snapshot_conversion.h"
 #include "json/json.h"
 #include "model/reference.h"
+#include "text/clock.h"
 #include "text/html_escape.h"
 
 namespace tarvelo {
@@ -27,6 +30,8 @@ struct LoaderContext {
   HttpBatchFetch* batch_fetch = nullptr;
   // The account loader takes an answer from here before it asks the network.
   const PrefetchedAnswers* prefetched = nullptr;
+  Disk* disk = nullptr;           // where the cache lies
+  Clock clock;                    // the program's now
   UrlSettings urls;
   std::string user_cache_folder;  // UserCacheFolder: accounts and their index
   std::string clan_cache_folder;  // ClanCacheFolder: clans and their index
@@ -39,12 +44,11 @@ struct LoaderContext {
   std::function<void(int)> pause;
 
   void Pause(int milliseconds) const;
+  DateTime Now() const { return clock(); }
   // The template filled for the account and clan (FillUrlTemplate with this region and id).
   std::string Url(std::string_view url_template, const AccountRef& account, const ClanRef& clan) const;
 };
 
-// The count the publisher appends to single-object answers; removed before anything looks at them.
-inline constexpr std::string_view kMetaCount = ",\"meta\":{\"count\":1}";
 // The clan info request on the API host: both loaders read the clan through it.
 inline constexpr std::string_view kClanInfoPath =
     "/wgn/clans/info/?application_id=%SOURCE_TOKEN%&clan_id=%CLAN_ID%"
@@ -59,16 +63,6 @@ void AddMessage(std::string& messages, std::string_view text);
 // The clan loader's variant: only "r" exists, any other text has no class.
 void AddClanMessage(std::string& messages, std::string_view text);
 
-// The first `characters` characters of the plain text of an answer, markup escaped.
-std::string PlainExcerpt(std::string_view answer, size_t characters);
-inline constexpr size_t kExcerptCharacters = 200;
-inline constexpr size_t kSideExcerptCharacters = 70;
-
-// The answer decoded (UTF-8, or Windows-1251 when it is not valid UTF-8) and parsed;
-// an empty Value when it does not parse.
-json::Value DecodeApiAnswer(std::string_view answer);
-// The same without what `pruning` leaves out.
-json::Value DecodeApiAnswer(std::string_view answer, const json::ItemPruning& pruning);
 
 // The common texts of answer checks.
 inline constexpr std::string_view kEmptyDataMessage = "ОШИБКА: Получены пустые данные.";
@@ -79,14 +73,6 @@ std::string IncorrectDataMessage(std::string_view answer, size_t characters = kE
 // answer, the connection failure itself for one, IncorrectDataMessage when
 // `status_mark` is missing; empty when the answer passed them.
 std::string AnswerShapeProblem(std::string_view answer, std::string_view status_mark);
-// `status` + " - " + the text of `error`, as the status messages quote them
-// (escaped: both come from the answer).
-std::string StatusAndError(const json::Value& document);
-// True when the decoded status, upper-cased, is "OK".
-bool StatusIsOk(const json::Value& document);
-
-// True when the document holds "data.<id>" with something in it (not null, not "").
-bool HasEntityData(const json::Value& document, std::string_view id);
 
 // True when the text is what a fetch gives when no usable answer came
 // (ConnectionErrorText and the other fetch failures).

@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "acquire/http_fetch.h"
-#include "acquire/url_templates.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/addresses.h"
+#include "acquire/picture_files.h"
+#include "acquire/store/disk.h"
 #include "model/records.h"
 #include "text/russian.h"
 
@@ -15,19 +17,11 @@ namespace tarvelo {
 // A vehicle's picture is fetched again once it is this many days old.
 inline constexpr double kVehiclePictureDays = 60.0;
 
-// The small emblem of a clan in the clan picture folder.
-std::string ClanEmblemFile(std::string_view clan_images_folder, std::string_view clan_id);
-
-// The picture of a vehicle in the vehicle picture folder, named after the part
-// of its picture address after the last "/"; empty when that part is empty (a
-// vehicle the encyclopedia does not know has no address).
-std::string VehiclePictureFile(std::string_view vehicle_images_folder, std::string_view images_url);
-
 // Fetches `url` into `path` when the file is missing or at least
 // `max_age_days` old at `now`. Only a complete, non-empty answer with status 200
 // replaces the file, through the cache's safe write. True when `path` was written.
-bool RefreshPicture(HttpFetch& fetch, std::string_view url, const std::string& path, double max_age_days,
-                    DateTime now);
+bool RefreshPicture(Disk& disk, HttpFetch& fetch, std::string_view url, const std::string& path,
+                    double max_age_days, DateTime now);
 
 struct PictureRefresh {
   size_t requested = 0;  // pictures missing or too old, each fetched once
@@ -38,7 +32,7 @@ struct PictureRefresh {
 // RefreshPicture does for one, with all the fetches at once. A file wanted by
 // several vehicles is fetched once; the publisher's addresses are fetched from
 // the configured API host (OnConfiguredApiHost).
-PictureRefresh RefreshVehiclePictures(HttpBatchFetch& fetch, const AVehicleStats& vehicles,
+PictureRefresh RefreshVehiclePictures(Disk& disk, HttpBatchFetch& fetch, const AVehicleStats& vehicles,
                                       std::string_view vehicle_images_folder, const UrlSettings& urls, DateTime now);
 
 }  // namespace tarvelo

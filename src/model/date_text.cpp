@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 
-#include "text/clock.h"
 
 namespace tarvelo::detail {
 namespace {
@@ -30,21 +29,21 @@ std::optional<std::array<Number, count>> ReadNumbers(std::string_view text, char
   return numbers;
 }
 
-int FullYear(const Number& year) {
+int FullYear(const Number& year, DateTime now) {
   if (year.digits > 2) return year.value;
-  const int current = DecodeDateTime(Now()).year;
+  const int current = DecodeDateTime(now).year;
   int full = current / 100 * 100 + year.value;
   if (full < current - 50) full += 100;
   if (full >= current + 50) full -= 100;
   return full;
 }
 
-std::optional<DateTime> ParseDate(std::string_view text) {
+std::optional<DateTime> ParseDate(std::string_view text, DateTime now) {
   auto numbers = ReadNumbers<3>(text, '.');
   if (!numbers) return std::nullopt;
   const bool year_first = (*numbers)[0].digits > 2;
   const Number& year_number = year_first ? (*numbers)[0] : (*numbers)[2];
-  const int year = FullYear(year_number);
+  const int year = FullYear(year_number, now);
   const int month = (*numbers)[1].value;
   const int day = year_first ? (*numbers)[2].value : (*numbers)[0].value;
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) {
@@ -77,10 +76,10 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
-std::optional<DateTime> ParseDateText(std::string_view text) {
+std::optional<DateTime> ParseDateText(std::string_view text, DateTime now) {
   text = Trimmed(text);
   const size_t blank = text.find(' ');
-  auto date = ParseDate(text.substr(0, blank));
+  auto date = ParseDate(text.substr(0, blank), now);
   if (!date || blank == std::string_view::npos) return date;
   auto time = ParseTime(Trimmed(text.substr(blank)));
   if (!time) return std::nullopt;

@@ -16,8 +16,8 @@ namespace {
 DateTime DateOrNoEnd(DateTime date) { return DecodeDateTime(date).year <= 1970 ? NoEndDate() : date; }
 
 // "yyyy-mm-dd" as a date, 0 when it is not one.
-DateTime HistoryDate(const std::string& text) {
-  return detail::ParseDateText(ReplaceAll(text, "-", ".")).value_or(0);
+DateTime HistoryDate(const std::string& text, DateTime now) {
+  return detail::ParseDateText(ReplaceAll(text, "-", "."), now).value_or(0);
 }
 
 // Former role names of the clan history site renamed to today's labels.
@@ -38,7 +38,7 @@ std::string RenamedRole(std::string role) {
   return role;
 }
 
-RClanRole ClanRoleOfRow(const json::Value& row) {
+RClanRole ClanRoleOfRow(const json::Value& row, DateTime now) {
   RClanRole role;
   role.clan_id = detail::TextOf(json::at(row, "id"));
   const json::Value cell = json::array(row, "cell");
@@ -52,27 +52,27 @@ RClanRole ClanRoleOfRow(const json::Value& row) {
     role.clan_name = title.substr(blank);
   }
   role.role = RenamedRole(json::item_text(cell, 1));
-  role.joined = HistoryDate(json::item_text(cell, 2));
-  role.left = DateOrNoEnd(HistoryDate(json::item_text(cell, 3)));
+  role.joined = HistoryDate(json::item_text(cell, 2), now);
+  role.left = DateOrNoEnd(HistoryDate(json::item_text(cell, 3), now));
   return role;
 }
 
 }  // namespace
 
-void ParseNameHistory(const json::Value& names, const json::Value& dates, RWOTAccount& account) {
+void ParseNameHistory(const json::Value& names, const json::Value& dates, DateTime now, RWOTAccount& account) {
   account.NameHistory.clear();
   const size_t count = json::length(names);
   for (size_t i = 0; i < count; ++i) {
     RNameHistory entry;
     entry.name = json::item_text(names, i);
-    entry.date = DateOrNoEnd(detail::ParseDateText(json::item_text(dates, i)).value_or(0));
+    entry.date = DateOrNoEnd(detail::ParseDateText(json::item_text(dates, i), now).value_or(0));
     account.NameHistory.push_back(std::move(entry));
   }
 }
 
-void ParseClanHistory(const json::Value& rows, RWOTAccount& account) {
+void ParseClanHistory(const json::Value& rows, DateTime now, RWOTAccount& account) {
   account.ClanHistory.clear();
-  for (size_t i = json::length(rows); i > 0; --i) account.ClanHistory.push_back(ClanRoleOfRow(json::item(rows, i - 1)));
+  for (size_t i = json::length(rows); i > 0; --i) account.ClanHistory.push_back(ClanRoleOfRow(json::item(rows, i - 1), now));
 }
 
 void SetReplayFigures(std::string_view page, int32_t count, int32_t video_count, RWOTAccount& account) {

@@ -11,11 +11,12 @@
 namespace tarvelo {
 
 // One entry per name, dated by the matching text of `dates`; a missing or
-// unreadable date, or one in 1970 or earlier, becomes NoEndDate().
-void ParseNameHistory(const json::Value& names, const json::Value& dates, RWOTAccount& account);
+// unreadable date, or one in 1970 or earlier, becomes NoEndDate(). Two-digit
+// years are read near the year of `now`.
+void ParseNameHistory(const json::Value& names, const json::Value& dates, DateTime now, RWOTAccount& account);
 
 // The clan history rows, newest last in the source, listed newest first.
-void ParseClanHistory(const json::Value& rows, RWOTAccount& account);
+void ParseClanHistory(const json::Value& rows, DateTime now, RWOTAccount& account);
 
 void SetReplayFigures(std::string_view page, int32_t count, int32_t video_count, RWOTAccount& account);
 

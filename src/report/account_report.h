@@ -4,13 +4,12 @@
 // caller.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "acquire/auxiliary_sources.h"
-#include "acquire/url_templates.h"
+#include "acquire/side_facts.h"
+#include "acquire/addresses.h"
 #include "json/json.h"
 #include "model/mode_snapshot.h"
 #include "model/records.h"
@@ -43,10 +42,6 @@ struct FameView {
   ClanFamePoints clan;
 };
 
-// The stored snapshot dates[index], parsed on first use: its whole record or
-// only the figures of the page's battle mode; nothing when that file cannot be used.
-using StoredSnapshot = std::function<StoredDay(size_t index)>;
-
 struct AccountReportInput {
   // What the rows show (in a period view the period's own figures), the current
   // snapshot, and the snapshot the period deltas are measured from.
@@ -64,7 +59,10 @@ struct AccountReportInput {
   // The small emblems of the clans of the clan history that are on disk, by clan id.
   std::map<std::string, std::string, std::less<>> history_emblem_files;
   ADateArr dates;                // the stored snapshot dates, newest first
-  StoredSnapshot stored_snapshot;
+  // The stored days the day strip compares, dates[1] on (at most kDayStripDays
+  // of them): each one's whole record or only the figures of the page's battle
+  // mode; nothing where that file cannot be used.
+  std::vector<StoredDay> strip_days;
   std::string rating_name;  // "WN8" or "EFF": the main rating of the day strip
   const json::Value& document;  // the snapshot's "data", for keys no row rule knows
   const ReferenceData& reference;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "acquire/auxiliary_sources.h"
+#include "acquire/side_facts.h"
 #include "model/records.h"
 #include "model/reference.h"
 #include "report/account_report.h"

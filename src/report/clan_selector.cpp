@@ -1,6 +1,6 @@
 // The selector row of the clan pages: which cached day, which kind of report,
 // and the link to the clan's membership changes.
-#include "acquire/url_templates.h"
+#include "acquire/addresses.h"
 #include "model/tables.h"
 #include "report/clan_report.h"
 #include "report/html.h"

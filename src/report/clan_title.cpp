@@ -1,5 +1,5 @@
 // The title row of both clan pages, and the notes and rows they share.
-#include "acquire/url_templates.h"
+#include "acquire/addresses.h"
 #include "model/tables.h"
 #include "report/clan_parts.h"
 #include "report/html.h"

@@ -75,7 +75,7 @@ std::string StripTableClass(const AccountReportInput& input) {
 RowContent DayNavigation(const AccountReportInput& input, const RowRequest& request) {
   RowContent content;
   if (input.dates.empty()) return content;
-  const DayStrip strip = SemaphoreRow({input.current, input.dates, input.stored_snapshot, input.view,
+  const DayStrip strip = SemaphoreRow({input.current, input.dates, input.strip_days, input.view,
                                        input.site.site, input.rating_name, input.reference});
   const std::string table = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" width=\"100%\" class=\"tLeft" +
                             StripTableClass(input) + "\">\r\n" + strip.row + "</table>";

@@ -79,7 +79,7 @@ std::string SemaphoreDay(const DayStripInput& input, const ModeSnapshot*& workin
     if (block.Battles < 1) return "0";
     return BattlesAndWins(stats) + ColouredRating(input, stats.rating, "<br />[%.0f]");
   }
-  const StoredDay stored = input.stored_snapshot ? input.stored_snapshot(day) : StoredDay(nullptr);
+  const StoredDay stored = day <= input.strip_days.size() ? input.strip_days[day - 1] : StoredDay(nullptr);
   const ModeSnapshot* older_figures = stored.Figures(working->mode, older);
   if (older_figures == nullptr) return "...";
   // Only the mode's block of the period is shown: the rest of the period record is not made.

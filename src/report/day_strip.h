@@ -15,7 +15,7 @@ namespace tarvelo {
 struct DayStripInput {
   const RWOTAccount& account;  // the current record
   const ADateArr& dates;       // stored snapshot dates, newest first
-  const StoredSnapshot& stored_snapshot;
+  const std::vector<StoredDay>& strip_days;  // dates[1] on, as AccountReportInput has them
   const ReportView& view;
   const std::string& site;
   const std::string& rating_name;  // "WN8" or "EFF"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "acquire/url_templates.h"
+#include "acquire/addresses.h"
 
 namespace tarvelo {
 

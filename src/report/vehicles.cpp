@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "acquire/pictures.h"
+#include "acquire/picture_files.h"
 #include "model/tables.h"
 #include "report/account_parts.h"
 #include "report/delta.h"

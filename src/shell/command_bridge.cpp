@@ -29,12 +29,6 @@ const TfrmMain::Command TfrmMain::kCommands[] = {
     {"update", &TfrmMain::CommandUpdate},
 };
 
-size_t CharacterCount(std::string_view utf8) {
-  size_t count = 0;
-  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
 bool IsWebAddress(std::string_view url) {
   std::string lower = LowerCase(url.substr(0, 8));
   size_t scheme_length = lower.starts_with("http://") ? 7 : lower.starts_with("https://") ? 8 : 0;
@@ -158,7 +152,7 @@ void TfrmMain::CommandBreak(const std::string&, bool) { core_.BreakRequested = t
 void TfrmMain::CommandHome(const std::string&, bool) { ShowPage(StartPageBody()); }
 
 void TfrmMain::CommandUpdate(const std::string& forum_address, bool) {
-  if (!CanReplaceProgram(environment_.executable)) {
+  if (!CanReplaceProgram(disk_, environment_.executable)) {
     screen_.ShowBox(BoxKind::Warning, "Обновление программы", NotReplaceableText(environment_.executable));
     return;
   }

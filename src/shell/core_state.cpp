@@ -1,10 +1,8 @@
 #include "shell/core_state.h"
 
-#include <sys/stat.h>
+#include <chrono>
 
-#include <cerrno>
-
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
 #include "embedded.h"
 #include "model/reference.h"
 #include "shell/environment.h"
@@ -16,26 +14,7 @@ namespace tarvelo {
 
 namespace {
 
-bool FolderExists(const std::string& folder) {
-  struct stat info {};
-  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// Creates one folder level; true when the folder is there afterwards.
-bool EnsureFolder(const std::string& folder) {
-  if (!FolderExists(folder)) mkdir(folder.c_str(), 0755);
-  return FolderExists(folder);
-}
-
-// The data folder itself may lie several levels deep (~/.local/share/tarvelo/).
-void EnsureFolderWithParents(const std::string& folder) {
-  for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-    EnsureFolder(folder.substr(0, slash));
-  }
-  EnsureFolder(folder);
-}
-
-void SetUpFolders(CoreState& core, const std::string& data_folder) {
+void SetUpFolders(CoreState& core, Disk& disk, const std::string& data_folder) {
   core.CacheFolder = data_folder + "cache";
   core.UserCacheFolder = core.CacheFolder + "/user";
   core.ClanCacheFolder = core.CacheFolder + "/clan";
@@ -43,17 +22,20 @@ void SetUpFolders(CoreState& core, const std::string& data_folder) {
   core.VehicleImagesFolder = core.ImagesFolder + "/vehicle";
   core.ClanImagesFolder = core.ImagesFolder + "/clan";
 
-  EnsureFolderWithParents(data_folder);
-  if (EnsureFolder(core.CacheFolder)) {
-    EnsureFolder(core.UserCacheFolder);
-    EnsureFolder(core.ClanCacheFolder);
-    if (const int removed = RemoveStaleTemporaryFiles(core.CacheFolder); removed > 0) {
+  // The data folder itself may lie several levels deep (~/.local/share/tarvelo/).
+  disk.MakeFolders(data_folder);
+  if (disk.MakeFolder(core.CacheFolder)) {
+    disk.MakeFolder(core.UserCacheFolder);
+    disk.MakeFolder(core.ClanCacheFolder);
+    // Temporary files are dated by the file system's clock, whatever the program's says.
+    const FileTime now = std::chrono::time_point_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now());
+    if (const int removed = RemoveStaleTemporaryFiles(disk, core.CacheFolder, now); removed > 0) {
       DebugLog("Удалено временных файлов: " + std::to_string(removed));
     }
   }
-  if (EnsureFolder(core.ImagesFolder)) {
-    EnsureFolder(core.VehicleImagesFolder);
-    EnsureFolder(core.ClanImagesFolder);
+  if (disk.MakeFolder(core.ImagesFolder)) {
+    disk.MakeFolder(core.VehicleImagesFolder);
+    disk.MakeFolder(core.ClanImagesFolder);
   }
 }
 
@@ -88,14 +70,14 @@ TransferLimits LimitsFromSettings(const SettingsStore& settings) {
   return limits;
 }
 
-void InitCore(CoreState& core, const Environment& environment, const SettingsStore& settings, FrontEnd& screen,
-              const ReferenceLoader& load_reference) {
+void InitCore(CoreState& core, Disk& disk, const Environment& environment, const SettingsStore& settings,
+              FrontEnd& screen, const ReferenceLoader& load_reference) {
   core.ModeIndex = 0;
   core.ModeSuffix.clear();
   core.DaysSuffix.clear();
   ClearDebugLog();
 
-  SetUpFolders(core, environment.data_folder);
+  SetUpFolders(core, disk, environment.data_folder);
   SetDebugFileName(core.CacheFolder + "/debug.txt");
 
   core.configured_application_id = settings.ReadSettingStr("", "ApplicationId", "");

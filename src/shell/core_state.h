@@ -8,9 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "acquire/http_fetch.h"
-#include "acquire/http_getter.h"
-#include "acquire/url_templates.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/net/http_getter.h"
+#include "acquire/addresses.h"
+#include "acquire/store/disk.h"
 #include "report/scales.h"
 
 namespace tarvelo {
@@ -55,8 +56,8 @@ using ReferenceLoader = std::function<std::vector<std::string>()>;
 // application id and hosts from the settings, and the reference documents loaded
 // (an error box for each one that fails; start-up goes on). Without a loader the
 // embedded documents are loaded.
-void InitCore(CoreState& core, const Environment& environment, const SettingsStore& settings, FrontEnd& screen,
-              const ReferenceLoader& load_reference = nullptr);
+void InitCore(CoreState& core, Disk& disk, const Environment& environment, const SettingsStore& settings,
+              FrontEnd& screen, const ReferenceLoader& load_reference = nullptr);
 
 // How fetches connect with the core's proxy setting.
 ConnectionSettings ConnectionOf(const CoreState& core);

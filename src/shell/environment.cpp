@@ -36,23 +36,13 @@ std::string ExecutablePath() {
   return error ? std::string() : path.string();
 }
 
-bool Exists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error);
-}
-
-bool IsFolder(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::is_directory(path, error);
-}
-
 // $XDG_DATA_HOME/tarvelo/, or beside the program for an install that keeps its
 // cache there already or is marked portable; TARVELO_HOME overrides both.
-std::string DataFolder(const std::string& program_folder) {
+std::string DataFolder(const Disk& disk, const std::string& program_folder) {
   std::string home_override = EnvironmentValue("TARVELO_HOME");
   if (!home_override.empty()) return WithSlash(home_override);
   if (!program_folder.empty() &&
-      (IsFolder(program_folder + "cache") || Exists(program_folder + "portable"))) {
+      (disk.IsFolder(program_folder + "cache") || disk.Facts(program_folder + "portable"))) {
     return program_folder;
   }
   std::string xdg = EnvironmentValue("XDG_DATA_HOME");
@@ -87,14 +77,14 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-Environment Environment::OfProcess() { return ForExecutable(ExecutablePath()); }
+Environment Environment::OfProcess(const Disk& disk) { return ForExecutable(ExecutablePath(), disk); }
 
-Environment Environment::ForExecutable(std::string executable) {
+Environment Environment::ForExecutable(std::string executable, const Disk& disk) {
   Environment environment;
   environment.executable = std::move(executable);
   environment.program_folder =
       WithSlash(std::filesystem::path(environment.executable).parent_path().string());
-  environment.data_folder = DataFolder(environment.program_folder);
+  environment.data_folder = DataFolder(disk, environment.program_folder);
   environment.settings_file = SettingsFile();
   environment.app_data_folder = AppDataFolder();
   environment.working_folder = WorkingFolder();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "acquire/store/disk.h"
+
 namespace tarvelo {
 
 struct Environment {
@@ -18,9 +20,9 @@ struct Environment {
 
   // The environment of this process: /proc/self/exe, TARVELO_HOME, XDG_DATA_HOME,
   // XDG_CONFIG_HOME, TARVELO_APPDATA, WINEPREFIX and HOME.
-  static Environment OfProcess();
+  static Environment OfProcess(const Disk& disk);
   // The same for the program file `executable`.
-  static Environment ForExecutable(std::string executable);
+  static Environment ForExecutable(std::string executable, const Disk& disk);
 };
 
 // `folder` with a trailing "/" added when missing.

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "acquire/http_getter.h"
+#include "acquire/net/http_getter.h"
 
 namespace tarvelo {
 

@@ -2,8 +2,6 @@
 
 #include <pugixml.hpp>
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "shell/front_end.h"
@@ -65,12 +63,13 @@ std::string GameClientPreferencesFile(const std::string& app_data_folder) {
   return app_data_folder + "Wargaming.net/WorldOfTanks/preferences.xml";
 }
 
-std::string ReadGameClientAccount(const std::string& file, std::string_view path, FrontEnd* report_errors_to) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) return "";
+std::string ReadGameClientAccount(const Disk& disk, const std::string& file, std::string_view path,
+                                  FrontEnd* report_errors_to) {
+  if (!disk.IsFile(file)) return "";
+  const std::string text = disk.Read(file).value_or("");
   pugi::xml_document document;
   std::string result;
-  if (document.load_file(file.c_str())) result = NamesAt(document, path);
+  if (document.load_buffer(text.data(), text.size())) result = NamesAt(document, path);
   if (result.empty() && report_errors_to) {
     report_errors_to->ShowBox(BoxKind::Error, "Ошибка",
                               "Ошибка чтения файла настроек:\r\n%APPDATA%\\Wargaming.net\\WorldOfTanks\\preferences.xml");

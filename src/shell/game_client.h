@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "acquire/store/disk.h"
+
 namespace tarvelo {
 
 class FrontEnd;
@@ -16,6 +18,7 @@ std::string GameClientPreferencesFile(const std::string& app_data_folder);
 // next-to-last name and each of its following siblings contribute the text of their
 // child with the last name. A missing file gives "" silently; when the result is empty
 // and `report_errors_to` is given, an error box says the file could not be read.
-std::string ReadGameClientAccount(const std::string& file, std::string_view path, FrontEnd* report_errors_to);
+std::string ReadGameClientAccount(const Disk& disk, const std::string& file, std::string_view path,
+                                  FrontEnd* report_errors_to);
 
 }  // namespace tarvelo

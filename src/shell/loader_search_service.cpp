@@ -1,6 +1,5 @@
 #include "shell/loader_search_service.h"
 
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,10 +8,10 @@
 #include "acquire/account_loader.h"
 #include "acquire/clan_loader.h"
 #include "acquire/clan_members.h"
-#include "acquire/snapshot_cache.h"
-#include "acquire/http_fetch.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/net/http_fetch.h"
 #include "acquire/pictures.h"
-#include "acquire/request_pacer.h"
+#include "acquire/net/request_pacer.h"
 #include "embedded.h"
 #include "model/clan.h"
 #include "model/reference.h"
@@ -38,9 +37,12 @@ RequestLimits ReadRequestLimits(const SettingsStore& settings) {
 
 class LoaderSearchService final : public SearchService {
  public:
-  LoaderSearchService(const CoreState& core, const SettingsStore& settings, std::string program_file)
+  LoaderSearchService(const CoreState& core, const SettingsStore& settings, Disk& disk, Clock clock,
+                      std::string program_file)
       : core_(core),
         settings_(settings),
+        disk_(disk),
+        clock_(std::move(clock)),
         program_file_(std::move(program_file)),
         getter_(MakeCurlHttpGetter()),
         paced_getter_(*getter_, pacer_, PacedApi()),
@@ -69,6 +71,7 @@ class LoaderSearchService final : public SearchService {
     const std::string emblem = RefreshedClanEmblem(current.ClanId);
     RefreshVehiclePictures(period ? account_.period : current);
     StoredSnapshots& stored = account_.stored;
+    const DateTime now = clock_();
     const AccountReportInput input{
         .shown = period ? account_.period : current,
         .current = current,
@@ -76,14 +79,14 @@ class LoaderSearchService final : public SearchService {
         .layout = layout,
         .row_state = row_state,
         .view = view,
-        .clock = {Now(), -StandardTimeBiasMinutes() / 60},
+        .clock = {now, -StandardTimeBiasMinutes() / 60},
         .site = site,
-        .fame = {InsideCampaignWindow(Today()), Campaign().title, account_.fame, account_.clan_fame},
+        .fame = {InsideCampaignWindow(DateOf(now)), Campaign().title, account_.fame, account_.clan_fame},
         .clan_emblem_file = emblem,
         .vehicle_images_folder = core_.VehicleImagesFolder,
         .history_emblem_files = HistoryEmblemFiles(current.ClanHistory),
         .dates = stored.dates(),
-        .stored_snapshot = [&stored](size_t index) { return stored.ModeAt(index); },
+        .strip_days = stored.StripDays(),
         .rating_name = core_.RatingName,
         .document = account_.snapshot_data,
         .reference = Reference(),
@@ -125,6 +128,8 @@ class LoaderSearchService final : public SearchService {
 
     LoaderContext context;
     context.fetch = &fetch_;
+    context.disk = &disk_;
+    context.clock = clock_;
     context.urls = core_.urls;
     context.user_cache_folder = core_.UserCacheFolder;
     context.clan_cache_folder = core_.ClanCacheFolder;
@@ -138,9 +143,9 @@ class LoaderSearchService final : public SearchService {
 
   using ClanPageMaker = std::unique_ptr<ClanPage> (*)(const ClanReportInput&);
 
-  FameView ClanFameView() const {
+  FameView ClanFameView(DateTime now) const {
     FameView fame;
-    fame.inside_window = InsideCampaignWindow(Today());
+    fame.inside_window = InsideCampaignWindow(DateOf(now));
     fame.title = Campaign().title;
     fame.clan = clan_.fame;
     return fame;
@@ -151,13 +156,14 @@ class LoaderSearchService final : public SearchService {
                            ClanPageMaker make) {
     const RWOTClan& clan = clan_.clan;
     const ReportSite site = Site();
+    const DateTime now = clock_();
     const ClanReportInput input{
         .clan = clan,
-        .clan_dates = ListSnapshotDates(EntityFolderOf(core_.ClanCacheFolder, clan.clan_id)),
+        .clan_dates = ListSnapshotDates(disk_, EntityFolderOf(core_.ClanCacheFolder, clan.clan_id)),
         .view = view,
-        .clock = {Now(), -StandardTimeBiasMinutes() / 60},
+        .clock = {now, -StandardTimeBiasMinutes() / 60},
         .site = site,
-        .fame = ClanFameView(),
+        .fame = ClanFameView(now),
         .clan_emblem_file = RefreshedClanEmblem(clan.clan_id, update),
         .game_client_account = core_.GameClientAccount,
         .reference = Reference(),
@@ -187,7 +193,8 @@ class LoaderSearchService final : public SearchService {
     if (clan_id.empty() || clan_id == "0") return {};
     const std::string file = ClanEmblemFile(core_.ClanImagesFolder, clan_id);
     const std::string clan_portal = FillRegion(core_.urls.hosts.ClanPortal, core_.urls.region);
-    RefreshPicture(fetch_, ClanEmblemAddress(clan_portal, clan_id, "24x24"), file, update ? 0.0 : kEmblemDays, Now());
+    RefreshPicture(disk_, fetch_, ClanEmblemAddress(clan_portal, clan_id, "24x24"), file, update ? 0.0 : kEmblemDays,
+                   clock_());
     return file;
   }
 
@@ -198,7 +205,7 @@ class LoaderSearchService final : public SearchService {
     for (const RClanRole& role : history) {
       if (role.clan_id.empty() || files.contains(role.clan_id)) continue;
       std::string file = ClanEmblemFile(core_.ClanImagesFolder, role.clan_id);
-      if (std::filesystem::exists(file)) files.emplace(role.clan_id, std::move(file));
+      if (disk_.Facts(file)) files.emplace(role.clan_id, std::move(file));
     }
     return files;
   }
@@ -207,11 +214,13 @@ class LoaderSearchService final : public SearchService {
   // any of them), fetched side by side when missing or old.
   void RefreshVehiclePictures(const RWOTAccount& shown) {
     HttpBatchFetch fetch(paced_batch_getter_, ConnectionOf(core_));
-    tarvelo::RefreshVehiclePictures(fetch, shown.Vehicles, core_.VehicleImagesFolder, core_.urls, Now());
+    tarvelo::RefreshVehiclePictures(disk_, fetch, shown.Vehicles, core_.VehicleImagesFolder, core_.urls, clock_());
   }
 
   const CoreState& core_;
   const SettingsStore& settings_;
+  Disk& disk_;
+  Clock clock_;
   std::string program_file_;
   RequestPacer pacer_;
   std::unique_ptr<HttpGetter> getter_;
@@ -227,9 +236,9 @@ class LoaderSearchService final : public SearchService {
 
 }  // namespace
 
-std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings,
-                                                       std::string program_file) {
-  return std::make_unique<LoaderSearchService>(core, settings, std::move(program_file));
+std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings, Disk& disk,
+                                                       Clock clock, std::string program_file) {
+  return std::make_unique<LoaderSearchService>(core, settings, disk, std::move(clock), std::move(program_file));
 }
 
 }  // namespace tarvelo

@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "acquire/store/disk.h"
 #include "shell/search_service.h"
+#include "text/clock.h"
 
 namespace tarvelo {
 
@@ -14,8 +16,9 @@ class SettingsStore;
 
 // Reads the folders, addresses, connection and rating from `core` and the link
 // settings from `settings` at every search, so changed settings apply at once.
-// `program_file` is the running executable, whose pictures the pages show.
-std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings,
-                                                       std::string program_file);
+// The cache lies on `disk`; `clock` tells the time. `program_file` is the
+// running executable, whose pictures the pages show.
+std::unique_ptr<SearchService> MakeLoaderSearchService(const CoreState& core, const SettingsStore& settings, Disk& disk,
+                                                       Clock clock, std::string program_file);
 
 }  // namespace tarvelo

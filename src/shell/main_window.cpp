@@ -1,13 +1,10 @@
 #include "shell/main_window.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <utility>
 
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
 #include "shell/entry_lists.h"
 #include "report/scales.h"
 #include "shell/game_client.h"
@@ -21,8 +18,6 @@ namespace tarvelo {
 namespace {
 
 constexpr std::string_view kMainWindowSection = "MainWindow";
-
-bool FileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); }
 
@@ -44,14 +39,15 @@ LinkSettings ReadLinks(const SettingsStore& settings) {
 }
 
 TfrmMain::TfrmMain(FrontEnd& screen, CoreState& core, const Environment& environment, const SettingsStore& settings,
-                   SearchService& service, std::vector<std::string> arguments, Clock clock)
+                   SearchService& service, std::vector<std::string> arguments, Clock clock, Disk& disk)
     : screen_(screen),
       core_(core),
       environment_(environment),
       settings_(settings),
       service_(service),
       arguments_(std::move(arguments)),
-      clock_(std::move(clock)) {}
+      clock_(std::move(clock)),
+      disk_(disk) {}
 
 std::string TfrmMain::FirstArgument() const { return arguments_.empty() ? std::string() : arguments_.front(); }
 
@@ -95,8 +91,10 @@ void TfrmMain::PreparePageAssets() {
 
 void TfrmMain::FindDefaultAccount() {
   std::string file = GameClientPreferencesFile(environment_.app_data_folder);
-  std::string account = ReadGameClientAccount(file, "scriptsPreferences>loginInfo>user", nullptr);
-  if (account.empty()) account = ReadGameClientAccount(file, "scriptsPreferences>accounts>account>login", &screen_);
+  std::string account = ReadGameClientAccount(disk_, file, "scriptsPreferences>loginInfo>user", nullptr);
+  if (account.empty()) {
+    account = ReadGameClientAccount(disk_, file, "scriptsPreferences>accounts>account>login", &screen_);
+  }
   if (account.empty()) {
     state_.CurrentAccount = settings_.ReadSettingStr("", "DefaultAccount", "");
     return;
@@ -253,8 +251,7 @@ void TfrmMain::FinishCommandLine() {
     screen_.Quit();
   } else if (command_line.find("/UPDATED:OK") != std::string::npos) {
     RememberUpdateCheck();
-    std::string old_copy = environment_.executable + ".old";
-    if (FileExists(old_copy)) std::remove(old_copy.c_str());
+    disk_.Remove(environment_.executable + ".old");
     screen_.ShowBox(BoxKind::Information, "Обновление программы", "Программа успешно обновлена.");
   }
 }
@@ -265,8 +262,8 @@ void TfrmMain::RememberUpdateCheck() {
 }
 
 SelfUpdate TfrmMain::Updater() const {
-  return SelfUpdate(MakeCurlHttpGetter(), ConnectionOf(core_), FillRegion(core_.urls.hosts.Site, core_.urls.region),
-                    environment_.executable);
+  return SelfUpdate(disk_, MakeCurlHttpGetter(), ConnectionOf(core_),
+                    FillRegion(core_.urls.hosts.Site, core_.urls.region), environment_.executable);
 }
 
 // A newer build is looked for again at every start until it is installed.
@@ -318,7 +315,7 @@ void TfrmMain::ShowPage(std::string_view body) {
   frame.flags_style = state_.FlagsStyleText;
   frame.script = state_.ScriptText;
   std::string user_style = environment_.working_folder + "tarvelo.css";
-  if (!environment_.working_folder.empty() && FileExists(user_style)) {
+  if (!environment_.working_folder.empty() && disk_.Facts(user_style)) {
     frame.user_style = ReplaceAll(user_style, "\\", "\\\\");
   }
   if (state_.UpdateAvailable) frame.update_notice = UpdateNotice();

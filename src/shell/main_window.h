@@ -69,11 +69,9 @@ LinkSettings ReadLinks(const SettingsStore& settings);
 
 class TfrmMain {
  public:
-  using Clock = std::function<DateTime()>;
-
   // `arguments` is the command line without the program name.
   TfrmMain(FrontEnd& screen, CoreState& core, const Environment& environment, const SettingsStore& settings,
-           SearchService& service, std::vector<std::string> arguments, Clock clock);
+           SearchService& service, std::vector<std::string> arguments, Clock clock, Disk& disk);
 
   void FormCreate();
   void FormShow();
@@ -162,6 +160,7 @@ class TfrmMain {
   SearchService& service_;
   std::vector<std::string> arguments_;
   Clock clock_;
+  Disk& disk_;
   LinkSettings links_;
   MainWindowState state_;
   std::string shown_body_;  // the body of the page shown last
@@ -173,8 +172,5 @@ class TfrmMain {
 
 // Whether `url` is an http or https address, the only kind handed to the browser.
 bool IsWebAddress(std::string_view url);
-
-// Length in characters of UTF-8 text.
-size_t CharacterCount(std::string_view utf8);
 
 }  // namespace tarvelo

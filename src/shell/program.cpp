@@ -4,27 +4,38 @@
 
 #include "shell/loader_search_service.h"
 #include "text/clock.h"
+#include "text/debug_log.h"
 
 namespace tarvelo {
 
 Program::Program(FrontEnd& screen, std::vector<std::string> arguments)
-    : Program(screen, std::move(arguments), Environment::OfProcess(), nullptr, Now) {}
+    : Program(screen, std::move(arguments), Environment::OfProcess(*MakeRealDisk(nullptr)), nullptr,
+              ProgramClock()) {}
 
 Program::Program(FrontEnd& screen, std::vector<std::string> arguments, Environment environment,
-                 std::unique_ptr<SearchService> service, TfrmMain::Clock clock)
+                 std::unique_ptr<SearchService> service, Clock clock)
     : screen_(screen),
+      clock_(std::move(clock)),
+      disk_(MakeRealDisk(clock_)),
       environment_(std::move(environment)),
-      settings_(environment_.settings_file),
-      service_(service ? std::move(service) : MakeLoaderSearchService(core_, settings_, environment_.executable)),
-      window_(screen, core_, environment_, settings_, service_, std::move(arguments), std::move(clock)) {
+      settings_(*disk_, environment_.settings_file),
+      service_(service ? std::move(service)
+                       : MakeLoaderSearchService(core_, settings_, *disk_, clock_, environment_.executable)),
+      window_(screen, core_, environment_, settings_, service_, std::move(arguments), clock_, *disk_) {
   core_.transfer_wait = screen_.NetworkWait();
   screen_.SetTitleHandler([this](const std::string& title) { window_.webInfoTitleChange(title); });
+  SetDebugLogOutlets(clock_, [disk = disk_.get()](const std::string& file, std::string_view contents) {
+    disk->Write(file, contents);
+  });
 }
 
-Program::~Program() { screen_.SetTitleHandler(nullptr); }
+Program::~Program() {
+  SetDebugLogOutlets(nullptr, nullptr);
+  screen_.SetTitleHandler(nullptr);
+}
 
 void Program::Create() {
-  InitCore(core_, environment_, settings_, screen_);
+  InitCore(core_, *disk_, environment_, settings_, screen_);
   window_.FormCreate();
 }
 

@@ -23,7 +23,7 @@ class Program {
   Program(FrontEnd& screen, std::vector<std::string> arguments);
   // A null service stands for the loaders over the real network (MakeLoaderSearchService).
   Program(FrontEnd& screen, std::vector<std::string> arguments, Environment environment,
-          std::unique_ptr<SearchService> service, TfrmMain::Clock clock);
+          std::unique_ptr<SearchService> service, Clock clock);
   ~Program();
 
   Program(const Program&) = delete;
@@ -37,6 +37,7 @@ class Program {
 
   TfrmMain& window() { return window_; }
   CoreState& core() { return core_; }
+  Disk& disk() { return *disk_; }
   const Environment& environment() const { return environment_; }
   const SettingsStore& settings() const { return settings_; }
   // The searches run so far and how many found nothing.
@@ -44,6 +45,8 @@ class Program {
 
  private:
   FrontEnd& screen_;
+  Clock clock_;
+  std::unique_ptr<Disk> disk_;
   Environment environment_;
   SettingsStore settings_;
   CoreState core_;

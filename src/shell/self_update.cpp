@@ -1,16 +1,12 @@
 #include "shell/self_update.h"
 
 #include <sodium.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
 #include <utility>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
 #include "shell/release_key.h"
 #include "text/encoding.h"
 
@@ -23,11 +19,6 @@ constexpr int64_t kNewerBySeconds = 864;  // 0.01 day
 static_assert(kReleaseKeySize == crypto_sign_PUBLICKEYBYTES);
 
 const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<const unsigned char*>(text.data()); }
-
-bool IsRegularFile(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 }  // namespace
 
@@ -64,10 +55,10 @@ std::string_view UpdateErrorText(UpdateFailure failure) {
   return "Не удалось заменить файл - возможно нет доступа. Попробуйте обновить программу вручную.";
 }
 
-bool CanReplaceProgram(const std::string& executable) {
-  std::string folder = std::filesystem::path(executable).parent_path().string();
+bool CanReplaceProgram(const Disk& disk, const std::string& executable) {
+  std::string folder = ParentFolder(executable);
   if (folder.empty()) folder = ".";
-  return access(executable.c_str(), W_OK) == 0 && access(folder.c_str(), W_OK) == 0;
+  return disk.Writable(executable) && disk.Writable(folder);
 }
 
 std::string NotReplaceableText(std::string_view executable) {
@@ -86,9 +77,10 @@ ConnectionSettings ForProgramDownload(ConnectionSettings connection) {
 
 }  // namespace
 
-SelfUpdate::SelfUpdate(std::unique_ptr<HttpGetter> getter, ConnectionSettings connection, std::string site,
-                       std::string executable)
-    : getter_(std::move(getter)),
+SelfUpdate::SelfUpdate(Disk& disk, std::unique_ptr<HttpGetter> getter, ConnectionSettings connection,
+                       std::string site, std::string executable)
+    : disk_(disk),
+      getter_(std::move(getter)),
       fetch_(*getter_, ForProgramDownload(std::move(connection))),
       site_(std::move(site)),
       executable_(std::move(executable)) {}
@@ -100,34 +92,37 @@ SiteBuild SelfUpdate::Check() {
   if (!modified.found) return build;
   build.dated = true;
   build.date = modified.time;
-  struct stat running {};
-  build.newer = stat(executable_.c_str(), &running) == 0 && running.st_mtime + kNewerBySeconds < modified.unix_seconds;
+  const std::optional<FileFacts> running = disk_.Facts(executable_);
+  build.newer = running && std::chrono::floor<std::chrono::seconds>(running->modified.time_since_epoch()).count() +
+                                   kNewerBySeconds < modified.unix_seconds;
   if (build.newer) build.notes = UpdateNotesOf(fetch_.GetUrlText(page_url), build.date);
   return build;
 }
 
 std::optional<UpdateFailure> SelfUpdate::Install(std::string_view account) {
   const std::string new_copy = executable_ + ".new";
-  std::remove(new_copy.c_str());
+  disk_.Remove(new_copy);
   std::optional<UpdateFailure> failure = Download(account, new_copy);
   if (!failure) failure = CheckSignature(new_copy);
   if (!failure) failure = SwapIn(new_copy);
-  if (failure) std::remove(new_copy.c_str());
+  if (failure) disk_.Remove(new_copy);
   return failure;
 }
 
 std::optional<UpdateFailure> SelfUpdate::Download(std::string_view account, const std::string& new_copy) {
   const std::string url = site_ + std::string(kBuildPath) + "?account=" + std::string(account);
-  const int64_t written = fetch_.DownloadUrlToFile(url, new_copy);
-  if (written < 0) return UpdateFailure::kNotDownloaded;
-  if (written == 0 || !IsRegularFile(new_copy)) return UpdateFailure::kNotSaved;
+  const tarvelo::Download download = fetch_.DownloadUrl(url);
+  if (download.refused) return UpdateFailure::kNotDownloaded;
+  if (!download.body || download.body->empty() || !WriteTextFile(disk_, *download.body, new_copy)) {
+    return UpdateFailure::kNotSaved;
+  }
   return std::nullopt;
 }
 
 std::optional<UpdateFailure> SelfUpdate::CheckSignature(const std::string& new_copy) {
   const std::optional<std::string> signature = fetch_.GetUrlBody(site_ + std::string(kSignaturePath));
   if (!signature) return UpdateFailure::kNoSignature;
-  if (!IsSignedByReleaseKey(ReadTextFile(new_copy, ""), *signature)) return UpdateFailure::kBadSignature;
+  if (!IsSignedByReleaseKey(ReadTextFile(disk_, new_copy, ""), *signature)) return UpdateFailure::kBadSignature;
   return std::nullopt;
 }
 
@@ -136,14 +131,11 @@ std::optional<UpdateFailure> SelfUpdate::CheckSignature(const std::string& new_c
 // it was.
 std::optional<UpdateFailure> SelfUpdate::SwapIn(const std::string& new_copy) {
   const std::string old_copy = executable_ + ".old";
-  struct stat running {};
-  if (stat(executable_.c_str(), &running) != 0 || chmod(new_copy.c_str(), running.st_mode & 07777) != 0) {
-    return UpdateFailure::kNotReplaced;
-  }
-  std::remove(old_copy.c_str());
-  if (std::rename(executable_.c_str(), old_copy.c_str()) != 0) return UpdateFailure::kNotReplaced;
-  if (std::rename(new_copy.c_str(), executable_.c_str()) != 0) {
-    std::rename(old_copy.c_str(), executable_.c_str());
+  if (!disk_.CopyPermissions(executable_, new_copy)) return UpdateFailure::kNotReplaced;
+  disk_.Remove(old_copy);
+  if (!disk_.Rename(executable_, old_copy)) return UpdateFailure::kNotReplaced;
+  if (!disk_.Rename(new_copy, executable_)) {
+    disk_.Rename(old_copy, executable_);
     return UpdateFailure::kNotReplaced;
   }
   return std::nullopt;

@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/store/disk.h"
 #include "text/russian.h"
 
 namespace tarvelo {
@@ -45,14 +46,14 @@ enum class UpdateFailure { kNotDownloaded, kNotSaved, kNoSignature, kBadSignatur
 std::string_view UpdateErrorText(UpdateFailure failure);
 
 // Whether the user may replace the program file: it and its folder are writable.
-bool CanReplaceProgram(const std::string& executable);
+bool CanReplaceProgram(const Disk& disk, const std::string& executable);
 // What the update command says instead of updating a program the user cannot replace.
 std::string NotReplaceableText(std::string_view executable);
 
 class SelfUpdate {
  public:
   // `site` is the scheme and host of the program's site, `executable` the running file.
-  SelfUpdate(std::unique_ptr<HttpGetter> getter, ConnectionSettings connection, std::string site,
+  SelfUpdate(Disk& disk, std::unique_ptr<HttpGetter> getter, ConnectionSettings connection, std::string site,
              std::string executable);
 
   // Asks the site for the version page's date and, when it is newer, for its notes.
@@ -68,6 +69,7 @@ class SelfUpdate {
   std::optional<UpdateFailure> CheckSignature(const std::string& new_copy);
   std::optional<UpdateFailure> SwapIn(const std::string& new_copy);
 
+  Disk& disk_;
   std::unique_ptr<HttpGetter> getter_;
   HttpFetch fetch_;
   std::string site_;

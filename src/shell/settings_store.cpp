@@ -1,7 +1,6 @@
 #include "shell/settings_store.h"
 
 #include <glib.h>
-#include <glib/gstdio.h>
 
 #include <algorithm>
 #include <functional>
@@ -27,12 +26,22 @@ std::string GroupName(std::string_view section) {
   return section.empty() ? std::string(kProgramGroup) : std::string(section);
 }
 
-// The file as it is now; nothing when it is missing or cannot be read as INI text.
-std::optional<KeyFile> LoadFile(const std::string& file, GKeyFileFlags flags) {
+// The text as INI; nothing when it cannot be read as one.
+std::optional<KeyFile> Parsed(std::string_view text) {
   KeyFile key_file(g_key_file_new());
-  if (!g_key_file_load_from_file(key_file.get(), file.c_str(), flags, nullptr)) return std::nullopt;
+  if (!g_key_file_load_from_data(key_file.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr)) {
+    return std::nullopt;
+  }
   return key_file;
 }
+
+// The file as it is now; nothing when it is missing or cannot be read as INI text.
+std::optional<KeyFile> LoadFile(const Disk& disk, const std::string& file) {
+  const std::optional<std::string> text = disk.Read(file);
+  if (!text) return std::nullopt;
+  return Parsed(*text);
+}
+
 
 // The file's lines, edited in place: a changed value keeps its line, a new one goes
 // after the last value of its group (a new group at the end), and every other line,
@@ -124,41 +133,33 @@ std::string RawValue(const std::function<void(GKeyFile*, const char* group, cons
 
 // Runs `change` on the file's lines and writes the result to a new file that then
 // replaces the old one. A file that exists but cannot be read is left alone.
-bool ChangeFile(const std::string& file, const std::function<bool(IniLines&)>& change) {
+bool ChangeFile(Disk& disk, const std::string& file, const std::function<bool(IniLines&)>& change) {
   std::string text;
-  if (g_file_test(file.c_str(), G_FILE_TEST_EXISTS)) {
-    gchar* contents = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(file.c_str(), &contents, &length, nullptr)) return false;
-    text.assign(contents, length);
-    g_free(contents);
-    KeyFile parsed(g_key_file_new());
-    if (!g_key_file_load_from_data(parsed.get(), text.data(), text.size(), G_KEY_FILE_NONE, nullptr)) return false;
+  if (disk.Facts(file)) {
+    std::optional<std::string> contents = disk.Read(file);
+    if (!contents || !Parsed(*contents)) return false;
+    text = std::move(*contents);
   }
   IniLines lines(text);
   if (!change(lines)) return true;
-
-  gchar* folder = g_path_get_dirname(file.c_str());
-  bool folder_ready = g_mkdir_with_parents(folder, 0700) == 0;
-  g_free(folder);
-  if (!folder_ready) return false;
-  const std::string data = lines.Text();
-  return g_file_set_contents(file.c_str(), data.data(), static_cast<gssize>(data.size()), nullptr);
+  // The folders made for the settings are kept to this user.
+  const std::string folder = ParentFolder(file);
+  return (folder.empty() || disk.MakeFolders(folder, true)) && disk.Write(file, lines.Text());
 }
 
-bool SetValue(const std::string& file, std::string_view section, std::string_view name,
+bool SetValue(Disk& disk, const std::string& file, std::string_view section, std::string_view name,
               const std::function<void(GKeyFile*, const char*, const char*)>& set) {
   const std::string raw = RawValue(set);
-  return ChangeFile(file, [&](IniLines& lines) {
+  return ChangeFile(disk, file, [&](IniLines& lines) {
     lines.Set(GroupName(section), std::string(name), raw);
     return true;
   });
 }
 
 template <typename T, typename Getter>
-T ReadValue(const std::string& file, std::string_view section, std::string_view name, T default_value,
-            Getter getter) {
-  auto key_file = LoadFile(file, G_KEY_FILE_NONE);
+T ReadValue(const Disk& disk, const std::string& file, std::string_view section, std::string_view name,
+            T default_value, Getter getter) {
+  auto key_file = LoadFile(disk, file);
   if (!key_file) return default_value;
   GError* error = nullptr;
   T value = getter(key_file->get(), GroupName(section).c_str(), std::string(name).c_str(), &error);
@@ -172,17 +173,17 @@ T ReadValue(const std::string& file, std::string_view section, std::string_view 
 }  // namespace
 
 int SettingsStore::ReadSettingInt(std::string_view section, std::string_view name, int default_value) const {
-  return ReadValue<int>(file_, section, name, default_value, g_key_file_get_integer);
+  return ReadValue<int>(*disk_, file_, section, name, default_value, g_key_file_get_integer);
 }
 
 double SettingsStore::ReadSettingReal(std::string_view section, std::string_view name,
                                       double default_value) const {
-  return ReadValue<double>(file_, section, name, default_value, g_key_file_get_double);
+  return ReadValue<double>(*disk_, file_, section, name, default_value, g_key_file_get_double);
 }
 
 std::string SettingsStore::ReadSettingStr(std::string_view section, std::string_view name,
                                           std::string_view default_value) const {
-  auto key_file = LoadFile(file_, G_KEY_FILE_NONE);
+  auto key_file = LoadFile(*disk_, file_);
   if (!key_file) return std::string(default_value);
   gchar* value = g_key_file_get_string(key_file->get(), GroupName(section).c_str(), std::string(name).c_str(),
                                        nullptr);
@@ -193,27 +194,27 @@ std::string SettingsStore::ReadSettingStr(std::string_view section, std::string_
 }
 
 bool SettingsStore::WriteSettingInt(std::string_view section, std::string_view name, int value) const {
-  return SetValue(file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
+  return SetValue(*disk_, file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
     g_key_file_set_integer(key_file, group, key, value);
   });
 }
 
 bool SettingsStore::WriteSettingStr(std::string_view section, std::string_view name,
                                     std::string_view value) const {
-  return SetValue(file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
+  return SetValue(*disk_, file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
     g_key_file_set_string(key_file, group, key, std::string(value).c_str());
   });
 }
 
 bool SettingsStore::WriteSettingReal(std::string_view section, std::string_view name, double value) const {
-  return SetValue(file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
+  return SetValue(*disk_, file_, section, name, [&](GKeyFile* key_file, const char* group, const char* key) {
     g_key_file_set_double(key_file, group, key, value);
   });
 }
 
 void SettingsStore::DeleteSetting(std::string_view section, std::string_view name) const {
-  if (!g_file_test(file_.c_str(), G_FILE_TEST_EXISTS)) return;
-  ChangeFile(file_, [&](IniLines& lines) { return lines.Remove(GroupName(section), std::string(name)); });
+  if (!disk_->Facts(file_)) return;
+  ChangeFile(*disk_, file_, [&](IniLines& lines) { return lines.Remove(GroupName(section), std::string(name)); });
 }
 
 }  // namespace tarvelo

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "acquire/store/disk.h"
+
 namespace tarvelo {
 
 class SettingsStore {
  public:
-  explicit SettingsStore(std::string file) : file_(std::move(file)) {}
+  SettingsStore(Disk& disk, std::string file) : disk_(&disk), file_(std::move(file)) {}
 
   const std::string& file() const { return file_; }
 
@@ -28,6 +30,7 @@ class SettingsStore {
   void DeleteSetting(std::string_view section, std::string_view name) const;
 
  private:
+  Disk* disk_;
   std::string file_;
 };
 

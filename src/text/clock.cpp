@@ -1,6 +1,5 @@
 #include "text/clock.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -70,14 +69,12 @@ std::optional<DateTime> ParseIsoDateTime(std::string_view text) {
   return EncodeDateTime(p.year, p.month, p.day, p.hour, p.minute, p.second, p.millisecond);
 }
 
-DateTime Now() {
+Clock ProgramClock() {
   if (const char* fixed = std::getenv("TARVELO_NOW")) {
-    if (auto parsed = ParseIsoDateTime(fixed)) return *parsed;
+    if (auto parsed = ParseIsoDateTime(fixed)) return [now = *parsed] { return now; };
   }
-  return detail::LocalNow();
+  return detail::LocalNow;
 }
-
-DateTime Today() { return std::trunc(Now()); }
 
 DateTime UnixToLocalDateTime(int64_t unix_seconds) {
   const time_t seconds = static_cast<time_t>(unix_seconds);

@@ -1,7 +1,9 @@
 // The one source of "now" and of the local time zone.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -9,13 +11,18 @@
 
 namespace tarvelo {
 
-// Local time now. When TARVELO_NOW holds a local time in ISO 8601 form
-// ("2016-12-18T14:05:00", "2016-12-18 14:05", "2016-12-18") that time is
-// returned instead; a value that does not read as one is ignored.
-DateTime Now();
+// The program's "now", a local date-time. The program makes one where it
+// starts and hands it down: nothing else reads the time of day.
+using Clock = std::function<DateTime()>;
 
-// The date part of Now().
-DateTime Today();
+// The clock of the running program: local time, or, when TARVELO_NOW holds a
+// local time in ISO 8601 form ("2016-12-18T14:05:00", "2016-12-18 14:05",
+// "2016-12-18"), that time for good; a value that does not read as one is
+// ignored.
+Clock ProgramClock();
+
+// The date part of a date-time.
+inline DateTime DateOf(DateTime now) { return std::trunc(now); }
 
 // The local date-time of a Unix instant (seconds); 0 when the C library has none.
 DateTime UnixToLocalDateTime(int64_t unix_seconds);

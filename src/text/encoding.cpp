@@ -1,5 +1,6 @@
 #include "text/encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -212,5 +213,36 @@ std::string_view TrimmedView(std::string_view text) {
 }
 
 std::string Trim(std::string_view text) { return std::string(TrimmedView(text)); }
+
+namespace {
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+}  // namespace
+
+size_t CharacterCount(std::string_view utf8) {
+  size_t count = 0;
+  for (char c : utf8) count += !IsContinuation(c);
+  return count;
+}
+
+size_t NextCharacter(std::string_view utf8, size_t at) {
+  if (at >= utf8.size()) return utf8.size();
+  ++at;
+  while (at < utf8.size() && IsContinuation(utf8[at])) ++at;
+  return at;
+}
+
+size_t CharacterStart(std::string_view utf8, size_t at) {
+  at = std::min(at, utf8.size());
+  while (at > 0 && at < utf8.size() && IsContinuation(utf8[at])) --at;
+  return at;
+}
+
+std::string_view FirstCharacters(std::string_view utf8, size_t characters) {
+  size_t end = 0;
+  for (size_t counted = 0; end < utf8.size() && counted < characters; ++counted) end = NextCharacter(utf8, end);
+  return utf8.substr(0, end);
+}
 
 }  // namespace tarvelo

@@ -20,6 +20,16 @@ std::string PlainTextOfPage(std::string_view html);
 // Every run from "<" to the next ">" removed; a "<" that is never closed stays.
 std::string RemoveTags(std::string_view text);
 
+// Characters of UTF-8 text: a character is a byte that is not a continuation
+// byte (10xxxxxx) and the continuation bytes after it.
+size_t CharacterCount(std::string_view utf8);
+// Where the character after the one that begins at `at` begins (at most the end).
+size_t NextCharacter(std::string_view utf8, size_t at);
+// Where the character that holds byte `at` begins.
+size_t CharacterStart(std::string_view utf8, size_t at);
+// The first `characters` characters.
+std::string_view FirstCharacters(std::string_view utf8, size_t characters);
+
 // Lower and upper case for ASCII and Cyrillic letters of UTF-8 text.
 std::string LowerCase(std::string_view utf8);
 std::string UpperCase(std::string_view utf8);

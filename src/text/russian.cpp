@@ -8,6 +8,8 @@
 #include <utility>
 #include <variant>
 
+#include "text/encoding.h"
+
 namespace tarvelo {
 
 namespace detail {
@@ -206,14 +208,8 @@ std::string FormatText(const FormatArg& arg) {
   return Layout(DecimalOf(real), false);
 }
 
-size_t CodePoints(std::string_view utf8) {
-  size_t count = 0;
-  for (char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
 std::string Pad(std::string text, const Directive& directive) {
-  size_t length = CodePoints(text);
+  size_t length = CharacterCount(text);
   if (directive.width <= 0 || length >= static_cast<size_t>(directive.width)) return text;
   std::string blanks(static_cast<size_t>(directive.width) - length, ' ');
   return directive.left_justify ? text + blanks : blanks + text;

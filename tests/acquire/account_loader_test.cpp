@@ -6,8 +6,11 @@
 #include <filesystem>
 
 #include "acquire/fake_http_getter.h"
-#include "acquire/snapshot_cache.h"
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
+#include "acquire/store/snapshot_optimizer.h"
 #include "cache_test_support.h"
 #include "model/model_fixture.h"
 #include "model/tables.h"
@@ -137,6 +140,8 @@ class AccountLoaderTest : public ::testing::Test {
  protected:
   AccountLoaderTest() {
     context_.fetch = &fetch_;
+    context_.disk = &testing::TestDisk();
+    context_.clock = testing::TestClock();
     context_.urls.hosts.Api = kApi;
     context_.urls.hosts.GamePortal = "http://fame.test";
     context_.urls.hosts.Replays = "http://side.test";
@@ -181,8 +186,8 @@ class AccountLoaderTest : public ::testing::Test {
   void UseCache(const TempFolder& cache) {
     context_.user_cache_folder = UserCacheFolderOf(cache.path());
     context_.clan_cache_folder = ClanCacheFolderOf(cache.path());
-    PrepareCacheFolder(cache.path(), context_.user_cache_folder);
-    PrepareCacheFolder(cache.path(), context_.clan_cache_folder);
+    PrepareCacheFolder(testing::TestDisk(), cache.path(), context_.user_cache_folder);
+    PrepareCacheFolder(testing::TestDisk(), cache.path(), context_.clan_cache_folder);
   }
 
   // A fresh index file for Tester.
@@ -190,7 +195,7 @@ class AccountLoaderTest : public ::testing::Test {
     const std::string index_folder = IndexFolderOf(context_.user_cache_folder);
     std::filesystem::create_directories(index_folder);
     Put(JoinPath(index_folder, "Tester=12345.id"), WithoutMeta(kSearch));
-    SetFileDate(JoinPath(index_folder, "Tester=12345.id"), Now());
+    SetFileDate(testing::TestDisk(), JoinPath(index_folder, "Tester=12345.id"), ProgramClock()());
   }
 
   std::string AccountFile(const std::string& name) const {
@@ -204,7 +209,7 @@ class AccountLoaderTest : public ::testing::Test {
     std::string text = WithoutMeta(Info(battles, "null"));
     text = detail::SpliceVehicles(text, WithoutMeta(Vehicles(battles, 0)), "12345");
     Put(AccountFile(name), text);
-    SetFileDate(AccountFile(name), date);
+    SetFileDate(testing::TestDisk(), AccountFile(name), date);
   }
 
   // The message paragraphs without those of the replay and location sites, which
@@ -470,7 +475,7 @@ TEST_F(AccountLoaderTest, ComparesAccountBattlesWithTheVehiclesSum) {
 }
 
 TEST_F(AccountLoaderTest, AFreshCachedSnapshotNeedsNoRequest) {
-  const DateTime now = Now();
+  const DateTime now = ProgramClock()();
   StoreIndex();
   StoreSnapshot("2016-12-05.json", 10, now - 179.0 / 1440);
   const AccountLoadResult result = Load("tester");
@@ -485,7 +490,7 @@ TEST_F(AccountLoaderTest, AFreshCachedSnapshotNeedsNoRequest) {
 
 TEST_F(AccountLoaderTest, ChoosesTheComparedSnapshotsOfAPeriod) {
   StoreIndex();
-  StoreSnapshot("2016-12-05.json", 10, Now() - 0.01);
+  StoreSnapshot("2016-12-05.json", 10, ProgramClock()() - 0.01);
   StoreSnapshot("2016-12-03.json", 8, EncodeDate(2016, 12, 3));
   StoreSnapshot("2016-12-01.json", 5, EncodeDate(2016, 12, 1));
   struct Case {

@@ -6,7 +6,10 @@
 #include <optional>
 
 #include "acquire/fake_http_getter.h"
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
 #include "cache_test_support.h"
 #include "text/clock.h"
 #include "text/replace.h"
@@ -41,6 +44,8 @@ class AuxiliarySourcesTest : public ::testing::Test {
  protected:
   AuxiliarySourcesTest() {
     context_.fetch = &fetch_;
+    context_.disk = &testing::TestDisk();
+    context_.clock = testing::TestClock();
     context_.urls.hosts.GamePortal = "http://portal.test";
     context_.urls.hosts.Replays = "http://replays.test";
     context_.urls.hosts.Location = "http://location.test";
@@ -62,7 +67,7 @@ class AuxiliarySourcesTest : public ::testing::Test {
   // A file of the account folder holding `text`, last written at `date`.
   void PutAccountFile(std::string_view name, const std::string& text, DateTime date) {
     Put(AccountFile(name), text);
-    ASSERT_TRUE(SetFileDate(AccountFile(name), date));
+    ASSERT_TRUE(SetFileDate(testing::TestDisk(), AccountFile(name), date));
   }
   bool Exists(const std::string& path) const { return std::filesystem::exists(path); }
 
@@ -146,7 +151,7 @@ TEST_F(AuxiliarySourcesTest, FamePointsComeFromTheCacheWhileFreshOrForAPeriod) {
   EXPECT_EQ(Fame().points, 1);
   EXPECT_TRUE(getter_.requests().empty());
 
-  ASSERT_TRUE(SetFileDate(AccountFile("rating.dat"), EncodeDateTime(2016, 11, 30, 23, 59, 0)));
+  ASSERT_TRUE(SetFileDate(testing::TestDisk(), AccountFile("rating.dat"), EncodeDateTime(2016, 11, 30, 23, 59, 0)));
   EXPECT_EQ(Fame(7).points, 1);  // stale, but a period view does not fetch
   EXPECT_TRUE(getter_.requests().empty());
 
@@ -192,7 +197,7 @@ TEST_F(AuxiliarySourcesTest, ClanFamePointsAreReadFromTheCacheOnly) {
   EXPECT_EQ(fame.bonus_points, 3);
   EXPECT_EQ(fame.position, 17);
 
-  ASSERT_TRUE(SetFileDate(ClanFile("rating.dat"), EncodeDate(2016, 11, 13)));  // an earlier campaign's
+  ASSERT_TRUE(SetFileDate(testing::TestDisk(), ClanFile("rating.dat"), EncodeDate(2016, 11, 13)));  // an earlier campaign's
   EXPECT_EQ(LoadClanFamePoints(context_, kClanId).points, 0);
   EXPECT_TRUE(getter_.requests().empty());
 }
@@ -354,7 +359,7 @@ TEST_F(AuxiliarySourcesTest, AnOldRegionFileBecomesTheLocationFile) {
   LoadLocation(context_, kAccountId, false, account_, messages_);
   EXPECT_TRUE(getter_.requests().empty());
   EXPECT_EQ(NamesIn(AccountFolder()), (std::vector<std::string>{"location.dat"}));
-  EXPECT_EQ(FileDate(AccountFile("location.dat")), EncodeDateTime(2016, 12, 1, 10, 0, 0));
+  EXPECT_EQ(testing::TestDisk().ModifiedDate(AccountFile("location.dat")), EncodeDateTime(2016, 12, 1, 10, 0, 0));
   EXPECT_EQ(account_.City, "Екатеринбург");
 
   // A location file already there is newer than any old region file and is kept.

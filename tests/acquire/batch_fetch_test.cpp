@@ -8,8 +8,8 @@
 #include <map>
 #include <set>
 
-#include "acquire/http_batch_getter.h"
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_batch_getter.h"
+#include "acquire/net/http_fetch.h"
 #include "acquire/pictures.h"
 #include "cache_test_support.h"
 #include "sample_service.h"
@@ -110,7 +110,7 @@ TEST_F(BatchFetchTest, VehiclePicturesArriveSideBySideOverReusedConnections) {
   HttpBatchFetch fetch(*getter_);
   const UrlSettings urls = MakeUrlSettings(service_->hosts(), "ru", "");
   const PictureRefresh refresh =
-      RefreshVehiclePictures(fetch, vehicles, folder.path(), urls, EncodeDateTime(2016, 12, 5, 15, 0, 0));
+      RefreshVehiclePictures(testing::TestDisk(), fetch, vehicles, folder.path(), urls, EncodeDateTime(2016, 12, 5, 15, 0, 0));
 
   EXPECT_EQ(refresh.requested, kPictures + 2u);
   EXPECT_EQ(refresh.stored, static_cast<size_t>(kPictures));
@@ -136,7 +136,7 @@ TEST_F(BatchFetchTest, VehiclePicturesArriveSideBySideOverReusedConnections) {
 
   // The next page reuses the open connections.
   ASSERT_TRUE(std::filesystem::remove(folder / "tank-0.png"));
-  EXPECT_EQ(RefreshVehiclePictures(fetch, vehicles, folder.path(), urls, EncodeDateTime(2016, 12, 5, 15, 1, 0)).stored,
+  EXPECT_EQ(RefreshVehiclePictures(testing::TestDisk(), fetch, vehicles, folder.path(), urls, EncodeDateTime(2016, 12, 5, 15, 1, 0)).stored,
             1u);
   const std::vector<LoggedRequest> later = service_->requests();
   ASSERT_EQ(later.size(), log.size() + 3);  // the removed one and the two never served

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "disk_support.h"
 #include "text/debug_log.h"
 
 namespace tarvelo::testing {

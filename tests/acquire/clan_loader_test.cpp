@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "acquire/fake_http_getter.h"
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
 #include "cache_test_support.h"
 #include "text/replace.h"
 
@@ -51,12 +54,14 @@ class ClanLoaderTest : public ::testing::Test {
  protected:
   ClanLoaderTest() {
     context_.fetch = &fetch_;
+    context_.disk = &testing::TestDisk();
+    context_.clock = testing::TestClock();
     context_.urls.hosts.Api = "http://api.%REGION%.test";
     context_.urls.hosts.ClanPortal = "http://portal.%REGION%.test";
     context_.urls.hosts.Alliance = "http://alliance.test";
     context_.urls.application_id = "APP";
     context_.clan_cache_folder = ClanCacheFolderOf(cache_.path());
-    PrepareCacheFolder(cache_.path(), context_.clan_cache_folder);
+    PrepareCacheFolder(testing::TestDisk(), cache_.path(), context_.clan_cache_folder);
   }
 
   static std::string SearchUrl(const std::string& tag, int page = 1) {
@@ -158,9 +163,9 @@ TEST_F(ClanLoaderTest, AnIdSkipsTheSearchAndANullClanIsNotFound) {
 }
 
 TEST_F(ClanLoaderTest, AnIndexFileOfAnOlderVersionIsConvertedAndSparesTheSearch) {
-  ASSERT_EQ(PrepareCacheFolder(context_.clan_cache_folder, IndexFolder()), "");
+  ASSERT_EQ(PrepareCacheFolder(testing::TestDisk(), context_.clan_cache_folder, IndexFolder()), "");
   const std::string path = JoinPath(IndexFolder(), "ABC=1000123.id");
-  WriteTextFile(R"({"status":"ok","data":[{"clan_id":1000123,"abbreviation":"ABC"}]})", path);
+  WriteTextFile(testing::TestDisk(), R"({"status":"ok","data":[{"clan_id":1000123,"abbreviation":"ABC"}]})", path);
   getter_.AnswerText(InfoUrl("1000123"), kInfoAnswer);
   EXPECT_TRUE(Load("abc").result);
   EXPECT_EQ(getter_.requested_urls(), (Urls{InfoUrl("1000123"), AllianceUrl("1000123")}));
@@ -175,11 +180,11 @@ TEST_F(ClanLoaderTest, CachedFilesSpareTheNetworkWhileTheyAreFresh) {
   EXPECT_EQ(again.clan.CacheDate, EncodeDateTime(2016, 12, 18, 14, 5, 0));
   EXPECT_EQ(again.clan.alliance.id, "77");
 
-  SetFileDate(ClanFile("2016-12-18.json"), EncodeDateTime(2016, 12, 18, 11, 5, 0));  // three hours old
-  SetFileDate(ClanFile("ivanner.dat"), EncodeDateTime(2016, 12, 18, 2, 6, 0));       // under twelve hours
+  SetFileDate(testing::TestDisk(), ClanFile("2016-12-18.json"), EncodeDateTime(2016, 12, 18, 11, 5, 0));  // three hours old
+  SetFileDate(testing::TestDisk(), ClanFile("ivanner.dat"), EncodeDateTime(2016, 12, 18, 2, 6, 0));       // under twelve hours
   ASSERT_TRUE(Load("ABC").result);
   EXPECT_EQ(getter_.requested_urls().back(), InfoUrl("1000123"));
-  SetFileDate(ClanFile("ivanner.dat"), EncodeDateTime(2016, 12, 18, 2, 5, 0));
+  SetFileDate(testing::TestDisk(), ClanFile("ivanner.dat"), EncodeDateTime(2016, 12, 18, 2, 5, 0));
   ASSERT_TRUE(Load("ABC").result);
   EXPECT_EQ(getter_.requested_urls().size(), 5u);
   EXPECT_EQ(getter_.requested_urls().back(), AllianceUrl("1000123"));
@@ -212,7 +217,7 @@ TEST_F(ClanLoaderTest, PeriodStartsAtTheSnapshotThatManyDaysBackOrAtTheClansCrea
   for (int day : {10, 15}) {
     const std::string path = ClanFile("2016-12-" + std::to_string(day) + ".json");
     Put(path, "{}");
-    SetFileDate(path, EncodeDate(2016, 12, day));
+    SetFileDate(testing::TestDisk(), path, EncodeDate(2016, 12, day));
   }
   EXPECT_EQ(Load("@1000123", false, 1).clan.PeriodStart, EncodeDate(2016, 12, 15));
   EXPECT_EQ(Load("@1000123", false, 2).clan.PeriodStart, EncodeDate(2016, 12, 10));

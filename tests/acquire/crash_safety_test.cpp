@@ -70,6 +70,8 @@ class CrashSafetyTest : public LoadersEndToEndTest {
     std::unique_ptr<HttpGetter> getter = MakeCurlHttpGetter();
     HttpFetch fetch(*getter);
     context_.fetch = &fetch;
+    context_.disk = &testing::TestDisk();
+    context_.clock = testing::TestClock();
     for (size_t i = 0;; ++i) {
       ServeVariant(i);
       Search(kMember, /*update=*/true);
@@ -118,7 +120,7 @@ TEST_F(CrashSafetyTest, KilledWritesLeaveWholeFilesAndNoTemporaryFileAfterTheNex
         ASSERT_TRUE(json::parse(content).present()) << file;
       }
     }
-    RemoveStaleTemporaryFiles(Cache().string());
+    RemoveStaleTemporaryFiles(testing::TestDisk(), Cache().string(), std::chrono::system_clock::now());
     for (const auto& [file, content] : Files()) {
       ASSERT_FALSE(IsTemporary(file)) << file << " survived the start";
     }

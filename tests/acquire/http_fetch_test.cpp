@@ -1,4 +1,4 @@
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +68,6 @@ class HttpFetchTest : public ::testing::Test {
   }
 
   ScratchFolder root_;
-  ScratchFolder downloads_;
   std::unique_ptr<SampleService> service_;
   std::unique_ptr<HttpGetter> getter_ = MakeCurlHttpGetter();
   HttpFetch fetch_{*getter_};
@@ -221,14 +220,14 @@ TEST(EscapeUrlForWireTest, EscapesOnlyWhatAUrlCannotCarry) {
   EXPECT_EQ(EscapeUrlForWire("http://h/\x01\x7f"), "http://h/%01%7F");
 }
 
-TEST_F(HttpFetchTest, DownloadWritesTheBodyOfA200) {
+TEST_F(HttpFetchTest, DownloadGivesTheBodyOfA200) {
   Routes(R"j({"routes": [{"path": "/Tarvelo.exe", "file": "Tarvelo.exe"}]})j");
   std::string program(5000, '\0');
   for (size_t i = 0; i < program.size(); ++i) program[i] = static_cast<char>(i * 7);
   WriteBytes(root_.path() / "Tarvelo.exe", program);
-  const std::string path = (downloads_.path() / "Tarvelo.exe.new").string();
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/Tarvelo.exe?account=Tester"), path), 5000);
-  EXPECT_EQ(ReadBytes(path), program);
+  const Download download = fetch_.DownloadUrl(Url("/Tarvelo.exe?account=Tester"));
+  EXPECT_FALSE(download.refused);
+  EXPECT_EQ(download.body, program);
 }
 
 TEST_F(HttpFetchTest, DownloadTellsARefusalFromOtherFailures) {
@@ -237,19 +236,15 @@ TEST_F(HttpFetchTest, DownloadTellsARefusalFromOtherFailures) {
                         {"path": "/failing.png", "status": 500, "body": "no"},
                         {"path": "/half.png", "fault": "half", "body": "0123456789"},
                         {"path": "/empty.png", "body": ""}]})j");
-  const auto target = [&](std::string_view name) { return (downloads_.path() / name).string(); };
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/forbidden.png"), target("forbidden.png")), -1);
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/missing.png"), target("missing.png")), 0);
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/failing.png"), target("failing.png")), 0);
-  EXPECT_EQ(fetch_.DownloadUrlToFile(RefusingPort().url("/x.png"), target("unreachable.png")), -1);
-  for (const char* name : {"forbidden.png", "missing.png", "failing.png", "unreachable.png"}) {
-    EXPECT_FALSE(std::filesystem::exists(target(name))) << name;
-  }
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/half.png"), target("half.png")), 5);
-  EXPECT_EQ(ReadBytes(target("half.png")), "01234");
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/empty.png"), target("empty.png")), 0);
-  EXPECT_TRUE(std::filesystem::exists(target("empty.png")));
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/half.png"), target("no-such-folder/half.png")), 0);
+  const auto shown = [](const Download& download) {
+    return (download.refused ? "refused " : "") + download.body.value_or("<none>");
+  };
+  EXPECT_EQ(shown(fetch_.DownloadUrl(Url("/forbidden.png"))), "refused <none>");
+  EXPECT_EQ(shown(fetch_.DownloadUrl(Url("/missing.png"))), "<none>");
+  EXPECT_EQ(shown(fetch_.DownloadUrl(Url("/failing.png"))), "<none>");
+  EXPECT_EQ(shown(fetch_.DownloadUrl(RefusingPort().url("/x.png"))), "refused <none>");
+  EXPECT_EQ(shown(fetch_.DownloadUrl(Url("/half.png"))), "01234");
+  EXPECT_EQ(shown(fetch_.DownloadUrl(Url("/empty.png"))), "");
 }
 
 class TimeZoneOverride {
@@ -306,7 +301,7 @@ TEST_F(HttpFetchTest, AStalledAnswerEndsAsAConnectionFailure) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6)) << path;
   }
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(fetch_.DownloadUrlToFile(Url("/stall"), (downloads_.path() / "stall.bin").string()), 5);
+  EXPECT_EQ(fetch_.DownloadUrl(Url("/stall")).body, "01234");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
 }
 
@@ -407,24 +402,20 @@ class DebugLogCapture {
   bool was_enabled_;
 };
 
-TEST(HttpFetchLogTest, LogsEveryRequestAndEveryWrittenFile) {
+TEST(HttpFetchLogTest, LogsEveryRequestWithTheKeyMasked) {
   const DebugLogCapture capture;
-  const ScratchFolder folder;
   FakeHttpGetter getter;
   getter.AnswerText("http://img/1.png", "png");
   getter.AnswerText("http://img/2.png", "png", 404);
   HttpFetch fetch(getter);
-  const std::string path = (folder.path() / "1.png").string();
-  fetch.DownloadUrlToFile("http://img/1.png", path);
-  fetch.DownloadUrlToFile("http://img/2.png", path + ".2");
+  fetch.DownloadUrl("http://img/1.png");
+  fetch.DownloadUrl("http://img/2.png");
   fetch.GetUrlText("http://api/x?application_id=secret");
   const std::string log = DebugLogText();
   const size_t first = log.find("\tПолучение данных: http://img/1.png<br />\r\n");
-  const size_t written = log.find("\tЗапись файла: " + path + "<br />\r\n");
   const size_t second = log.find("\tПолучение данных: http://img/2.png<br />\r\n");
   const size_t third = log.find("\tПолучение данных: http://api/x?application_id=…<br />\r\n");
-  EXPECT_TRUE(first < written && written < second && second < third) << log;
-  EXPECT_EQ(log.find("Запись файла: " + path + ".2"), std::string::npos);
+  EXPECT_TRUE(first < second && second < third) << log;
   EXPECT_EQ(log.find("secret"), std::string::npos);
 }
 

@@ -16,9 +16,12 @@
 
 #include "acquire/account_loader.h"
 #include "acquire/clan_loader.h"
-#include "acquire/http_fetch.h"
-#include "acquire/snapshot_cache.h"
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/net/http_fetch.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
+#include "acquire/store/snapshot_optimizer.h"
 #include "cache_test_support.h"
 #include "json/json.h"
 #include "model/reference.h"
@@ -145,6 +148,8 @@ class LoadersEndToEndTest : public ::testing::Test {
     service_ = std::make_unique<SampleService>(answers_.path());
     ASSERT_TRUE(service_->running()) << service_->error();
     context_.fetch = &fetch_;
+    context_.disk = &testing::TestDisk();
+    context_.clock = testing::TestClock();
     context_.urls.hosts = service_->hosts();
     context_.urls.application_id = std::string(kApplicationId);
     context_.user_cache_folder = UserFolder().string();

@@ -81,7 +81,7 @@ TEST_F(LoadersEndToEndTest, ARepeatedSearchUsesTheCacheUntilAnUpdateIsAsked) {
 
   // 179 minutes later only the replays, made stale here, are fetched again.
   SetClock("2016-12-05T17:59:00");
-  ASSERT_TRUE(SetFileDate((AccountFolder(kMemberId) / "replays.dat").string(), EncodeDateTime(2016, 12, 5, 4, 0, 0)));
+  ASSERT_TRUE(SetFileDate(testing::TestDisk(), (AccountFolder(kMemberId) / "replays.dat").string(), EncodeDateTime(2016, 12, 5, 4, 0, 0)));
   const AccountLoadResult cached = Search(kMember);
   EXPECT_TRUE(cached.result);
   EXPECT_EQ(cached.MessageText, "");
@@ -100,9 +100,9 @@ TEST_F(LoadersEndToEndTest, ARepeatedSearchUsesTheCacheUntilAnUpdateIsAsked) {
                                                     Achievements(kMemberId), Membership(kMemberId),
                                                     TanksStats(kMemberId), ClanInfo(kClanId), FamePoints(kMemberId)}));
   EXPECT_EQ(updated.current.CacheDate, 0.0);
-  EXPECT_NEAR(FileDate((AccountFolder(kMemberId) / "2016-12-02.json").string()),
+  EXPECT_NEAR(testing::TestDisk().ModifiedDate((AccountFolder(kMemberId) / "2016-12-02.json").string()),
               EncodeDateTime(2016, 12, 5, 15, 0, 0), 1.0 / 86400);
-  EXPECT_NEAR(FileDate((AccountFolder(kMemberId) / "2016-12-04.json").string()),
+  EXPECT_NEAR(testing::TestDisk().ModifiedDate((AccountFolder(kMemberId) / "2016-12-04.json").string()),
               EncodeDateTime(2016, 12, 5, 17, 59, 0), 1.0 / 86400);
 }
 
@@ -251,7 +251,7 @@ TEST_F(LoadersEndToEndTest, BattleCountsThatDisagreeWithTheVehiclesAreReported) 
   {
     SCOPED_TRACE("fewer battles than the vehicles, the last-battle file already there");
     WriteBytes(folder / "2016-12-02.json", "older");
-    ASSERT_TRUE(SetFileDate((folder / "2016-12-02.json").string(), EncodeDateTime(2016, 12, 3, 12, 0, 0)));
+    ASSERT_TRUE(SetFileDate(testing::TestDisk(), (folder / "2016-12-02.json").string(), EncodeDateTime(2016, 12, 3, 12, 0, 0)));
     SetAnswerNumber(info, "data.4817293.statistics.all.battles", kMemberBattles - 5);
     const AccountLoadResult result = Search(kMember);
     EXPECT_TRUE(result.result);
@@ -347,7 +347,7 @@ class PeriodViewsTest : public LoadersEndToEndTest {
       json::set_integer(vehicle, "all.wins", json::integer(vehicle, "all.wins") - fewer_wins);
     }
     WriteBytes(file, json::print(snapshot));
-    ASSERT_TRUE(SetFileDate(file.string(), file_date));
+    ASSERT_TRUE(SetFileDate(testing::TestDisk(), file.string(), file_date));
   }
 
   AccountLoadResult Period(int days, std::string_view letters) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
 #include "acquire/member_batch.h"
-#include "acquire/request_pacer.h"
+#include "acquire/net/request_pacer.h"
 #include "sample_service.h"
 
 namespace tarvelo::testing {

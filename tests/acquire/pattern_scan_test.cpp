@@ -1,4 +1,4 @@
-#include "acquire/pattern_scan.h"
+#include "acquire/store/pattern_scan.h"
 
 #include <gtest/gtest.h>
 

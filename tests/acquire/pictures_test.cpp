@@ -27,7 +27,7 @@ class PicturesTest : public ::testing::Test {
 TEST_F(PicturesTest, AMissingPictureIsFetched) {
   EXPECT_EQ(ClanEmblemFile("/images/clan", "172431"), "/images/clan/172431_emblem_24x24.png");
   getter_.AnswerText(kUrl, "PNG");
-  EXPECT_TRUE(RefreshPicture(fetch_, kUrl, Path(), 1, now_));
+  EXPECT_TRUE(RefreshPicture(testing::TestDisk(), fetch_, kUrl, Path(), 1, now_));
   EXPECT_EQ(Slurp(Path()), "PNG");
   EXPECT_EQ(NamesIn(folder_.path()), std::vector<std::string>{"172431_emblem_24x24.png"});
 }
@@ -35,25 +35,25 @@ TEST_F(PicturesTest, AMissingPictureIsFetched) {
 TEST_F(PicturesTest, AFreshPictureIsKeptAndADayOldOneFetchedAgain) {
   getter_.AnswerText(kUrl, "NEW");
   Put(Path(), "OLD");
-  SetFileDate(Path(), now_ - 0.9);
-  EXPECT_FALSE(RefreshPicture(fetch_, kUrl, Path(), 1, now_));
+  SetFileDate(testing::TestDisk(), Path(), now_ - 0.9);
+  EXPECT_FALSE(RefreshPicture(testing::TestDisk(), fetch_, kUrl, Path(), 1, now_));
   EXPECT_TRUE(getter_.requests().empty());
   EXPECT_EQ(Slurp(Path()), "OLD");
-  SetFileDate(Path(), now_ - 1);
-  EXPECT_TRUE(RefreshPicture(fetch_, kUrl, Path(), 1, now_));
+  SetFileDate(testing::TestDisk(), Path(), now_ - 1);
+  EXPECT_TRUE(RefreshPicture(testing::TestDisk(), fetch_, kUrl, Path(), 1, now_));
   EXPECT_EQ(Slurp(Path()), "NEW");
 }
 
 TEST_F(PicturesTest, AFailedFetchKeepsTheOldFileAndLeavesNothingBehind) {
   Put(Path(), "OLD");
-  SetFileDate(Path(), now_ - 3);
+  SetFileDate(testing::TestDisk(), Path(), now_ - 3);
   getter_.AnswerText(kUrl, "<html>not found</html>", 404);
-  EXPECT_FALSE(RefreshPicture(fetch_, kUrl, Path(), 1, now_));
+  EXPECT_FALSE(RefreshPicture(testing::TestDisk(), fetch_, kUrl, Path(), 1, now_));
   EXPECT_EQ(Slurp(Path()), "OLD");
   EXPECT_EQ(NamesIn(folder_.path()), std::vector<std::string>{"172431_emblem_24x24.png"});
   // No connection at all, and no file before: still no file.
   const std::string other = folder_ / "other.png";
-  EXPECT_FALSE(RefreshPicture(fetch_, "http://nowhere/x.png", other, 1, now_));
+  EXPECT_FALSE(RefreshPicture(testing::TestDisk(), fetch_, "http://nowhere/x.png", other, 1, now_));
   EXPECT_FALSE(std::filesystem::exists(other));
   EXPECT_EQ(NamesIn(folder_.path()).size(), 1u);
 }
@@ -99,7 +99,7 @@ class VehiclePicturesTest : public ::testing::Test {
   }
   static std::string Served(std::string_view name) { return "http://sample:81/static/contour/" + std::string(name); }
   PictureRefresh Refresh(const AVehicleStats& vehicles) {
-    return RefreshVehiclePictures(fetch_, vehicles, folder_.path(), urls_, now_);
+    return RefreshVehiclePictures(testing::TestDisk(), fetch_, vehicles, folder_.path(), urls_, now_);
   }
 
   FixedClock clock_{"2016-12-05T15:00:00"};
@@ -142,7 +142,7 @@ TEST_F(VehiclePicturesTest, FetchesMissingAndOldPicturesInOneBatchAndKeepsOldFil
     const std::string file = folder_ / c.name;
     if (c.age_days) {
       Put(file, "OLD");
-      ASSERT_TRUE(SetFileDate(file, now_ - *c.age_days));
+      ASSERT_TRUE(SetFileDate(testing::TestDisk(), file, now_ - *c.age_days));
     }
     if (c.answer) {
       answers_.Answer(Served(c.name), *c.answer);

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "acquire/url_templates.h"
+#include "acquire/addresses.h"
 
 namespace tarvelo::testing {
 

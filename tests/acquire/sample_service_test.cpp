@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
 
 namespace tarvelo::testing {
 namespace {

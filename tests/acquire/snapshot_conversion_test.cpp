@@ -1,4 +1,4 @@
-#include "acquire/snapshot_conversion.h"
+#include "acquire/store/snapshot_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ class Conversion : public ::testing::Test {
   std::string File(const std::string& name, const std::string& text) {
     std::string path = folder_ / name;
     Put(path, text);
-    SetFileDate(path, kStamp);
+    SetFileDate(testing::TestDisk(), path, kStamp);
     return path;
   }
   static constexpr DateTime kStamp = 42719.5;  // 15.12.2016 12:00
@@ -68,7 +68,7 @@ TEST_F(Conversion, VehicleIdsComeFromTheEncyclopediaText) {
 }
 
 TEST_F(Conversion, TheOldestLayoutIsRebuiltAsATree) {
-  std::string rebuilt = ConvertOldLayout(kOldLayout, "4821907", "", sources_);
+  std::string rebuilt = ConvertOldLayout(kOldLayout, "4821907", {}, sources_);
   json::Value doc = json::parse(rebuilt);
   ASSERT_TRUE(doc) << rebuilt;
   EXPECT_EQ(rebuilt.find("integrated_rating"), std::string::npos);
@@ -119,15 +119,15 @@ TEST_F(Conversion, TheOldestLayoutIsRebuiltAsATree) {
 TEST_F(Conversion, TextThatDoesNotParseIsLeftAlone) {
   std::string path = File("2012-01-01.json", R"({"integrated_rating":{"value":)");
   ino_t inode = InodeOf(path);
-  EXPECT_EQ(ConvertSnapshot(R"({"integrated_rating":{"value":)", "1", path, sources_), R"({"integrated_rating":{"value":)");
+  EXPECT_EQ(ConvertSnapshot(R"({"integrated_rating":{"value":)", "1", {&testing::TestDisk(), path}, sources_), R"({"integrated_rating":{"value":)");
   EXPECT_EQ(InodeOf(path), inode);
 }
 
 TEST_F(Conversion, TheOldestLayoutEndsInTheCurrentVocabularyAndStaysConverted) {
   std::string path = File("2012-10-19.json", kOldLayout);
-  std::string converted = ConvertSnapshot(kOldLayout, "4821907", path, sources_);
+  std::string converted = ConvertSnapshot(kOldLayout, "4821907", {&testing::TestDisk(), path}, sources_);
   EXPECT_EQ(Slurp(path), converted);
-  EXPECT_DOUBLE_EQ(FileDate(path), kStamp);
+  EXPECT_DOUBLE_EQ(testing::TestDisk().ModifiedDate(path), kStamp);
   EXPECT_NE(converted.find(R"(,"max_series":{"armorPiercer":4,"titleSniper":3,"deathTrack":0,"invincible":5,)"
                            R"("tacticalBreakthrough":0,"diehard":6,"handOfDeath":7},"achievements":{)"),
             std::string::npos)
@@ -142,13 +142,13 @@ TEST_F(Conversion, TheOldestLayoutEndsInTheCurrentVocabularyAndStaysConverted) {
 
   CapturedLog log;
   ino_t inode = InodeOf(path);
-  EXPECT_EQ(ConvertSnapshot(converted, "4821907", path, sources_), converted);
+  EXPECT_EQ(ConvertSnapshot(converted, "4821907", {&testing::TestDisk(), path}, sources_), converted);
   EXPECT_EQ(InodeOf(path), inode);
   EXPECT_EQ(log.Count("Запись файла"), 0u);
 }
 
 TEST_F(Conversion, AchievementsGetTheirCurrentNamesAndSeries) {
-  std::string renamed = RenameAchievements(kSnakeAchievements, "4821907", "");
+  std::string renamed = RenameAchievements(kSnakeAchievements, "4821907", {});
   EXPECT_EQ(renamed,
             R"({"status":"ok","data":{"4821907":{"account_id":4821907,"nickname":"Vasya medal_boelter fan",)"
             R"("max_series":{"armorPiercer":2,"titleSniper":4,"deathTrack":0,"invincible":1,"tacticalBreakthrough":0,)"
@@ -157,71 +157,71 @@ TEST_F(Conversion, AchievementsGetTheirCurrentNamesAndSeries) {
             R"("maxInvincibleSeries":1,"maxDiehardSeries":3,"medalKay":2},"statistics":{"all":{"battles":10,"wins":5}}},)"
             R"("vehicles":[]}})");
   // A second run finds max_series and changes nothing.
-  EXPECT_EQ(RenameAchievements(renamed, "4821907", ""), renamed);
+  EXPECT_EQ(RenameAchievements(renamed, "4821907", {}), renamed);
 }
 
 TEST_F(Conversion, TheDeLangladeMedalGetsThePublishersKey) {
   const std::string snake =
       R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"medal_delanglade":4,"medal_kay":1}}}})";
-  EXPECT_EQ(RenameAchievements(snake, "7", ""),
+  EXPECT_EQ(RenameAchievements(snake, "7", {}),
             R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"medalDeLanglade":4,"medalKay":1}}}})");
 
   // Files converted by earlier versions carry "medalDelanglade": renamed once, date kept.
   const std::string earlier =
       R"({"status":"ok","data":{"7":{"achievements":{"medalDelanglade":3,"medalKay":1},"max_series":{}},"vehicles":[]}})";
   std::string path = File("2016-12-15.json", earlier);
-  const std::string converted = ConvertSnapshot(earlier, "7", path, sources_);
+  const std::string converted = ConvertSnapshot(earlier, "7", {&testing::TestDisk(), path}, sources_);
   EXPECT_EQ(converted,
             R"({"status":"ok","data":{"7":{"achievements":{"medalDeLanglade":3,"medalKay":1},"max_series":{}},"vehicles":[]}})");
   EXPECT_EQ(Slurp(path), converted);
-  EXPECT_DOUBLE_EQ(FileDate(path), kStamp);
-  EXPECT_EQ(ConvertSnapshot(converted, "7", "", sources_), converted);
+  EXPECT_DOUBLE_EQ(testing::TestDisk().ModifiedDate(path), kStamp);
+  EXPECT_EQ(ConvertSnapshot(converted, "7", {}, sources_), converted);
 
   // A file with the current key is left as it is, even when it has the old one too.
   const std::string both = R"({"data":{"7":{"achievements":{"medalDeLanglade":2,"medalDelanglade":3}}}})";
-  EXPECT_EQ(ConvertSnapshot(both, "7", "", sources_), both);
+  EXPECT_EQ(ConvertSnapshot(both, "7", {}, sources_), both);
 }
 
 TEST_F(Conversion, AnExistingMaxSeriesIsNotAddedAgain) {
   std::string text = R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"title_sniper":1}}}})";
-  EXPECT_EQ(RenameAchievements(text, "7", ""),
+  EXPECT_EQ(RenameAchievements(text, "7", {}),
             R"({"data":{"7":{"a":1,"max_series":{"sniper":2},"achievements":{"titleSniper":1}}}})");
   // Also when it is the account's first member.
   text = R"({"data":{"7":{"max_series":{"sniper":2},"a":1,"achievements":{"title_sniper":1}}}})";
-  EXPECT_EQ(RenameAchievements(text, "7", ""),
+  EXPECT_EQ(RenameAchievements(text, "7", {}),
             R"({"data":{"7":{"max_series":{"sniper":2},"a":1,"achievements":{"titleSniper":1}}}})");
 }
 
 TEST_F(Conversion, TheFixedAccountIdIsReplacedExceptForThatAccount) {
   const std::string text = R"({"status":"ok","data":{"vehicles":[],"4354591":{"nickname":"x"}}})";
-  EXPECT_EQ(ConvertSnapshot(text, "777", "", sources_), R"({"status":"ok","data":{"vehicles":[],"777":{"nickname":"x"}}})");
+  EXPECT_EQ(ConvertSnapshot(text, "777", {}, sources_), R"({"status":"ok","data":{"vehicles":[],"777":{"nickname":"x"}}})");
   std::string path = File("2016-12-15.json", text);
   ino_t inode = InodeOf(path);
-  EXPECT_EQ(ConvertSnapshot(text, "4354591", path, sources_), text);
+  EXPECT_EQ(ConvertSnapshot(text, "4354591", {&testing::TestDisk(), path}, sources_), text);
   EXPECT_EQ(InodeOf(path), inode);
 }
 
 TEST_F(Conversion, OnlyOneLayoutRuleApplies) {
   const std::string text = R"({"data":{"vehicles":[],"4354591":{"clan":{"clan":null}},"x":1}})";
-  EXPECT_EQ(ConvertSnapshot(text, "777", "", sources_), R"({"data":{"vehicles":[],"4354591":{"clan":{"clan":null,"x":1}})");
+  EXPECT_EQ(ConvertSnapshot(text, "777", {}, sources_), R"({"data":{"vehicles":[],"4354591":{"clan":{"clan":null,"x":1}})");
 }
 
 TEST_F(Conversion, OlderStatisticsBlocksAreRenamedAndBrokenVehiclesRepaired) {
-  EXPECT_EQ(ConvertSnapshot(R"({"vehicles":[{"statistics":{"wins":1,"battles":2}}],"a":{"statistics":{"battles":2}}})", "1", "", sources_),
+  EXPECT_EQ(ConvertSnapshot(R"({"vehicles":[{"statistics":{"wins":1,"battles":2}}],"a":{"statistics":{"battles":2}}})", "1", {}, sources_),
             R"({"vehicles":[{"all":{"wins":1,"battles":2}}],"a":{"statistics":{"battles":2}}})");
-  EXPECT_EQ(ConvertSnapshot(R"({"a":{"statistics":{"battles":2}}})", "1", "", sources_), R"({"a":{"all":{"battles":2}}})");
-  EXPECT_EQ(ConvertSnapshot(R"({"data":{"vehicles":["all":{"wins":1}},"all":{"wins":2}}]}})", "1", "", sources_),
+  EXPECT_EQ(ConvertSnapshot(R"({"a":{"statistics":{"battles":2}}})", "1", {}, sources_), R"({"a":{"all":{"battles":2}}})");
+  EXPECT_EQ(ConvertSnapshot(R"({"data":{"vehicles":["all":{"wins":1}},"all":{"wins":2}}]}})", "1", {}, sources_),
             R"({"data":{"vehicles":[{"all":{"wins":1}},{"all":{"wins":2}}]}})");
   // A sound document whose "all" block starts with its wins is not touched.
   const std::string sound = R"({"data":{"vehicles":[{"tank_id":1,"all":{"wins":1}}]}})";
-  EXPECT_EQ(ConvertSnapshot(sound, "1", "", sources_), sound);
+  EXPECT_EQ(ConvertSnapshot(sound, "1", {}, sources_), sound);
 }
 
 TEST_F(Conversion, SplicedMetaIsRemoved) {
   const std::string spliced = R"(,"meta":{"count":1},"data":{"42":{{"status":"ok","count":1,"meta":{"count":1})";
-  EXPECT_EQ(ConvertSnapshot(R"({"status":"ok","count":1)" + spliced + R"(,"data":{"42":{"clan_id":5}}})", "42", "", sources_),
+  EXPECT_EQ(ConvertSnapshot(R"({"status":"ok","count":1)" + spliced + R"(,"data":{"42":{"clan_id":5}}})", "42", {}, sources_),
             R"({"status":"ok","count":1,"data":{"42":{"clan":{"clan_id":5}}})");
-  EXPECT_EQ(ConvertSnapshot(R"({"a":1,"meta":{"count":1},"data":{"42":{"clan":{"clan_id":5}}}})", "42", "", sources_),
+  EXPECT_EQ(ConvertSnapshot(R"({"a":1,"meta":{"count":1},"data":{"42":{"clan":{"clan_id":5}}}})", "42", {}, sources_),
             R"({"a":1,"meta":{"count":1},"data":{"42":{"clan":{"clan_id":5}}}})");
 }
 
@@ -230,11 +230,11 @@ TEST_F(Conversion, AChangedFileIsWrittenOnceAndKeepsItsDate) {
       R"({"status":"ok","data":{"vehicles":[{"statistics":{"wins":1}}],"4354591":{"clan":{"role":"private","since":1}}}})";
   std::string path = File("2016-12-15.json", text);
   CapturedLog log;
-  std::string converted = ConvertSnapshot(text, "777", path, sources_);
+  std::string converted = ConvertSnapshot(text, "777", {&testing::TestDisk(), path}, sources_);
   EXPECT_EQ(converted,
             R"({"status":"ok","data":{"vehicles":[{"all":{"wins":1}}],"777":{"clan":{"role":"private","joined_at":1}}}})");
   EXPECT_EQ(Slurp(path), converted);
-  EXPECT_DOUBLE_EQ(FileDate(path), kStamp);
+  EXPECT_DOUBLE_EQ(testing::TestDisk().ModifiedDate(path), kStamp);
   EXPECT_EQ(log.Count("Запись файла"), 1u);
 }
 
@@ -245,17 +245,17 @@ TEST_F(Conversion, ACurrentFileIsNeitherChangedNorWritten) {
       R"("vehicles":[{"all":{"battles":10,"wins":5},"tank_id":1}]}})";
   std::string path = File("2016-12-15.json", current);
   ino_t inode = InodeOf(path);
-  EXPECT_EQ(ConvertSnapshot(current, "4821907", path, sources_), current);
+  EXPECT_EQ(ConvertSnapshot(current, "4821907", {&testing::TestDisk(), path}, sources_), current);
   EXPECT_EQ(InodeOf(path), inode);
-  EXPECT_DOUBLE_EQ(FileDate(path), kStamp);
+  EXPECT_DOUBLE_EQ(testing::TestDisk().ModifiedDate(path), kStamp);
 }
 
 TEST_F(Conversion, ClanIndexTagIsRenamed) {
   const std::string index = R"({"status":"ok","data":[{"clan_id":5,"abbreviation":"TAG","name":"N"}]})";
   std::string path = File("TAG=5.id", index);
-  EXPECT_EQ(ConvertClanIndex(index, path), R"({"status":"ok","data":[{"clan_id":5,"tag":"TAG","name":"N"}]})");
+  EXPECT_EQ(ConvertClanIndex(index, {&testing::TestDisk(), path}), R"({"status":"ok","data":[{"clan_id":5,"tag":"TAG","name":"N"}]})");
   EXPECT_EQ(Slurp(path), R"({"status":"ok","data":[{"clan_id":5,"tag":"TAG","name":"N"}]})");
-  EXPECT_DOUBLE_EQ(FileDate(path), kStamp);
+  EXPECT_DOUBLE_EQ(testing::TestDisk().ModifiedDate(path), kStamp);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/store/snapshot_optimizer.h"
 
 #include <gtest/gtest.h>
 
@@ -111,15 +111,15 @@ TEST(PatchSnapshotFile, RewritesOnlyAChangedTextAndKeepsTheFileDate) {
   const std::string path = folder / "2016-12-15.json";
   const DateTime stamp = EncodeDateTime(2016, 12, 15, 20, 30, 0);
   Put(path, R"({"since":1})");
-  SetFileDate(path, stamp);
+  SetFileDate(testing::TestDisk(), path, stamp);
   ino_t before = InodeOf(path);
 
-  EXPECT_EQ(PatchSnapshotFile(R"({"since":1})", "\"until\"", "\"x\"", path), R"({"since":1})");
+  EXPECT_EQ(PatchSnapshotFile(R"({"since":1})", "\"until\"", "\"x\"", {&testing::TestDisk(), path}), R"({"since":1})");
   EXPECT_EQ(InodeOf(path), before);  // not rewritten
 
-  EXPECT_EQ(PatchSnapshotFile(R"({"since":1})", "\"since\"", "\"joined_at\"", path), R"({"joined_at":1})");
+  EXPECT_EQ(PatchSnapshotFile(R"({"since":1})", "\"since\"", "\"joined_at\"", {&testing::TestDisk(), path}), R"({"joined_at":1})");
   EXPECT_EQ(Slurp(path), R"({"joined_at":1})");
-  EXPECT_DOUBLE_EQ(FileDate(path), stamp);
+  EXPECT_DOUBLE_EQ(testing::TestDisk().ModifiedDate(path), stamp);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "acquire/stored_snapshots.h"
+#include "acquire/store/stored_snapshots.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ class StoredSnapshotsTest : public ::testing::Test {
     RWOTAccount model;
     model.AccountId = "77";
     model.ClanTag = "KEPT";
-    return StoredSnapshots({folder_.path(), "77", {}, kModeAll, true, &reference_}, model);
+    return StoredSnapshots({&testing::TestDisk(), folder_.path(), "77", {}, kModeAll, true, &reference_}, model);
   }
 
   FixedClock clock_{"2016-12-05T15:00:00"};

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "acquire/snapshot_conversion.h"
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/store/snapshot_conversion.h"
+#include "acquire/store/snapshot_optimizer.h"
 
 namespace {
 

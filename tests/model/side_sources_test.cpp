@@ -29,15 +29,22 @@ TEST(SetLocation, ComposesCountryRegionAndCity) {
   EXPECT_EQ(Location("AD", "", ""), "Андорра, ");
 }
 
+constexpr DateTime kNow = 46364.5;  // 08.12.2026 12:00
+
 TEST(ParseDateText, ReadsTheProgramsDateFormat) {
-  EXPECT_EQ(detail::ParseDateText("05.12.2016"), EncodeDate(2016, 12, 5));
-  EXPECT_EQ(detail::ParseDateText("2016.12.05"), EncodeDate(2016, 12, 5));
-  EXPECT_EQ(detail::ParseDateText("5.1.2016 14:30"), EncodeDateTime(2016, 1, 5, 14, 30, 0));
-  EXPECT_EQ(detail::ParseDateText("05.12.2016 14:30:15"), EncodeDateTime(2016, 12, 5, 14, 30, 15));
-  EXPECT_FALSE(detail::ParseDateText("31.02.2016"));
-  EXPECT_FALSE(detail::ParseDateText("2016-12-05"));
-  EXPECT_FALSE(detail::ParseDateText("05.12.2016 25:00"));
-  EXPECT_FALSE(detail::ParseDateText(""));
+  EXPECT_EQ(detail::ParseDateText("05.12.2016", kNow), EncodeDate(2016, 12, 5));
+  EXPECT_EQ(detail::ParseDateText("2016.12.05", kNow), EncodeDate(2016, 12, 5));
+  EXPECT_EQ(detail::ParseDateText("5.1.2016 14:30", kNow), EncodeDateTime(2016, 1, 5, 14, 30, 0));
+  EXPECT_EQ(detail::ParseDateText("05.12.2016 14:30:15", kNow), EncodeDateTime(2016, 12, 5, 14, 30, 15));
+  EXPECT_FALSE(detail::ParseDateText("31.02.2016", kNow));
+  EXPECT_FALSE(detail::ParseDateText("2016-12-05", kNow));
+  EXPECT_FALSE(detail::ParseDateText("05.12.2016 25:00", kNow));
+  EXPECT_FALSE(detail::ParseDateText("", kNow));
+  // Two-digit years lie within fifty years of now.
+  EXPECT_EQ(detail::ParseDateText("05.12.16", kNow), EncodeDate(2016, 12, 5));
+  EXPECT_EQ(detail::ParseDateText("05.12.75", kNow), EncodeDate(2075, 12, 5));
+  EXPECT_EQ(detail::ParseDateText("05.12.76", kNow), EncodeDate(1976, 12, 5));
+  EXPECT_EQ(detail::ParseDateText("05.12.76", EncodeDate(2040, 1, 1)), EncodeDate(2076, 12, 5));
 }
 
 TEST(ParseNameHistory, OldOrUnreadableDatesBecomeTheNoEndMarker) {
@@ -45,7 +52,7 @@ TEST(ParseNameHistory, OldOrUnreadableDatesBecomeTheNoEndMarker) {
   json::Value dates = json::parse(R"(["12.03.2014","01.01.1970","garbage"])");
   RWOTAccount account;
   account.NameHistory.push_back(RNameHistory{"stale", 1});
-  ParseNameHistory(names, dates, account);
+  ParseNameHistory(names, dates, kNow, account);
   ASSERT_EQ(account.NameHistory.size(), 3u);
   EXPECT_EQ(account.NameHistory[0].name, "first");
   EXPECT_EQ(account.NameHistory[0].date, EncodeDate(2014, 3, 12));
@@ -58,7 +65,7 @@ TEST(ParseClanHistory, RowsAreReversedSplitAndRenamed) {
     {"id":"111","cell":["[OLD] Old Clan","Казначей","2012-05-01","2013-06-02"]},
     {"id":222,"cell":["[NEW] New Clan Name","Заместитель командира","2013-06-03","1970-01-01"]}])");
   RWOTAccount account;
-  ParseClanHistory(rows, account);
+  ParseClanHistory(rows, kNow, account);
   ASSERT_EQ(account.ClanHistory.size(), 2u);
   const RClanRole& current = account.ClanHistory[0];
   EXPECT_EQ(current.clan_id, "222");

@@ -24,8 +24,8 @@ class DayStripTest : public AccountReportTest {
   }
 
   DayStrip Strip(ReportView view = {}) {
-    const StoredSnapshot stored = [this](size_t index) { return index < stored_.size() ? &stored_[index] : nullptr; };
-    return SemaphoreRow({current_, dates_, stored, view, site_.site, "EFF", reference_});
+    const std::vector<StoredDay> days = StripDays();
+    return SemaphoreRow({current_, dates_, days, view, site_.site, "EFF", reference_});
   }
 
   // The cells of the strip, oldest first.
@@ -83,7 +83,7 @@ TEST_F(DayStripTest, MarksMissingDaysAndUnusableFiles) {
   // The file of 2 December cannot be read: day 1 stays "...", day 2 compares with what came before.
   dates_ = {EncodeDate(2016, 12, 5), EncodeDate(2016, 12, 2), EncodeDate(2016, 12, 1)};
   const RWOTAccount older = stored_[2];
-  const StoredSnapshot only_oldest = [&older](size_t index) { return index == 2 ? &older : nullptr; };
+  const std::vector<StoredDay> only_oldest = {nullptr, &older};
   cells = Cells(SemaphoreRow({current_, dates_, only_oldest, {}, site_.site, "EFF", reference_}).row);
   EXPECT_NE(cells[6].find("05 дек</a><br />...</td>"), std::string::npos) << cells[6];
   EXPECT_NE(cells[5].find("02 дек</a><br />20<br />"), std::string::npos) << cells[5];

@@ -74,12 +74,20 @@ class AccountReportTest : public ::testing::Test {
     const RSettings state = BuildRowState(layout, view.mode);
     const AccountReportInput input{shown_,  current_, base_, layout, state, view, {kNow, kZoneHours}, site_, fame_,
                                    "/data/images/clan/172431_emblem_24x24.png", "/data/images/vehicle",
-                                   history_emblems_, dates_,
-                                   [this](size_t index) { return index < stored_.size() ? &stored_[index] : nullptr; },
+                                   history_emblems_, dates_,    StripDays(),
                                    "EFF", document_, reference_};
     AccountReportResult result = AccountReport(input);
     errors_ = result.layout_errors;
     return result.html;
+  }
+
+  // The records of dates_[1] on, as far as the day strip reads them.
+  std::vector<StoredDay> StripDays() const {
+    std::vector<StoredDay> days;
+    for (size_t day = 1; day <= kDayStripDays && day < dates_.size(); ++day) {
+      days.emplace_back(day < stored_.size() ? &stored_[day] : nullptr);
+    }
+    return days;
   }
 
   // The same record everywhere: the all-time view.

@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
+#include "disk_support.h"
 #include "sample_service.h"
 #include "shell/headless/headless.h"
 #include "shell/golden_pages.h"
@@ -61,7 +64,7 @@ class AccountPageTest : public ::testing::Test {
       const std::string target = AccountFolder(id) + "/" + entry.path().filename().string();
       std::filesystem::copy_file(entry.path(), target);
       const std::string day = entry.path().stem().string();
-      SetFileDate(target, EncodeDateTime(std::stoi(day.substr(0, 4)), std::stoi(day.substr(5, 2)),
+      SetFileDate(testing::TestDisk(), target, EncodeDateTime(std::stoi(day.substr(0, 4)), std::stoi(day.substr(5, 2)),
                                          std::stoi(day.substr(8, 2)), 23, 50, 0));
     }
   }

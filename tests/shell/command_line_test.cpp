@@ -162,7 +162,7 @@ TEST_F(CommandLineTest, StartUpCreatesTheFoldersAndReportsReferenceData) {
 TEST_F(CommandLineTest, StartUpShowsOneBoxPerReferenceDocumentThatFailsAndGoesOn) {
   CoreState core;
   SettingsStore store = settings();
-  InitCore(core, environment_, store, screen_, [] {
+  InitCore(core, TestDisk(), environment_, store, screen_, [] {
     return Texts{"Не удалось загрузить ресурсы TanksInfo.", "Не удалось загрузить ресурсы Achievements."};
   });
   ASSERT_EQ(screen_.boxes.size(), 2u);

@@ -14,7 +14,7 @@ using Entries = std::vector<std::string>;
 class EntryListsTest : public ::testing::Test {
  protected:
   TempFolder temp_;
-  SettingsStore store_{temp_.path() + "/settings.ini"};
+  SettingsStore store_{TestDisk(), temp_.path() + "/settings.ini"};
   FakeFrontEnd screen_;
 
   void Fill(std::string_view list, size_t count) {

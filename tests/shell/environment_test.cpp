@@ -54,7 +54,7 @@ TEST(EnvironmentTest, DataBesideTheProgramOnlyForOldOrPortableInstallsAndSetting
                                {"XDG_DATA_HOME", c.xdg_data},
                                {"XDG_CONFIG_HOME", c.xdg_config},
                                {"HOME", root + "/home"}});
-    const Environment environment = Environment::ForExecutable(root + "/bin/tarvelo");
+    const Environment environment = Environment::ForExecutable(root + "/bin/tarvelo", TestDisk());
     EXPECT_EQ(environment.program_folder, root + "/bin/") << c.what;
     EXPECT_EQ(environment.data_folder, c.data_folder) << c.what;
     if (!c.settings_file.empty()) {

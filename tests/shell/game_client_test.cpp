@@ -26,7 +26,7 @@ TEST_F(GameClientTest, PathIsFollowedFromTheRootElementsChildren) {
   WritePreferences(
       "<other><loginInfo><user>Wrong</user></loginInfo></other>"
       "<scriptsPreferences><loginInfo><user>  Player_One \n</user></loginInfo></scriptsPreferences>");
-  EXPECT_EQ(ReadGameClientAccount(PreferencesFile(), "scriptsPreferences > loginInfo > user", nullptr),
+  EXPECT_EQ(ReadGameClientAccount(TestDisk(), PreferencesFile(), "scriptsPreferences > loginInfo > user", nullptr),
             "Player_One");
 }
 
@@ -37,20 +37,20 @@ TEST_F(GameClientTest, EverySiblingOfTheFoundNodeContributesAName) {
       "<note>no login here</note>"
       "<account><login>Second</login><login>Ignored</login></account>"
       "</accounts></scriptsPreferences>");
-  EXPECT_EQ(ReadGameClientAccount(PreferencesFile(), "scriptsPreferences>accounts>account>login", nullptr),
+  EXPECT_EQ(ReadGameClientAccount(TestDisk(), PreferencesFile(), "scriptsPreferences>accounts>account>login", nullptr),
             "First\r\nSecond");
 }
 
 TEST_F(GameClientTest, MissingFileGivesNothingAndReportsNothing) {
-  EXPECT_EQ(ReadGameClientAccount(PreferencesFile(), "scriptsPreferences>loginInfo>user", &screen_), "");
+  EXPECT_EQ(ReadGameClientAccount(TestDisk(), PreferencesFile(), "scriptsPreferences>loginInfo>user", &screen_), "");
   EXPECT_TRUE(screen_.boxes.empty());
 }
 
 TEST_F(GameClientTest, EmptyResultIsReportedOnlyWhenAsked) {
   WritePreferences("<scriptsPreferences><loginInfo/></scriptsPreferences>");
-  EXPECT_EQ(ReadGameClientAccount(PreferencesFile(), "scriptsPreferences>loginInfo>user", nullptr), "");
+  EXPECT_EQ(ReadGameClientAccount(TestDisk(), PreferencesFile(), "scriptsPreferences>loginInfo>user", nullptr), "");
   EXPECT_TRUE(screen_.boxes.empty());
-  EXPECT_EQ(ReadGameClientAccount(PreferencesFile(), "scriptsPreferences>missing>user", &screen_), "");
+  EXPECT_EQ(ReadGameClientAccount(TestDisk(), PreferencesFile(), "scriptsPreferences>missing>user", &screen_), "");
   ASSERT_EQ(screen_.boxes.size(), 1u);
   EXPECT_EQ(screen_.boxes[0].caption, "Ошибка");
   EXPECT_EQ(screen_.boxes[0].text, kReadError);

@@ -53,7 +53,7 @@ class HeadlessSearchTest : public ::testing::Test {
     return ReadText(PageFile());
   }
 
-  std::string RecentEntry() const { return SettingsStore(SettingsFile()).ReadSettingStr("Recent", "0", ""); }
+  std::string RecentEntry() const { return SettingsStore(TestDisk(), SettingsFile()).ReadSettingStr("Recent", "0", ""); }
 
   std::string errors;
   TempFolder temp_;
@@ -162,7 +162,7 @@ TEST_F(HeadlessSearchTest, MarkupInATypedNameNeverReachesAPage) {
   errors = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(found, 0) << errors;
   ASSERT_EQ(RecentEntry(), name) << errors;
-  ASSERT_EQ(SettingsStore(SettingsFile()).ReadSettingStr("Favorites", "0", ""), name) << errors;
+  ASSERT_EQ(SettingsStore(TestDisk(), SettingsFile()).ReadSettingStr("Favorites", "0", ""), name) << errors;
 
   size_t pages = 0;
   bool listed = false;

@@ -76,7 +76,7 @@ TEST_F(HeadlessTest, CommandsRunThroughTheBridgeAndQuestionsTakeThePresetAnswer)
             1);  // the search found nothing
   EXPECT_NE(errors.find("[Имя игрока] Использовать имя игрока Somebody по умолчанию? -> yes\n"), std::string::npos);
   EXPECT_EQ(errors.find("open:"), std::string::npos);
-  EXPECT_EQ(SettingsStore(SettingsFile()).ReadSettingStr("", "DefaultAccount", ""), "Somebody");
+  EXPECT_EQ(SettingsStore(TestDisk(), SettingsFile()).ReadSettingStr("", "DefaultAccount", ""), "Somebody");
 
   std::string page = ReadText(PageFile());
   EXPECT_NE(page.find("value=\"Somebody\""), std::string::npos);
@@ -106,7 +106,7 @@ TEST_F(HeadlessTest, SettingsAndGeometrySurviveARun) {
   WriteText(SettingsFile(),
             "[Tarvelo]\nRegion=eu\n[MainWindow]\nLeft=3000\nTop=-20\nWidth=700\nHeight=650\n[Hosts]\nSite=http://127.0.0.1:9\n");
   ASSERT_EQ(Run({"--page", PageFile()}), 0);
-  SettingsStore store(SettingsFile());
+  SettingsStore store(TestDisk(), SettingsFile());
   EXPECT_EQ(store.ReadSettingStr("", "Region", ""), "EU");
   EXPECT_EQ(store.ReadSettingInt("MainWindow", "Left", 0), 3000);
   EXPECT_EQ(store.ReadSettingInt("MainWindow", "Top", 0), -20);

@@ -1,7 +1,7 @@
 // Settings as the main window reads them at creation and writes them at exit.
 #include <gtest/gtest.h>
 
-#include "acquire/url_templates.h"
+#include "acquire/addresses.h"
 #include "shell/shell_fixture.h"
 
 namespace tarvelo {

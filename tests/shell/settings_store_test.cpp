@@ -12,7 +12,7 @@ namespace {
 class SettingsStoreTest : public ::testing::Test {
  protected:
   std::string file() const { return temp_.path() + "/config/tarvelo/settings.ini"; }
-  SettingsStore store() const { return SettingsStore(file()); }
+  SettingsStore store() const { return SettingsStore(TestDisk(), file()); }
   TempFolder temp_;
 };
 
@@ -85,7 +85,7 @@ TEST_F(SettingsStoreTest, WritesKeepOtherValuesAndLeaveNoTemporaryFiles) {
 
 TEST_F(SettingsStoreTest, FolderThatCannotBeCreatedMakesWritesFail) {
   WriteText(temp_.path() + "/blocker", "a file where a folder should be");
-  SettingsStore blocked(temp_.path() + "/blocker/tarvelo/settings.ini");
+  SettingsStore blocked(TestDisk(), temp_.path() + "/blocker/tarvelo/settings.ini");
   EXPECT_FALSE(blocked.WriteSettingInt("", "FontSize", 10));
   EXPECT_EQ(blocked.ReadSettingInt("", "FontSize", 12), 12);
 }

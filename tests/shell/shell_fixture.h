@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "disk_support.h"
 #include "shell/front_end.h"
 #include "shell/program.h"
 #include "shell/search_service.h"
@@ -212,7 +213,7 @@ class ShellTest : public ::testing::Test {
     return *program_;
   }
 
-  SettingsStore settings() const { return SettingsStore(environment_.settings_file); }
+  SettingsStore settings() const { return SettingsStore(TestDisk(), environment_.settings_file); }
   TfrmMain& window() { return program_->window(); }
   CoreState& core() { return program_->core(); }
   const std::string& root() const { return temp_.path(); }

@@ -57,15 +57,16 @@ TEST(ParseIsoDateTimeTest, RejectsEverythingElse) {
 
 TEST(ClockTest, TarveloNowFixesTheTime) {
   FixedNow fixed("2016-12-18T14:05:00");
-  EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", Now()), "18.12.2016 14:05:00.000");
-  EXPECT_EQ(Today(), EncodeDate(2016, 12, 18));
+  const Clock clock = ProgramClock();
+  EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", clock()), "18.12.2016 14:05:00.000");
+  EXPECT_EQ(DateOf(clock()), EncodeDate(2016, 12, 18));
 }
 
 TEST(ClockTest, AnUnreadableTarveloNowIsIgnored) {
   FixedNow fixed("yesterday");
-  DateTime now = Now();
+  DateTime now = ProgramClock()();
   EXPECT_GT(now, EncodeDate(2020, 1, 1));
-  EXPECT_EQ(Today(), static_cast<double>(static_cast<int64_t>(now)));
+  EXPECT_EQ(DateOf(now), static_cast<double>(static_cast<int64_t>(now)));
 }
 
 TEST(ClockTest, RealTimeIsLocalTime) {
@@ -73,8 +74,8 @@ TEST(ClockTest, RealTimeIsLocalTime) {
   const time_t utc_seconds = time(nullptr);
   tm local{};
   localtime_r(&utc_seconds, &local);
-  // Now() read as if it were UTC, minus the local offset, is the current Unix time.
-  int64_t now_as_unix = DateTimeToUnix(Now()) - local.tm_gmtoff;
+  // The clock read as if it were UTC, minus the local offset, is the current Unix time.
+  int64_t now_as_unix = DateTimeToUnix(ProgramClock()()) - local.tm_gmtoff;
   EXPECT_NEAR(static_cast<double>(now_as_unix), static_cast<double>(utc_seconds), 5.0);
 }
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "text/encoding.h"
+
 namespace tarvelo {
 
 std::string_view ResourceNameOfUri(std::string_view uri) {
@@ -57,9 +59,7 @@ std::string OneLine(std::string_view text, size_t limit) {
   }
   while (!out.empty() && (out.back() == ' ' || out.back() == '|')) out.pop_back();
   if (out.size() <= limit) return out;
-  size_t cut = limit;
-  while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
-  return out.substr(0, cut);
+  return out.substr(0, CharacterStart(out, limit));
 }
 
 long MillisecondsSinceProcessStart() {

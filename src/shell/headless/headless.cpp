@@ -30,6 +30,9 @@ struct HeadlessOptions {
   std::vector<std::string> program_arguments;
 };
 
+// The pages are this front end's screen: written where the user points, as a
+// terminal program writes its output (a device such as /dev/stdout included),
+// not through the program's disk.
 bool WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "acquire/http_getter.h"
+#include "acquire/net/http_getter.h"
 
 namespace tarvelo::curl {
 

@@ -1,4 +1,4 @@
-#include "acquire/request_pacer.h"
+#include "acquire/net/request_pacer.h"
 
 #include <algorithm>
 #include <thread>

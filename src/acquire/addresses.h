@@ -1,5 +1,7 @@
-// Request addresses: the hosts of the outside services, the region and the
-// application id, and the placeholders the loaders put into their templates.
+// Addresses of the outside services: their hosts, the region and the
+// application id, and the templates with placeholders that the loaders fill
+// for their requests and the pages for their links. Plain text work, no
+// network.
 #pragma once
 
 #include <string>

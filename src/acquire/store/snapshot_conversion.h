@@ -1,8 +1,8 @@
 // Bringing cached snapshots of older program versions into the current layout
-// and vocabulary. Every conversion works on the text and, given a file path,
-// rewrites that file when the text changed, keeping its modification date, so
-// a converted file neither looks fresh nor moves in the day lists. An empty
-// path converts in memory only.
+// and vocabulary. Every conversion works on the text and, given the file it
+// came from, rewrites that file when the text changed, keeping its
+// modification date, so a converted file neither looks fresh nor moves in the
+// day lists.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "acquire/store/disk.h"
 
 namespace tarvelo {
 
@@ -45,19 +47,19 @@ struct LegacySources {
 
 // Any cached account snapshot brought to the current layout. The file at
 // `path` is written at most once, and only when the text changed.
-std::string ConvertSnapshot(std::string text, std::string_view account_id, const std::string& path,
+std::string ConvertSnapshot(std::string text, std::string_view account_id, const FileOnDisk& file,
                             const LegacySources& sources);
 
 // Optimises the snapshot, gives the achievements their current names and adds
 // the "max_series" object when it is missing.
-std::string RenameAchievements(std::string text, std::string_view account_id, const std::string& path);
+std::string RenameAchievements(std::string text, std::string_view account_id, const FileOnDisk& file);
 
 // The oldest layout (the one with "integrated_rating") rebuilt as a current
 // document. A text that does not parse comes back unchanged.
-std::string ConvertOldLayout(std::string text, std::string_view account_id, const std::string& path,
+std::string ConvertOldLayout(std::string text, std::string_view account_id, const FileOnDisk& file,
                              const LegacySources& sources);
 
 // A cached clan index answer with the old name of the tag member replaced.
-std::string ConvertClanIndex(std::string text, const std::string& path);
+std::string ConvertClanIndex(std::string text, const FileOnDisk& file);
 
 }  // namespace tarvelo

@@ -1,4 +1,4 @@
-#include "acquire/stored_snapshots.h"
+#include "acquire/store/stored_snapshots.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -7,8 +7,9 @@
 #include <system_error>
 #include <utility>
 
-#include "acquire/loader_context.h"
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/answer_text.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
 #include "model/snapshot.h"
 #include "text/replace.h"
 
@@ -90,7 +91,7 @@ class StoredSnapshots::PreparedDays {
 };
 
 StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
-    : dates_(ListSnapshotDates(source.account_folder)),
+    : dates_(ListSnapshotDates(*source.disk, source.account_folder)),
       // Parsing sets both lists anew: copying them into every record would be wasted.
       reader_(std::make_shared<const Reader>(std::move(source), CopyWithoutLists(model), dates_)) {
   records_.resize(dates_.size());
@@ -145,6 +146,12 @@ void StoredSnapshots::PrepareModes(const std::vector<size_t>& indexes) {
   }
 }
 
+std::vector<StoredDay> StoredSnapshots::StripDays() {
+  std::vector<StoredDay> days;
+  for (size_t day = 1; day <= kDayStripDays && day < dates_.size(); ++day) days.push_back(ModeAt(day));
+  return days;
+}
+
 bool StoredSnapshots::Prepared(size_t index) const { return prepared_ != nullptr && prepared_->Holds(index); }
 
 std::unique_ptr<RWOTAccount> StoredSnapshots::Reader::Parse(size_t index) const {
@@ -168,7 +175,8 @@ std::unique_ptr<ModeSnapshot> StoredSnapshots::Reader::ParseMode(size_t index) c
 
 json::Value StoredSnapshots::Reader::Document(size_t index, const json::ItemPruning* pruning) const {
   const std::string path = JoinPath(source_.account_folder, SnapshotFileName(dates_[index]));
-  const std::string text = ConvertSnapshot(ReadTextFile(path, ""), source_.account_id, path, source_.legacy);
+  const std::string text = ConvertSnapshot(ReadTextFile(*source_.disk, path, ""), source_.account_id,
+                                           {source_.disk, path}, source_.legacy);
   if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return {};
   json::Value document = pruning != nullptr ? DecodeApiAnswer(text, *pruning) : DecodeApiAnswer(text);
   if (!document.present() || !StatusIsOk(document)) return {};

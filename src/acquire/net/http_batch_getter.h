@@ -9,7 +9,7 @@
 #include <memory>
 #include <span>
 
-#include "acquire/http_getter.h"
+#include "acquire/net/http_getter.h"
 
 namespace tarvelo {
 

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <utility>
 
-#include "acquire/http_batch_getter.h"
-#include "acquire/http_getter.h"
+#include "acquire/net/http_batch_getter.h"
+#include "acquire/net/http_getter.h"
 
 namespace tarvelo {
 

@@ -1,9 +1,9 @@
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/store/snapshot_optimizer.h"
 
 #include <cstring>
 #include <vector>
 
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
 #include "text/replace.h"
 
 namespace tarvelo {
@@ -67,10 +67,10 @@ std::string OptimizeSnapshot(std::string_view text) {
 }
 
 std::string PatchSnapshotFile(std::string_view text, std::string_view pattern, std::string_view replacement,
-                              const std::string& path) {
+                              const FileOnDisk& file) {
   if (pattern.empty() || !Contains(text, pattern)) return std::string(text);
   std::string patched = ReplaceAll(text, pattern, replacement);
-  if (!path.empty() && patched != text) RewriteKeepingDate(patched, path);
+  if (file.present() && patched != text) RewriteKeepingDate(*file.disk, patched, file.path);
   return patched;
 }
 

@@ -1,12 +1,12 @@
-#include "acquire/snapshot_conversion.h"
+#include "acquire/store/snapshot_conversion.h"
 
 #include <cctype>
 #include <charconv>
 #include <vector>
 
-#include "acquire/pattern_scan.h"
-#include "acquire/snapshot_cache.h"
-#include "acquire/snapshot_optimizer.h"
+#include "acquire/store/pattern_scan.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/snapshot_optimizer.h"
 #include "json/json.h"
 #include "text/encoding.h"
 #include "text/replace.h"
@@ -40,8 +40,8 @@ bool Patch(std::string& text, std::string_view pattern, std::string_view replace
   return true;
 }
 
-void Save(bool changed, const std::string& text, const std::string& path) {
-  if (changed && !path.empty()) RewriteKeepingDate(text, path);
+void Save(bool changed, const std::string& text, const FileOnDisk& file) {
+  if (changed && file.present()) RewriteKeepingDate(*file.disk, text, file.path);
 }
 
 std::optional<int64_t> IntegerOf(std::string_view digits) {
@@ -397,7 +397,7 @@ int64_t VehicleIdByName(const VehicleEncyclopedia* encyclopedia, std::string_vie
   return name == "T_50_222" ? 16641 : 0;
 }
 
-std::string ConvertSnapshot(std::string text, std::string_view account_id, const std::string& path,
+std::string ConvertSnapshot(std::string text, std::string_view account_id, const FileOnDisk& file,
                             const LegacySources& sources) {
   if (!detail::MayNeedConversion(text, account_id)) return text;
   bool changed = detail::Patch(text, detail::kSince, "\",\"joined_at\":");
@@ -405,23 +405,23 @@ std::string ConvertSnapshot(std::string text, std::string_view account_id, const
   changed |= detail::ConvertStatisticsBlocks(text);
   changed |= detail::RemoveSplicedMeta(text, account_id);
   changed |= detail::RenameEarlierDeLanglade(text);
-  detail::Save(changed, text, path);
+  detail::Save(changed, text, file);
   return text;
 }
 
-std::string RenameAchievements(std::string text, std::string_view account_id, const std::string& path) {
-  detail::Save(detail::RenameAchievementsText(text, account_id), text, path);
+std::string RenameAchievements(std::string text, std::string_view account_id, const FileOnDisk& file) {
+  detail::Save(detail::RenameAchievementsText(text, account_id), text, file);
   return text;
 }
 
-std::string ConvertOldLayout(std::string text, std::string_view account_id, const std::string& path,
+std::string ConvertOldLayout(std::string text, std::string_view account_id, const FileOnDisk& file,
                              const LegacySources& sources) {
-  detail::Save(detail::ConvertOldLayoutText(text, account_id, sources), text, path);
+  detail::Save(detail::ConvertOldLayoutText(text, account_id, sources), text, file);
   return text;
 }
 
-std::string ConvertClanIndex(std::string text, const std::string& path) {
-  return PatchSnapshotFile(text, ",\"abbreviation\":", ",\"tag\":", path);
+std::string ConvertClanIndex(std::string text, const FileOnDisk& file) {
+  return PatchSnapshotFile(text, ",\"abbreviation\":", ",\"tag\":", file);
 }
 
 }  // namespace tarvelo

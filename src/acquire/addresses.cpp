@@ -1,4 +1,4 @@
-#include "acquire/url_templates.h"
+#include "acquire/addresses.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,28 +1,41 @@
-#include "acquire/snapshot_cache.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
+#include "acquire/store/snapshot_dates.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <set>
 
+#include "acquire/memory_disk.h"
 #include "cache_test_support.h"
-#include "text/clock.h"
 
 namespace tarvelo {
 namespace {
 
 using testing::CapturedLog;
-using testing::FixedClock;
+using testing::MemoryDisk;
 using testing::NamesIn;
 using testing::Put;
 using testing::Slurp;
 using testing::TempFolder;
 using Names = std::vector<std::string>;
+
+constexpr DateTime kNow = 42722.58680555555;  // 18.12.2016 14:05
+
+// The names in a folder of the disk, sorted.
+Names NamesOn(const Disk& disk, const std::string& folder) {
+  Names names;
+  for (const FolderEntry& entry : disk.List(folder, Listing::kKinds)) names.push_back(entry.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 TEST(CacheNames, OrdinaryNamesStayAsTheyAre) {
   EXPECT_EQ(CacheNamePart("Vasya_2000"), "Vasya_2000");
@@ -53,29 +66,31 @@ TEST(CacheNames, UnsafeCharactersAreEscapedReversiblyAndWithoutCollisions) {
 }
 
 TEST(CacheNames, HostileNamesStayInsideTheirFolder) {
-  TempFolder cache;
-  std::string user = UserCacheFolderOf(cache.path());
-  ASSERT_EQ(PrepareCacheFolder(cache.path(), user), "");
+  MemoryDisk disk;
+  const std::string cache = "/cache";
+  ASSERT_TRUE(disk.MakeFolder(cache));
+  std::string user = UserCacheFolderOf(cache);
+  ASSERT_EQ(PrepareCacheFolder(disk, cache, user), "");
   std::string index = IndexFolderOf(user);
-  ASSERT_EQ(PrepareCacheFolder(user, index), "");
+  ASSERT_EQ(PrepareCacheFolder(disk, user, index), "");
   for (std::string nick : {"../../escape", "..", "/abs", "a\\b"}) {
-    ASSERT_TRUE(WriteTextFile("{}", JoinPath(index, IndexFileName(nick, "7"))));
+    ASSERT_TRUE(WriteTextFile(disk, "{}", JoinPath(index, IndexFileName(nick, "7"))));
   }
   std::string folder = EntityFolderOf(user, "..");
-  EXPECT_EQ(PrepareCacheFolder(user, folder), "");
-  EXPECT_EQ(NamesIn(cache.path()), Names({"user"}));
-  EXPECT_EQ(NamesIn(user), Names({"%2E%2E", "index"}));
-  EXPECT_EQ(NamesIn(index).size(), 4u);
-  EXPECT_EQ(NewestFileName(index, IndexMaskByName("../../escape")), "..%2F..%2Fescape=7.id");
+  EXPECT_EQ(PrepareCacheFolder(disk, user, folder), "");
+  EXPECT_EQ(NamesOn(disk, cache), Names({"user"}));
+  EXPECT_EQ(NamesOn(disk, user), Names({"%2E%2E", "index"}));
+  EXPECT_EQ(NamesOn(disk, index).size(), 4u);
+  EXPECT_EQ(NewestFile(disk, index, IndexMaskByName("../../escape")).name, "..%2F..%2Fescape=7.id");
 }
 
 TEST(CacheNames, WildcardsInATypedNameMatchOnlyThemselves) {
-  TempFolder index;
-  Put(index / IndexFileName("Vasya", "1"), "v");
-  EXPECT_EQ(NewestFileName(index.path(), IndexMaskByName("*")), "");
-  EXPECT_EQ(NewestFileName(index.path(), IndexMaskByName("Vas?a")), "");
-  Put(index / IndexFileName("*", "2"), "star");
-  EXPECT_EQ(NewestFileName(index.path(), IndexMaskByName("*")), "%2A=2.id");
+  MemoryDisk disk;
+  disk.Put("/index/" + IndexFileName("Vasya", "1"), "v", kNow);
+  EXPECT_EQ(NewestFile(disk, "/index", IndexMaskByName("*")).name, "");
+  EXPECT_EQ(NewestFile(disk, "/index", IndexMaskByName("Vas?a")).name, "");
+  disk.Put("/index/" + IndexFileName("*", "2"), "star", kNow);
+  EXPECT_EQ(NewestFile(disk, "/index", IndexMaskByName("*")).name, "%2A=2.id");
 }
 
 TEST(MatchesMask, IgnoresLetterCaseAndMatchesWholeNames) {
@@ -89,32 +104,33 @@ TEST(MatchesMask, IgnoresLetterCaseAndMatchesWholeNames) {
 }
 
 TEST(NewestFile, TakesTheNewestMatchAndTheFirstNameAmongEqualDates) {
-  TempFolder folder;
-  for (const char* name : {"b.json", "a.json", "c.json", "z.txt"}) Put(folder / name, name);
-  SetFileDate(folder / "a.json", EncodeDateTime(2016, 11, 13, 10, 0, 0));
-  SetFileDate(folder / "b.json", EncodeDateTime(2016, 11, 14, 10, 0, 0));
-  SetFileDate(folder / "c.json", EncodeDateTime(2016, 11, 14, 10, 0, 0));
-  SetFileDate(folder / "z.txt", EncodeDateTime(2017, 1, 1, 0, 0, 0));
-  std::filesystem::create_directory(folder / "d.json");
+  MemoryDisk disk;
+  disk.Put("/f/a.json", "a", EncodeDateTime(2016, 11, 13, 10, 0, 0));
+  disk.Put("/f/b.json", "b", EncodeDateTime(2016, 11, 14, 10, 0, 0));
+  // Later within the same second: the dates are equal to the second.
+  disk.Put("/f/c.json", "c", EncodeDateTime(2016, 11, 14, 10, 0, 0, 700));
+  disk.Put("/f/z.txt", "z", EncodeDateTime(2017, 1, 1, 0, 0, 0));
+  disk.MakeFolder("/f/d.json");
 
-  NewestFileResult newest = NewestFile(folder.path(), "*.JSON");
+  NewestFileResult newest = NewestFile(disk, "/f", "*.JSON");
   EXPECT_EQ(newest.name, "b.json");
   EXPECT_DOUBLE_EQ(newest.date, EncodeDateTime(2016, 11, 14, 10, 0, 0));
 
-  NewestFileResult none = NewestFile(folder.path(), "*.id");
+  NewestFileResult none = NewestFile(disk, "/f", "*.id");
   EXPECT_EQ(none.name, "");
   EXPECT_EQ(none.date, 0.0);
-  EXPECT_EQ(NewestFile(folder / "missing", "*").name, "");
-  EXPECT_EQ(FileDate(folder / "missing"), 0.0);
+  EXPECT_EQ(NewestFile(disk, "/f/missing", "*").name, "");
+  EXPECT_EQ(disk.ModifiedDate("/f/missing"), 0.0);
 }
 
 TEST(ListSnapshotDates, ListsDatedSnapshotsNewestFirst) {
-  TempFolder folder;
+  MemoryDisk disk;
   for (const char* name : {"2016-11-13.json", "2016-11-15.json", "notes.json", "2016-02-30.json", "2016-11-14.txt",
                            "2015-01-02.JSON"}) {
-    Put(folder / name, "{}");
+    disk.Put(std::string("/f/") + name, "{}", kNow);
   }
-  std::vector<DateTime> dates = ListSnapshotDates(folder.path());
+  disk.MakeFolder("/f/2016-11-16.json");
+  std::vector<DateTime> dates = ListSnapshotDates(disk, "/f");
   ASSERT_EQ(dates.size(), 3u);
   EXPECT_EQ(dates[0], EncodeDate(2016, 11, 15));
   EXPECT_EQ(dates[1], EncodeDate(2016, 11, 13));
@@ -124,35 +140,59 @@ TEST(ListSnapshotDates, ListsDatedSnapshotsNewestFirst) {
 TEST(TextFiles, ReadGivesTheDefaultAndLogsWhenTheFileIsMissing) {
   TempFolder folder;
   CapturedLog log;
-  EXPECT_EQ(ReadTextFile(folder / "none.json", "fallback"), "fallback");
+  Disk& disk = testing::TestDisk();
+  EXPECT_EQ(ReadTextFile(disk, folder / "none.json", "fallback"), "fallback");
   EXPECT_TRUE(log.Has("Чтение файла: " + (folder / "none.json")));
   EXPECT_TRUE(log.Has("ОШИБКА: Файл не найден!"));
+  std::filesystem::create_directory(folder / "folder.json");
+  EXPECT_EQ(ReadTextFile(disk, folder / "folder.json", "fallback"), "fallback");
 
   Put(folder / "bytes.dat", std::string("a\0\xFF\r\n", 5));
-  EXPECT_EQ(ReadTextFile(folder / "bytes.dat", ""), std::string("a\0\xFF\r\n", 5));
+  EXPECT_EQ(ReadTextFile(disk, folder / "bytes.dat", ""), std::string("a\0\xFF\r\n", 5));
+  const std::string large(300000, 'L');
+  Put(folder / "large.dat", large);
+  EXPECT_EQ(ReadTextFile(disk, folder / "large.dat", ""), large);
 }
 
 TEST(TextFiles, WriteCreatesOneFolderLevelReplacesTheFileAndDatesItByTheClock) {
-  FixedClock clock("2016-12-18T14:05:00");
   TempFolder folder;
   CapturedLog log;
+  const std::unique_ptr<Disk> disk = MakeRealDisk([] { return kNow; });
   std::string path = folder / "123/2016-12-18.json";
-  ASSERT_TRUE(WriteTextFile("first", path));
-  ASSERT_TRUE(WriteTextFile("second", path));
+  ASSERT_TRUE(WriteTextFile(*disk, "first", path));
+  chmod(path.c_str(), 0600);
+  ASSERT_TRUE(WriteTextFile(*disk, "second", path));
   EXPECT_EQ(Slurp(path), "second");
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_EQ(NamesIn(folder / "123"), Names({"2016-12-18.json"}));
-  EXPECT_DOUBLE_EQ(FileDate(path), EncodeDateTime(2016, 12, 18, 14, 5, 0));
+  EXPECT_DOUBLE_EQ(disk->ModifiedDate(path), EncodeDateTime(2016, 12, 18, 14, 5, 0));
   EXPECT_TRUE(log.Has("Запись файла: " + path));
 
-  EXPECT_FALSE(WriteTextFile("x", folder / "a/b/c.json"));
+  EXPECT_FALSE(WriteTextFile(*disk, "x", folder / "a/b/c.json"));
   EXPECT_TRUE(log.Has("ОШИБКА: Не удалось создавть папку!"));
+}
+
+TEST(TextFiles, ARewriteKeepsTheDateToTheNanosecond) {
+  MemoryDisk disk;
+  const FileTime old = *FileTimeOf(EncodeDateTime(2016, 11, 1, 10, 0, 0)) + std::chrono::nanoseconds(123456789);
+  disk.Put("/f/2016-11-01.json", "old layout", kNow);
+  disk.SetModified("/f/2016-11-01.json", old);
+  disk.SetNow(kNow);
+  ASSERT_TRUE(RewriteKeepingDate(disk, "new layout", "/f/2016-11-01.json"));
+  EXPECT_EQ(disk.Text("/f/2016-11-01.json"), "new layout");
+  EXPECT_EQ(disk.Facts("/f/2016-11-01.json")->modified, old);
+  disk.FailWrites(true);
+  EXPECT_FALSE(RewriteKeepingDate(disk, "newer", "/f/2016-11-01.json"));
+  EXPECT_EQ(disk.Text("/f/2016-11-01.json"), "new layout");
 }
 
 TEST(TextFiles, AFailedWriteLeavesTheOldFileWhole) {
   TempFolder folder;
   CapturedLog log;
+  Disk& disk = testing::TestDisk();
   std::string path = folder / "2016-12-18.json";
-  ASSERT_TRUE(WriteTextFile("good old snapshot", path));
+  ASSERT_TRUE(WriteTextFile(disk, "good old snapshot", path));
 
   // A disk that fills up in the middle of the write.
   struct rlimit saved;
@@ -161,7 +201,7 @@ TEST(TextFiles, AFailedWriteLeavesTheOldFileWhole) {
   struct rlimit small = saved;
   small.rlim_cur = 1000;
   setrlimit(RLIMIT_FSIZE, &small);
-  bool written = WriteTextFile(std::string(5000, 'x'), path);
+  bool written = WriteTextFile(disk, std::string(5000, 'x'), path);
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, old_handler);
 
@@ -172,78 +212,82 @@ TEST(TextFiles, AFailedWriteLeavesTheOldFileWhole) {
 
   // A rename that cannot replace its target (a folder in the way).
   std::filesystem::create_directories(folder / "busy.json/inside");
-  EXPECT_FALSE(WriteTextFile("x", folder / "busy.json"));
+  EXPECT_FALSE(WriteTextFile(disk, "x", folder / "busy.json"));
   EXPECT_EQ(NamesIn(folder.path()), Names({"2016-12-18.json", "busy.json"}));
 }
 
 TEST(TextFiles, AWriteIntoAReadOnlyFolderFailsCleanly) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   TempFolder folder;
+  Disk& disk = testing::TestDisk();
   std::string path = folder / "f.json";
-  ASSERT_TRUE(WriteTextFile("old", path));
+  ASSERT_TRUE(WriteTextFile(disk, "old", path));
   chmod(folder.path().c_str(), 0555);
-  EXPECT_FALSE(WriteTextFile("new", path));
+  EXPECT_FALSE(WriteTextFile(disk, "new", path));
   chmod(folder.path().c_str(), 0755);
   EXPECT_EQ(Slurp(path), "old");
 }
 
 TEST(Freshness, UnderTheLimitIsFreshAtTheLimitIsNot) {
-  FixedClock clock("2016-12-18T14:05:00");
-  const DateTime now = Now();
   const double minute = 1.0 / 1440;
-  EXPECT_TRUE(IsFresh(now - 179 * minute, SnapshotFresh));
-  EXPECT_FALSE(IsFresh(now - 180 * minute, SnapshotFresh));
-  EXPECT_TRUE(IsFresh(now + 179 * minute, SnapshotFresh));  // a clock set back
-  EXPECT_TRUE(IsFresh(now - 719 * minute, SideFileFresh));
-  EXPECT_FALSE(IsFresh(now - 720 * minute, SideFileFresh));
+  EXPECT_TRUE(IsFresh(kNow - 179 * minute, SnapshotFresh, kNow));
+  EXPECT_FALSE(IsFresh(kNow - 180 * minute, SnapshotFresh, kNow));
+  EXPECT_TRUE(IsFresh(kNow + 179 * minute, SnapshotFresh, kNow));  // a clock set back
+  EXPECT_TRUE(IsFresh(kNow - 719 * minute, SideFileFresh, kNow));
+  EXPECT_FALSE(IsFresh(kNow - 720 * minute, SideFileFresh, kNow));
 }
 
 TEST(Freshness, CachedFileFollowsTheFileDateAndTheUpdateFlag) {
-  FixedClock clock("2016-12-18T14:05:00");
-  TempFolder folder;
-  Put(folder / "2016-12-18.json", "{}");
-  SetFileDate(folder / "2016-12-18.json", EncodeDateTime(2016, 12, 18, 11, 6, 0));  // 179 minutes ago
+  MemoryDisk disk;
+  disk.Put("/f/2016-12-18.json", "{}", EncodeDateTime(2016, 12, 18, 11, 6, 0));  // 179 minutes ago
 
-  CachedFile fresh = FindCachedFile(folder.path(), kSnapshotMask, SnapshotFresh, false);
-  EXPECT_EQ(fresh.path, folder / "2016-12-18.json");
+  CachedFile fresh = FindCachedFile(disk, "/f", kSnapshotMask, SnapshotFresh, false, kNow);
+  EXPECT_EQ(fresh.path, "/f/2016-12-18.json");
   EXPECT_TRUE(fresh.fresh);
 
-  CachedFile ignored = FindCachedFile(folder.path(), kSnapshotMask, SnapshotFresh, true);
+  CachedFile ignored = FindCachedFile(disk, "/f", kSnapshotMask, SnapshotFresh, true, kNow);
   EXPECT_EQ(ignored.path, "");
   EXPECT_EQ(ignored.date, 0.0);
   EXPECT_FALSE(ignored.fresh);
 
-  SetFileDate(folder / "2016-12-18.json", EncodeDateTime(2016, 12, 18, 11, 5, 0));  // 180 minutes ago
-  EXPECT_FALSE(FindCachedFile(folder.path(), kSnapshotMask, SnapshotFresh, false).fresh);
+  SetFileDate(disk, "/f/2016-12-18.json", EncodeDateTime(2016, 12, 18, 11, 5, 0));  // 180 minutes ago
+  EXPECT_FALSE(FindCachedFile(disk, "/f", kSnapshotMask, SnapshotFresh, false, kNow).fresh);
 }
 
 TEST(CacheFolders, MissingRootsAndUncreatableFoldersGiveTheMessage) {
-  TempFolder cache;
-  std::string user = UserCacheFolderOf(cache.path());
+  MemoryDisk disk;
+  disk.MakeFolder("/cache");
+  std::string user = UserCacheFolderOf("/cache");
   std::string account = EntityFolderOf(user, "42");
-  EXPECT_EQ(PrepareCacheFolder(user, account), "ОШИБКА: Не удалось создать папку для хранения кеша данных: " + user);
-  ASSERT_EQ(PrepareCacheFolder(cache.path(), user), "");
-  EXPECT_EQ(PrepareCacheFolder(user, account), "");
-  EXPECT_EQ(PrepareCacheFolder(user, account), "");  // already there
-  Put(JoinPath(user, "index"), "a file in the way");
-  EXPECT_EQ(PrepareCacheFolder(user, IndexFolderOf(user)),
+  EXPECT_EQ(PrepareCacheFolder(disk, user, account),
+            "ОШИБКА: Не удалось создать папку для хранения кеша данных: " + user);
+  ASSERT_EQ(PrepareCacheFolder(disk, "/cache", user), "");
+  EXPECT_EQ(PrepareCacheFolder(disk, user, account), "");
+  EXPECT_EQ(PrepareCacheFolder(disk, user, account), "");  // already there
+  disk.Put(JoinPath(user, "index"), "a file in the way", kNow);
+  EXPECT_EQ(PrepareCacheFolder(disk, user, IndexFolderOf(user)),
             "ОШИБКА: Не удалось создать папку для хранения кеша данных: " + IndexFolderOf(user));
 }
 
 // The date rule, with the clock at 18.12.2016 14:05 Moscow time (UTC+3).
 class SnapshotDates : public ::testing::Test {
  protected:
+  SnapshotDates() { disk_.MakeFolders(kAccount); }
+
   Names Save(DateTime last_battle, bool inconsistent = false) {
     AccountSnapshotFacts facts{last_battle, inconsistent};
-    EXPECT_EQ(SaveAccountSnapshot("new", facts, account_.path(), CurrentSnapshotClock()), std::vector<std::string>());
-    return NamesIn(account_.path());
+    EXPECT_EQ(SaveAccountSnapshot(disk_, "new", facts, kAccount, SnapshotClockAt(kNow)), std::vector<std::string>());
+    return NamesOn(disk_, kAccount);
   }
-  FixedClock clock_{"2016-12-18T14:05:00"};
-  TempFolder account_;
+  void Put(const std::string& name, std::string_view text) { disk_.Put(kAccount + ("/" + name), text, kNow); }
+  std::string Text(const std::string& name) const { return disk_.Text(kAccount + ("/" + name)); }
+
+  static constexpr const char* kAccount = "/cache/user/42";
+  MemoryDisk disk_;
 };
 
 TEST_F(SnapshotDates, TheClockReadsTheZoneHours) {
-  SnapshotClock now = CurrentSnapshotClock();
+  SnapshotClock now = SnapshotClockAt(kNow);
   EXPECT_EQ(now.zone_hours, 3);
   EXPECT_EQ(now.today, EncodeDate(2016, 12, 18));
 }
@@ -253,11 +297,11 @@ TEST_F(SnapshotDates, FirstLookGoesUnderTheLastBattleAndYesterday) {
 }
 
 TEST_F(SnapshotDates, NothingNewSinceAStoredDayGoesUnderYesterdayOnly) {
-  Put(account_ / "2016-12-15.json", "old");
-  Put(account_ / "2016-12-17.json", "older");
+  Put("2016-12-15.json", "old");
+  Put("2016-12-17.json", "older");
   EXPECT_EQ(Save(EncodeDateTime(2016, 12, 15, 10, 0, 0)), Names({"2016-12-15.json", "2016-12-17.json"}));
-  EXPECT_EQ(Slurp(account_ / "2016-12-15.json"), "old");
-  EXPECT_EQ(Slurp(account_ / "2016-12-17.json"), "new");
+  EXPECT_EQ(Text("2016-12-15.json"), "old");
+  EXPECT_EQ(Text("2016-12-17.json"), "new");
 }
 
 TEST_F(SnapshotDates, NeverPlayedGoesUnderYesterdayOnly) {
@@ -271,21 +315,21 @@ TEST_F(SnapshotDates, PlayedTodayGoesUnderTodayOnly) {
 TEST_F(SnapshotDates, PlayedYesterdayGoesUnderYesterdayOnce) {
   AccountSnapshotFacts facts{EncodeDateTime(2016, 12, 17, 22, 0, 0), false};
   auto nothing_stored = [](DateTime) { return false; };
-  EXPECT_EQ(PlanSnapshotDates(facts, CurrentSnapshotClock(), nothing_stored), std::vector<DateTime>({facts.last_battle}));
+  EXPECT_EQ(PlanSnapshotDates(facts, SnapshotClockAt(kNow), nothing_stored), std::vector<DateTime>({facts.last_battle}));
   EXPECT_EQ(Save(facts.last_battle), Names({"2016-12-17.json"}));
 }
 
 TEST_F(SnapshotDates, InconsistentBattlesDoNotOverwriteAStoredDay) {
-  Put(account_ / "2016-12-15.json", "old");
+  Put("2016-12-15.json", "old");
   // Stored under the current UTC time (18.12 11:05) instead of yesterday.
   EXPECT_EQ(Save(EncodeDateTime(2016, 12, 15, 10, 0, 0), true), Names({"2016-12-15.json", "2016-12-18.json"}));
-  EXPECT_EQ(Slurp(account_ / "2016-12-15.json"), "old");
+  EXPECT_EQ(Text("2016-12-15.json"), "old");
 }
 
 TEST_F(SnapshotDates, FailedWritesAreReportedPerFile) {
-  std::string folder = account_ / "missing/42";
+  std::string folder = "/cache/missing/42";
   AccountSnapshotFacts facts{EncodeDateTime(2016, 12, 15, 10, 0, 0), false};
-  EXPECT_EQ(SaveAccountSnapshot("new", facts, folder, CurrentSnapshotClock()),
+  EXPECT_EQ(SaveAccountSnapshot(disk_, "new", facts, folder, SnapshotClockAt(kNow)),
             std::vector<std::string>({"ОШИБКА: Не удалось сохранить файл данных: " + folder + "/2016-12-15.json",
                                       "ОШИБКА: Не удалось сохранить файл данных: " + folder + "/2016-12-17.json"}));
 }
@@ -322,11 +366,13 @@ TEST(CacheTemporaryFiles, OnlyOldTemporaryFilesOfTheProgramAreRemoved) {
   std::filesystem::create_symlink(cache + "/user/123/2016-11-13.json", cache + "/user/.tarvelo-link01");
   std::filesystem::create_directory(cache + "/clan/.tarvelo-dir001");
 
-  EXPECT_EQ(RemoveStaleTemporaryFiles(cache), 6);
+  Disk& disk = testing::TestDisk();
+  const FileTime now = std::chrono::time_point_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now());
+  EXPECT_EQ(RemoveStaleTemporaryFiles(disk, cache, now), 6);
   for (const Case& c : cases) EXPECT_EQ(std::filesystem::exists(cache + c.path), !c.removed) << c.path;
   EXPECT_TRUE(std::filesystem::is_symlink(cache + "/user/.tarvelo-link01"));
   EXPECT_TRUE(std::filesystem::is_directory(cache + "/clan/.tarvelo-dir001"));
-  EXPECT_EQ(RemoveStaleTemporaryFiles(root.path() + "/missing"), 0);
+  EXPECT_EQ(RemoveStaleTemporaryFiles(disk, root.path() + "/missing", now), 0);
 }
 
 }  // namespace

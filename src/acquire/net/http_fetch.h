@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "acquire/http_batch_getter.h"
-#include "acquire/http_getter.h"
+#include "acquire/net/http_batch_getter.h"
+#include "acquire/net/http_getter.h"
 #include "text/russian.h"
 
 namespace tarvelo {
@@ -53,6 +53,11 @@ bool IsConnectionErrorText(std::string_view answer);
 std::string HostOf(std::string_view url);
 // The URL with the value of its application_id key replaced by "…", as it is logged.
 std::string MaskedAddress(std::string_view url);
+
+struct Download {
+  bool refused = false;             // status 403, or no answer at all
+  std::optional<std::string> body;  // status 200: what arrived; nothing for any other status
+};
 
 struct LastModified {
   bool found = false;
@@ -97,10 +102,8 @@ class HttpFetch {
   std::string GetUrlText(std::string_view url);
   // The same with one extra "Name: value" header line.
   std::string GetUrlTextWithHeader(std::string_view url, std::string_view header);
-  // Status 200: the body written to `path` (a partial body too), the result being
-  // the bytes written. Status 403 or no answer: -1. Any other status, or a file
-  // that cannot be created: 0, and no file is made.
-  int64_t DownloadUrlToFile(std::string_view url, const std::string& path);
+  // A file to be stored: the body of a status 200 answer (a partial body too).
+  Download DownloadUrl(std::string_view url);
   // The body of a complete answer with status 200; nothing for any other answer.
   std::optional<std::string> GetUrlBody(std::string_view url);
   // The Last-Modified time of the URL's answer.

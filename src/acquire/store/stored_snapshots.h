@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "acquire/snapshot_conversion.h"
+#include "acquire/store/disk.h"
+#include "acquire/store/snapshot_conversion.h"
 #include "json/json.h"
 #include "model/mode_snapshot.h"
 #include "model/records.h"
@@ -17,6 +18,7 @@
 namespace tarvelo {
 
 struct StoredSnapshotSource {
+  Disk* disk = nullptr;
   std::string account_folder;
   std::string account_id;
   LegacySources legacy;
@@ -56,6 +58,9 @@ class StoredSnapshots {
   // with At or Take meanwhile is read twice. Once per object: a later call
   // does nothing.
   void PrepareModes(const std::vector<size_t>& indexes);
+  // ModeAt of the days the day strip compares: 1 to kDayStripDays, as far as
+  // there are days.
+  std::vector<StoredDay> StripDays();
 
  private:
   // What reading one stored day needs; shared with the thread of PrepareModes.

@@ -1,7 +1,6 @@
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 
 #include "text/clock.h"
@@ -39,19 +38,6 @@ bool IsWebAddress(std::string_view source) {
 }
 
 // The bytes that reached the file; a failed write ends the copy silently.
-int64_t WriteBody(const std::string& path, std::string_view body) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return 0;
-  constexpr size_t kBlock = 1024;
-  int64_t written = 0;
-  for (size_t at = 0; at < body.size(); at += kBlock) {
-    const std::string_view block = body.substr(at, kBlock);
-    if (!file.write(block.data(), static_cast<std::streamsize>(block.size())).flush()) break;
-    written += static_cast<int64_t>(block.size());
-  }
-  return written;
-}
-
 }  // namespace
 }  // namespace detail
 
@@ -174,12 +160,11 @@ std::string HttpFetch::GetUrlTextWithHeader(std::string_view url, std::string_vi
   return std::move(response.body);
 }
 
-int64_t HttpFetch::DownloadUrlToFile(std::string_view url, const std::string& path) {
-  const HttpResponse response = Fetch(url, {}, settings_.user_agent);
-  if (response.status == 0 || response.status == 403 || detail::Refused(response)) return -1;
-  if (response.status != 200) return 0;
-  DebugLog("Запись файла: " + path);
-  return detail::WriteBody(path, response.body);
+Download HttpFetch::DownloadUrl(std::string_view url) {
+  HttpResponse response = Fetch(url, {}, settings_.user_agent);
+  if (response.status == 0 || response.status == 403 || detail::Refused(response)) return {true, std::nullopt};
+  if (response.status != 200) return {};
+  return {false, std::move(response.body)};
 }
 
 std::optional<std::string> HttpFetch::GetUrlBody(std::string_view url) {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "acquire/curl_transfer.h"
-#include "acquire/http_batch_getter.h"
+#include "acquire/net/curl_transfer.h"
+#include "acquire/net/http_batch_getter.h"
 
 namespace tarvelo {
 

@@ -1,7 +1,7 @@
 #include <memory>
 
-#include "acquire/curl_transfer.h"
-#include "acquire/http_getter.h"
+#include "acquire/net/curl_transfer.h"
+#include "acquire/net/http_getter.h"
 
 namespace tarvelo {
 

@@ -1,4 +1,4 @@
-#include "acquire/curl_transfer.h"
+#include "acquire/net/curl_transfer.h"
 
 #include <algorithm>
 #include <cctype>

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "acquire/http_batch_getter.h"
-#include "acquire/http_getter.h"
+#include "acquire/net/http_batch_getter.h"
+#include "acquire/net/http_getter.h"
 
 namespace tarvelo {
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "acquire/store/disk.h"
+
 namespace tarvelo {
 
 // The snapshot without its zero and null members: eleven fixed removal and
@@ -12,10 +14,9 @@ namespace tarvelo {
 // it) and turns statistics blocks whose members were all zero into null.
 std::string OptimizeSnapshot(std::string_view text);
 
-// `text` with every `pattern` replaced. When that changed anything and `path`
-// is not empty, the file at `path` is rewritten with the new text and keeps
-// its modification date.
+// `text` with every `pattern` replaced. When that changed anything, `file` is
+// rewritten with the new text and keeps its modification date.
 std::string PatchSnapshotFile(std::string_view text, std::string_view pattern, std::string_view replacement,
-                              const std::string& path);
+                              const FileOnDisk& file);
 
 }  // namespace tarvelo
