@@ -47,7 +47,6 @@ AccountLayout UpperSections(AccountLayout layout) {
 std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = false) {
   ReportView view;
   view.days = kPeriodDays;
-  view.days_suffix = "&days=" + std::to_string(kPeriodDays);
   const AccountLayout whole = AccountLayoutForDays(view.days);
   const AccountLayout layout = upper_sections_only ? UpperSections(whole) : whole;
   const RSettings state = BuildRowState(layout, view.mode);
@@ -67,7 +66,7 @@ std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = fal
       .vehicle_images_folder = "/tmp/vehicle",
       .history_emblem_files = {},
       .dates = stored.dates(),
-      .stored_snapshot = [&stored](size_t index) { return stored.ModeAt(index); },
+      .strip_days = stored.StripDays(),
       .rating_name = "EFF",
       .document = result.snapshot_data,
       .reference = BenchReference(),

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "acquire/clan_info.h"
 #include "acquire/store/cache_files.h"
 #include "acquire/store/cache_layout.h"
 #include "acquire/store/snapshot_dates.h"
@@ -138,12 +139,7 @@ class AccountLoad {
 
   Disk& Files() const { return *context_.disk; }
 
-  std::string Fetch(const std::string& url) const {
-    if (context_.prefetched != nullptr) {
-      if (const auto found = context_.prefetched->find(url); found != context_.prefetched->end()) return found->second;
-    }
-    return context_.fetch->GetUrlText(url);
-  }
+  std::string Fetch(const std::string& url) const { return FetchAnswer(context_, url); }
 
   std::string ApiUrl(std::string_view path, const AccountRef& account, const ClanRef& clan = {}) const {
     return context_.Url(context_.urls.hosts.Api + std::string(path), account, clan);
@@ -364,36 +360,20 @@ class AccountLoad {
     if (!request_.interactive || clan_id_.empty()) return;
     RWOTClan& clan = result_.clan;
     clan.clan_id = clan_id_;
-    const std::string folder = EntityFolderOf(context_.clan_cache_folder, clan_id_);
-    const CachedFile cached =
-        FindCachedFile(Files(), folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested, context_.Now());
-    const std::string answer = cached.fresh ? ReadTextFile(Files(), cached.path, "")
-                                            : RemoveMeta(Fetch(ApiUrl(kClanInfoPath, {}, {clan_id_, ""})));
-    json::Value document;
-    const std::string problem = ClanProblem(answer, document);
-    if (problem.empty()) {
-      ParseClan(clan, document, true, context_.Url(context_.urls.hosts.ClanPortal, {}, {}));
-      clan.CacheDate = cached.fresh ? cached.date : 0;
-      if (!cached.fresh && PrepareFolder(context_.clan_cache_folder, folder)) {
-        Write(answer, JoinPath(folder, SnapshotFileName(DateOf(context_.Now()))));
-      }
+    const ClanInfo info = LoadClanInfo(context_, clan_id_, request_.UpdateRequested);
+    if (info.usable()) {
+      ParseClan(clan, info.document, true, context_.Url(context_.urls.hosts.ClanPortal, {}, {}));
+      clan.CacheDate = info.cached.date;
+      for (const std::string& problem : info.save_messages) Message(problem);
       current_.ClanTag = clan.tag;
       current_.ClanName = clan.name;
       current_.ClanColor = clan.color;
       current_.ClanMembersCount = clan.members_count;
       current_.ClanCreated = clan.created;
     } else {
-      Message(problem);
+      Message(info.data_missing ? IncorrectDataMessage(info.answer) : info.problem);
     }
     result_.clan_fame = LoadClanFamePoints(context_, clan_id_);
-  }
-
-  std::string ClanProblem(std::string_view answer, json::Value& document) const {
-    if (std::string problem = AnswerShapeProblem(answer, "status"); !problem.empty()) return problem;
-    document = DecodeApiAnswer(answer);
-    if (!StatusIsOk(document)) return "ОШИБКА: Ошибка в данных (\"" + StatusAndError(document) + "\").";
-    if (!HasEntityData(document, clan_id_)) return IncorrectDataMessage(answer);
-    return {};
   }
 
   // ---- the current record ----

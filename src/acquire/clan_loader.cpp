@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "acquire/clan_info.h"
 #include "acquire/store/cache_files.h"
 #include "acquire/store/cache_layout.h"
 #include "model/clan.h"
@@ -28,7 +29,6 @@ constexpr size_t kSearchPageSize = 100;
 
 constexpr std::string_view kIdMarker = "@";
 constexpr std::string_view kSearchStatusFailure = "ОШИБКА: Ошибка поиска данных (\"";
-constexpr std::string_view kInfoStatusFailure = "ОШИБКА: Ошибка в данных (\"";
 constexpr std::string_view kErrorWord = "Ошибка";
 
 // The message for an answer that cannot be used, empty when it can. A usable
@@ -196,29 +196,14 @@ class ClanLoad {
 
   // The clan info from a fresh snapshot or the API; false (with a message) when unusable.
   bool LoadInfo() {
-    const std::string folder = ClanFolder();
-    const CachedFile cached =
-        FindCachedFile(Files(), folder, kSnapshotMask, SnapshotFresh, request_.UpdateRequested, context_.Now());
-    std::string answer;
-    if (cached.fresh) {
-      answer = ReadTextFile(Files(), cached.path, "");
-      clan_.CacheDate = cached.date;
-    } else {
-      clan_.CacheDate = 0;
-      answer = ReplaceAll(Fetch(Url(context_.urls.hosts.Api, kClanInfoPath)), kMetaCount, "");
-    }
-    json::Value document;
-    std::string problem = AnswerProblem(answer, kInfoStatusFailure, document);
-    if (problem.empty()) {
-      const std::string clan_object = json::text(document, "data." + clan_.clan_id);
-      if (clan_object.empty() || clan_object == "null") problem = NoClanWithIdMessage();
-    }
-    if (!problem.empty()) {
-      Message(problem);
+    const ClanInfo info = LoadClanInfo(context_, clan_.clan_id, request_.UpdateRequested);
+    clan_.CacheDate = info.cached.date;
+    if (!info.usable()) {
+      Message(info.data_missing ? NoClanWithIdMessage() : info.problem);
       return false;
     }
-    ParseClan(clan_, document, true, EmblemHost());
-    if (!cached.fresh) Save(answer, folder, SnapshotFileName(DateOf(context_.Now())));
+    ParseClan(clan_, info.document, true, EmblemHost());
+    for (const std::string& problem : info.save_messages) Message(problem);
     return true;
   }
 

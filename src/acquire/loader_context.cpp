@@ -41,6 +41,13 @@ std::string LoaderContext::Url(std::string_view url_template, const AccountRef& 
   return FillUrlTemplate(url_template, account, clan, urls);
 }
 
+std::string FetchAnswer(const LoaderContext& context, const std::string& url) {
+  if (context.prefetched != nullptr) {
+    if (const auto found = context.prefetched->find(url); found != context.prefetched->end()) return found->second;
+  }
+  return context.fetch->GetUrlText(url);
+}
+
 void AddMessage(std::string& messages, std::string_view text) {
   const std::string trimmed = Trim(text);
   if (trimmed.empty()) return;

@@ -49,6 +49,10 @@ struct LoaderContext {
   std::string Url(std::string_view url_template, const AccountRef& account, const ClanRef& clan) const;
 };
 
+// The answer the loaders take for `url`: the one fetched ahead when there is
+// one, else the network's.
+std::string FetchAnswer(const LoaderContext& context, const std::string& url);
+
 // The clan info request on the API host: both loaders read the clan through it.
 inline constexpr std::string_view kClanInfoPath =
     "/wgn/clans/info/?application_id=%SOURCE_TOKEN%&clan_id=%CLAN_ID%"

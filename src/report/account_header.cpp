@@ -45,7 +45,7 @@ std::string DataDateBox(const AccountReportInput& input) {
       // The cache date is a local time.
       const DateTime cache_utc = account.CacheDate - input.clock.zone_hours / 24.0;
       html += "<a href=\"" + SearchHref(input.site.site, account.Nickname) + "\" onclick=\"" +
-              DoCmdCall("search&update", account.Nickname) +
+              DoCmdCall("search" + std::string(kUpdateOption), account.Nickname) +
               "\" style=\"float:left;padding:.6em\"><img src=\"res://" + EscapeHtml(input.site.program_file) +
               "/PNG/Update\" width=\"14\" height=\"14\" alt=\"Update\" title=\"Кеш от " + MoscowDate(cache_utc) +
               " " + MoscowTime(cache_utc) + " (нажмите, чтобы обновить)\" /></a>";

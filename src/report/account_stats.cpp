@@ -166,7 +166,8 @@ class StatRows {
     const std::optional<double> change =
         Change([](const RWOTAccount&, const RWOTAccountStats& b) { return b.WinsPercent; }, mode);
     if (change) content.fourth_cell = DeltaCell(*change);
-    const std::string options = "&mode=" + std::string(BattleModes[target_mode].key) + input_.view.days_suffix;
+    const std::string options =
+        RequestOptions(BattleModes[target_mode].key, PeriodOption(input_.view), input_.view.letters);
     content.row_attributes =
         " class=\"hand\" onclick=\"" + DoCmdCall("search", input_.shown.Nickname, options) + "\"";
     return content;

@@ -90,7 +90,7 @@ std::string WinsCell(const RowFigures& row, int mode) {
 std::string NameCell(const RowFigures& row, const PageFacts& facts) {
   if (row.average) return "В среднем по клану";
   const ClanReportInput& input = facts.input;
-  const std::string options = input.view.mode_suffix + input.view.days_suffix;
+  const std::string options = ViewOptions(input.view);
   const bool player = UpperCase(row.name) == UpperCase(input.game_client_account);
   return "<a href=\"" + SearchHref(input.site.site, row.name, options) + "\" onclick=\"" +
          DoCmdCall("search", row.name, options) + "\" class=\"name" + (player ? " sectionHdr" : "") + "\">" +

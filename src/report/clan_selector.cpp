@@ -27,8 +27,8 @@ class SelectorRow {
 
   std::string Html() const {
     return "<thead><tr class=\"noHover\"><td class=\"tCenter\" colspan=\"38\"><p>" + Popup(DaysItems()) +
-           SearchLinkTo("Боевая статистика", input_.view.mode_suffix, days_ >= 0) + Popup(KindItems()) +
-           SearchLinkTo("Топ-танки", input_.view.mode_suffix + "&days=-1", days_ < 0) + HistoryLink() +
+           SearchLinkTo("Боевая статистика", ModeOption(input_.view), days_ >= 0) + Popup(KindItems()) +
+           SearchLinkTo("Топ-танки", RequestOptions(input_.view.mode_key, -1), days_ < 0) + HistoryLink() +
            "</p></td></tr>\r\n</thead>\r\n";
   }
 
@@ -52,7 +52,7 @@ class SelectorRow {
       const int64_t days = WholeDaysBetween(input_.clock.now, dates[p]) + 1;
       items += std::string("<li>") + (p + 1 == dates.size() ? "<br />" : "") +
                Radio("d1_" + std::to_string(k), k,
-                     DoCmdCall("search", request_, input_.view.mode_suffix + "&days=" + std::to_string(k)),
+                     DoCmdCall("search", request_, RequestOptions(input_.view.mode_key, k)),
                      FormatDate(dates[p]) + "&nbsp;&nbsp;&nbsp;(" + detail::DaysText(days) + ")");
       if (p + 1 == kLeadingDays && dates.size() - kLeadingDays > 2) p = dates.size() - 3;
     }
@@ -65,7 +65,7 @@ class SelectorRow {
       const std::string label = n == 1 ? std::string("без расшифровки")
                                        : "расшифровка по " + std::string(ClassVehicleIds[n - 2].label);
       items += "<li>" + Radio("d2_" + std::to_string(n), -n,
-                              DoCmdCall("search", request_, input_.view.mode_suffix + "&days=-" + std::to_string(n)),
+                              DoCmdCall("search", request_, RequestOptions(input_.view.mode_key, -n)),
                               label);
     }
     return items;

@@ -23,7 +23,7 @@ std::string LinksMenu(const ClanReportInput& input) {
 
 std::string UpdateButton(const ClanReportInput& input, const std::string& cache_text) {
   const std::string request = TagRequest(input.clan);
-  return "<a href=\"" + SearchHref(input.site.site, request) + "\" onclick=\"" + DoCmdCall("search&update", request) +
+  return "<a href=\"" + SearchHref(input.site.site, request) + "\" onclick=\"" + DoCmdCall("search" + std::string(kUpdateOption), request) +
          "\" style=\"float:left;padding:.6em\"><img src=\"res://" + EscapeHtml(input.site.program_file) +
          "/PNG/Update\" width=\"14\" height=\"14\" alt=\"Update\" title=\"" + cache_text +
          " (нажмите, чтобы обновить)\" /></a>";

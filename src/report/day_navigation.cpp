@@ -28,14 +28,15 @@ class DaysList {
       if (p + 1 == kLeadingDays && dates.size() - kLeadingDays > 2) p = dates.size() - 3;
     }
     const int64_t all_days = WholeDaysBetween(input_.current.Updated, input_.shown.Created) + 1;
-    items += "<li><br />" + Input("0") + "за всё время&nbsp;&nbsp;&nbsp;(" + DaysText(all_days) + ")</label></li>\r\n";
+    items += "<li><br />" + Input(0) + "за всё время&nbsp;&nbsp;&nbsp;(" + DaysText(all_days) + ")</label></li>\r\n";
     return std::string(kDaysListStart) + items + "</ul></div></div></div>";
   }
 
  private:
-  // The radio input choosing `value` ("3", "3o", …) and the opening of its label.
-  std::string Input(const std::string& value) const {
-    const std::string options = input_.view.mode_suffix + "&days=" + value;
+  // The radio input choosing the period (3, 3 "o", …, 0 for all time) and the opening of its label.
+  std::string Input(int days, std::string_view letters = {}) const {
+    const std::string value = std::to_string(days) + std::string(letters);
+    const std::string options = RequestOptions(input_.view.mode_key, days, letters);
     const std::string chosen = std::to_string(input_.view.days) + input_.view.letters;
     return "<input type=\"radio\" name=\"days\" value=\"" + value + "\" id=\"d" + value + "\" onclick=\"" +
            DoCmdCall("search", input_.shown.Nickname, options) + "\"" + (value == chosen ? " checked=\"checked\"" : "") +
@@ -47,15 +48,15 @@ class DaysList {
   std::string DateItem(size_t p) const {
     const ADateArr& dates = input_.dates;
     const bool last = p + 1 == dates.size();
-    const std::string n = std::to_string(p + 1);
+    const int n = static_cast<int>(p) + 1;
     const std::string date = FormatDate(dates[p]);
     const int64_t days =
         last ? DaysFromRegistration(dates[p]) : WholeDaysBetween(input_.current.Updated, dates[p]) + 1;
     std::string item = "<li>" + std::string(last ? "<br />" : "") + Input(n) + (last ? "по " : "с ") + date +
                        "&nbsp;&nbsp;&nbsp;(" + DaysText(days) + ")</label>";
-    if (!last && std::to_string(input_.view.days) == n) {
-      item += std::string(kSubListStart) + "<li>" + Input(n + "o") + "за " + date +
-              "&nbsp;&nbsp;&nbsp;(1 день)</label></li>\r\n<li>" + Input(n + "b") + "по " + date +
+    if (!last && input_.view.days == n) {
+      item += std::string(kSubListStart) + "<li>" + Input(n, "o") + "за " + date +
+              "&nbsp;&nbsp;&nbsp;(1 день)</label></li>\r\n<li>" + Input(n, "b") + "по " + date +
               "&nbsp;&nbsp;&nbsp;(" + DaysText(DaysFromRegistration(dates[p])) + ")</label></li>\r\n</ul>";
     }
     return item + "</li>\r\n";

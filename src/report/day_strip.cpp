@@ -119,8 +119,8 @@ DayStrip SemaphoreRow(const DayStripInput& input) {
       cell = "<td width=\"14%\"" + cell_class + std::string(kBlankCellContent) + "\r\n";
     } else {
       const bool gap = day < count && dates[day] + 1 < dates[day - 1];
-      const std::string options = input.view.mode_suffix + "&days=" + std::to_string(day) +
-                                  std::string(LinkLetters(day == shown_days, letters));
+      const std::string options =
+          RequestOptions(input.view.mode_key, static_cast<int>(day), LinkLetters(day == shown_days, letters));
       const std::string href =
           SearchHref(input.site + "/", nickname, options) + "\" onclick=\"" + DoCmdCall("search", nickname, options);
       const std::string content = SemaphoreDay(input, working, older[day - 1], day, strip.days[day - 1]);

@@ -100,7 +100,7 @@ void AddModeSelector(const AccountReportInput& input, RowContent& content) {
       "class=\"sectionHdr\">Показать:</b><ul class=\"aLabel\">\r\n";
   for (int mode = 0; mode < kModeCount; ++mode) {
     const std::string key(BattleModes[mode].key);
-    const std::string options = "&mode=" + key + input.view.days_suffix;
+    const std::string options = RequestOptions(key, PeriodOption(input.view), input.view.letters);
     html += RadioItem("mode", key, "st" + key, DoCmdCall("search", input.shown.Nickname, options),
                       mode == input.view.mode, BattleModes[mode].label);
   }

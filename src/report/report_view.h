@@ -1,17 +1,35 @@
-// What a search asks the reports to show: the battle mode, the period and the
-// option suffixes that the report's own links hand on.
+// What a search asks the reports to show: the battle mode and the period, and
+// the options of a search request that say so, as the pages' own links hand
+// them on.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarvelo {
 
 struct ReportView {
-  int mode = 0;             // index into BattleModes, 0 = all battles
-  std::string mode_suffix;  // "&mode=" + key, empty for all battles
-  int days = 0;             // the "&days=" number: 0 all time, > 0 a period, -1/-2 the small layouts
-  std::string letters;      // "", "o" or "b"
-  std::string days_suffix;  // "&days=" + number + letters, empty for 0
+  int mode = 0;          // index into BattleModes, 0 = all battles
+  // The "&mode=" value a link hands on: the mode's key, a value no mode has as
+  // it was typed; empty for all battles.
+  std::string mode_key;
+  int days = 0;          // the "&days=" number: 0 all time, > 0 a period, -1…-5 the other layouts
+  std::string letters;   // "", "o" or "b"
 };
+
+// The options of a search request as every link writes them, in the order the
+// search options are read: "&mode=" + the key (nothing for an empty key), then
+// "&days=" + the number and its letters (nothing without a number).
+std::string RequestOptions(std::string_view mode_key, std::optional<int> days = {}, std::string_view letters = {});
+// The view's period as the options name it: nothing for all time.
+std::optional<int> PeriodOption(const ReportView& view);
+// The view's own options.
+std::string ViewOptions(const ReportView& view);
+// The view's mode alone, for links to another period.
+std::string ModeOption(const ReportView& view);
+
+// The option that fetches afresh even when a fresh cached copy is there.
+inline constexpr std::string_view kUpdateOption = "&update";
 
 }  // namespace tarvelo

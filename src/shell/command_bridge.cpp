@@ -10,6 +10,7 @@
 #include "text/debug_log.h"
 #include "text/encoding.h"
 #include "text/replace.h"
+#include "text/web_address.h"
 
 namespace tarvelo {
 
@@ -17,7 +18,6 @@ namespace {
 
 constexpr std::string_view kCommandMarker = "[CMD:]";
 constexpr std::string_view kParameterMarker = "[PRM:]";
-constexpr std::string_view kUpdateOption = "&update";
 constexpr DateTime kOneSecond = 1.0 / 86400.0;
 
 }  // namespace
@@ -28,12 +28,6 @@ const TfrmMain::Command TfrmMain::kCommands[] = {
     {"break", &TfrmMain::CommandBreak},       {"home", &TfrmMain::CommandHome},
     {"update", &TfrmMain::CommandUpdate},
 };
-
-bool IsWebAddress(std::string_view url) {
-  std::string lower = LowerCase(url.substr(0, 8));
-  size_t scheme_length = lower.starts_with("http://") ? 7 : lower.starts_with("https://") ? 8 : 0;
-  return scheme_length > 0 && url.size() > scheme_length;
-}
 
 // The browser may report one title several times: a repeat within a second of the
 // last report is dropped, and every report, dropped or not, restarts that second.
@@ -111,22 +105,13 @@ void TfrmMain::CommandSearch(const std::string& request_text, bool update) {
     ShowPage(StartPageBody(kEmptySearchMessage));
     return;
   }
-  ApplyRequestState(request.view);
-  const std::string suffixes = request.view.mode_suffix + request.view.days_suffix;
   if (screen_.ShiftPressed()) {
-    OpenNewInstance((request.clan ? "[" + request.text + "]" : request.text) + suffixes);
+    OpenNewInstance((request.clan ? "[" + request.text + "]" : request.text) + ViewOptions(request.view));
   } else if (request.clan) {
     doSearchClan(request);
   } else {
     doSearchAccount(request);
   }
-}
-
-// The process-wide copies of the request's mode and period.
-void TfrmMain::ApplyRequestState(const ReportView& view) {
-  core_.ModeIndex = view.mode;
-  core_.ModeSuffix = view.mode_suffix;
-  core_.DaysSuffix = view.days_suffix;
 }
 
 void TfrmMain::CommandBrowse(const std::string& url, bool) { OpenExternalUrl(url); }

@@ -72,9 +72,6 @@ TransferLimits LimitsFromSettings(const SettingsStore& settings) {
 
 void InitCore(CoreState& core, Disk& disk, const Environment& environment, const SettingsStore& settings,
               FrontEnd& screen, const ReferenceLoader& load_reference) {
-  core.ModeIndex = 0;
-  core.ModeSuffix.clear();
-  core.DaysSuffix.clear();
   ClearDebugLog();
 
   SetUpFolders(core, disk, environment.data_folder);

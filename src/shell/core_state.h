@@ -43,9 +43,6 @@ struct CoreState {
 
   bool BreakRequested = false;
   std::string GameClientAccount;
-  int ModeIndex = 0;
-  std::string ModeSuffix;
-  std::string DaysSuffix;
 };
 
 // Loads the reference documents; the error texts of those that failed, in load order.

@@ -185,9 +185,6 @@ void TfrmMain::tmStartTimer() { RunAsWork([this] { RunStartUpRequest(); }); }
 void TfrmMain::RunStartUpRequest() {
   ReapplySavedGeometry();
   std::string argument = Trim(FirstArgument());
-  core_.DaysSuffix.clear();
-  core_.ModeSuffix.clear();
-  core_.ModeIndex = 0;
   ClearDebugLog();
   SetDebugEnabled(false);
   SetDebugFileEnabled(false);
@@ -211,9 +208,8 @@ void TfrmMain::RunCommandLineRequest(std::string argument) {
   DebugLog("Строка параметров: " + argument);
 
   SearchRequest request = ParseSearchRequest(argument, false);
-  ApplyRequestState(request.view);
   if (request.clan) {
-    request.update = TakeOutOption(request.text, "&update");
+    request.update = TakeOutOption(request.text, kUpdateOption);
     doSearchClan(request);
     return;
   }
@@ -221,7 +217,7 @@ void TfrmMain::RunCommandLineRequest(std::string argument) {
   if (SameIgnoringCase(name, "/F")) {
     LoadFavoritesOnStart(request.view);
   } else if (!name.starts_with("/")) {
-    request.update = TakeOutOption(name, "&update");
+    request.update = TakeOutOption(name, kUpdateOption);
     name = name.substr(0, name.find(' '));
     name = name.substr(0, name.find('+'));
     if (name.empty()) {

@@ -142,7 +142,6 @@ class TfrmMain {
   void RememberUpdateCheck();
   void RunCommandLineRequest(std::string argument);
   void LoadFavoritesOnStart(const ReportView& view);
-  void ApplyRequestState(const ReportView& view);
   void FinishCommandLine();
   WindowRect SavedBounds() const;
   void ReapplySavedGeometry();
@@ -169,8 +168,5 @@ class TfrmMain {
   // The last command that came while busy (other than "break" and "browse"): run when the work ends.
   std::optional<std::string> deferred_title_;
 };
-
-// Whether `url` is an http or https address, the only kind handed to the browser.
-bool IsWebAddress(std::string_view url);
 
 }  // namespace tarvelo

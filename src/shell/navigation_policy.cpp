@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shell/main_window.h"
+#include "text/web_address.h"
 
 namespace tarvelo {
 

@@ -23,30 +23,29 @@ std::string TakeOption(std::string& request, std::string_view key, bool& found) 
   return value;
 }
 
-void ApplyMode(const std::string& value, SearchOptions& options) {
-  options.mode_suffix = "&mode=" + value;
+void ApplyMode(const std::string& value, ReportView& view) {
+  view.mode_key = value;
   const int mode = ModeIndexOfKey(LowerCase(value));
   if (mode < 0) return;
-  options.mode_index = mode;
-  options.mode_suffix = mode == kModeAll ? std::string() : "&mode=" + std::string(BattleModes[mode].key);
+  view.mode = mode;
+  view.mode_key = mode == kModeAll ? std::string() : std::string(BattleModes[mode].key);
 }
 
 // Digits and minus signs form the number (a malformed run reads as 0); ASCII letters
 // form the letters.
-void ApplyDays(const std::string& value, SearchOptions& options) {
+void ApplyDays(const std::string& value, ReportView& view) {
   std::string number;
   for (char c : value) {
     if (std::isdigit(static_cast<unsigned char>(c)) || c == '-') {
       number += c;
     } else if (std::isalpha(static_cast<unsigned char>(c))) {
-      options.letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      view.letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
   }
   char* end = nullptr;
   long parsed = number.empty() ? 0 : std::strtol(number.c_str(), &end, 10);
   bool whole = !number.empty() && end && *end == '\0';
-  options.days = whole && parsed >= -1000000 && parsed <= 1000000 ? static_cast<int>(parsed) : 0;
-  if (options.days != 0) options.days_suffix = "&days=" + std::to_string(options.days) + options.letters;
+  view.days = whole && parsed >= -1000000 && parsed <= 1000000 ? static_cast<int>(parsed) : 0;
 }
 
 }  // namespace
@@ -56,9 +55,9 @@ SearchOptions ParseSearchOptions(std::string_view request) {
   options.request = std::string(request);
   bool found = false;
   std::string mode = TakeOption(options.request, "&mode=", found);
-  if (found) ApplyMode(mode, options);
+  if (found) ApplyMode(mode, options.view);
   std::string days = TakeOption(options.request, "&days=", found);
-  if (found) ApplyDays(days, options);
+  if (found) ApplyDays(days, options.view);
   return options;
 }
 
@@ -66,7 +65,7 @@ SearchRequest ParseSearchRequest(std::string_view request, bool update) {
   const SearchOptions options = ParseSearchOptions(request);
   SearchRequest parsed;
   parsed.update = update;
-  parsed.view = {options.mode_index, options.mode_suffix, options.days, options.letters, options.days_suffix};
+  parsed.view = options.view;
   parsed.clan = options.request.starts_with("[");
   const std::string text = parsed.clan ? RemoveAll(options.request, {"[", "]"}) : options.request;
   parsed.text = ReplaceEach(text, {",", ";"}, {" ", " "});

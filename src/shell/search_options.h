@@ -11,17 +11,15 @@
 namespace tarvelo {
 
 struct SearchOptions {
-  std::string request;      // the request with both options taken out
-  int days = 0;             // the "&days=" number, 0 when absent
-  std::string letters;      // lower-case letters that came with the days number
-  int mode_index = 0;       // index into the battle modes, 0 = all battles
-  std::string mode_suffix;  // "&mode=" + key to hand on, empty for all battles
-  std::string days_suffix;  // "&days=" + number + letters, empty for 0
+  std::string request;  // the request with both options taken out
+  ReportView view;      // what they asked for
 };
 
-// Takes "&mode=" and then "&days=" out of the request. A mode value is matched
-// against the battle-mode keys ignoring case; an unknown one keeps index 0 and its
-// suffix as typed.
+// Takes "&mode=" and then "&days=" out of the request: the reading that
+// RequestOptions writes. A mode value is matched against the battle-mode keys
+// ignoring case; an unknown one keeps index 0 and is handed on as typed. Days
+// outside ±1000000 read as 0; ASCII letters among the days digits are the
+// letters, lower-cased.
 SearchOptions ParseSearchOptions(std::string_view request);
 
 // One search, parsed once and handed down to the loaders and the reports.

@@ -37,13 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const int days : {0, 3, -1, -2}) {
     ReportView view;
     view.days = days;
-    if (days != 0) view.days_suffix = "&days=" + std::to_string(days);
     const AccountLayout layout = AccountLayoutForDays(days);
     const RSettings state = BuildRowState(layout, view.mode);
     const ADateArr dates = {42712.0, 42709.0};
     const AccountReportInput input{account, account, account, layout, state, view, {42712.5, 3}, site, {},
                                    "/data/images/clan/1_emblem_24x24.png", "/data/images/vehicle", no_emblems,
-                                   dates, [&](size_t index) { return index < 1 ? StoredDay(&account) : StoredDay(nullptr); },
+                                   dates, std::vector<StoredDay>{&account},
                                    "EFF", shown_data, reference};
     AccountReport(input);
   }

@@ -45,10 +45,9 @@ inline RWOTAccount Player() {
 inline ReportView Days(int days, std::string letters = "", int mode = kModeAll) {
   ReportView view;
   view.mode = mode;
-  if (mode != kModeAll) view.mode_suffix = "&mode=" + std::string(BattleModes[mode].key);
+  if (mode != kModeAll) view.mode_key = BattleModes[mode].key;
   view.days = days;
   view.letters = letters;
-  if (days != 0) view.days_suffix = "&days=" + std::to_string(days) + letters;
   return view;
 }
 

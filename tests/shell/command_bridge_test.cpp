@@ -31,42 +31,46 @@ class BridgeTest : public ShellTest {
 
 using Texts = std::vector<std::string>;
 
-TEST(SearchOptionsTest, ModeAndDaysAreTakenOut) {
-  SearchOptions o = ParseSearchOptions("Name&mode=RANDOM&days=7");
-  EXPECT_EQ(o.request, "Name");
-  EXPECT_EQ(o.mode_index, 1);
-  EXPECT_EQ(o.mode_suffix, "&mode=random");
-  EXPECT_EQ(o.days, 7);
-  EXPECT_EQ(o.days_suffix, "&days=7");
-
-  o = ParseSearchOptions("Name&days=-3b&mode=Stronghold_Defense&x");
-  EXPECT_EQ(o.request, "Name&x");
-  EXPECT_EQ(o.mode_index, 10);
-  EXPECT_EQ(o.mode_suffix, "&mode=stronghold_defense");
-  EXPECT_EQ(o.days, -3);
-  EXPECT_EQ(o.letters, "b");
-  EXPECT_EQ(o.days_suffix, "&days=-3b");
-}
-
-TEST(SearchOptionsTest, AllModeAndUnknownModesKeepIndexZero) {
-  SearchOptions o = ParseSearchOptions("Name&mode=all");
-  EXPECT_EQ(o.mode_index, 0);
-  EXPECT_EQ(o.mode_suffix, "");
-  o = ParseSearchOptions("Name&mode=Arcade");
-  EXPECT_EQ(o.mode_index, 0);
-  EXPECT_EQ(o.mode_suffix, "&mode=Arcade");
-  EXPECT_EQ(o.request, "Name");
-}
-
-TEST(SearchOptionsTest, DaysValuesThatAreNoNumberReadAsZero) {
-  EXPECT_EQ(ParseSearchOptions("Name&days=").days, 0);
-  EXPECT_EQ(ParseSearchOptions("Name&days=--2").days, 0);
-  EXPECT_EQ(ParseSearchOptions("Name&days=99999999999999999999").days, 0);
-  SearchOptions o = ParseSearchOptions("Name&days=0O");
-  EXPECT_EQ(o.days, 0);
-  EXPECT_EQ(o.letters, "o");
-  EXPECT_EQ(o.days_suffix, "");
-  EXPECT_EQ(ParseSearchOptions("Name&days=1x4").days, 14);
+// Each request read, and its options written again as the links write them:
+// what the reading keeps, the writing gives back.
+TEST(SearchOptionsTest, TheOptionsReadAreTheOptionsWritten) {
+  struct Case {
+    std::string_view request;
+    std::string_view rest;
+    int mode;
+    std::string_view mode_key;
+    int days;
+    std::string_view letters;
+    std::string_view written;
+  };
+  const Case cases[] = {
+      {"Name&mode=RANDOM&days=7", "Name", 1, "random", 7, "", "&mode=random&days=7"},
+      {"Name&days=-3b&mode=Stronghold_Defense&x", "Name&x", 10, "stronghold_defense", -3, "b",
+       "&mode=stronghold_defense&days=-3b"},
+      {"Name&mode=all", "Name", 0, "", 0, "", ""},
+      {"Name&mode=Arcade", "Name", 0, "Arcade", 0, "", "&mode=Arcade"},  // unknown: handed on as typed
+      {"Name&days=", "Name", 0, "", 0, "", ""},
+      {"Name&days=--2", "Name", 0, "", 0, "", ""},
+      {"Name&days=99999999999999999999", "Name", 0, "", 0, "", ""},
+      {"Name&days=0O", "Name", 0, "", 0, "o", ""},
+      {"Name&days=1x4", "Name", 0, "", 14, "x", "&days=14x"},
+      {"[TAG]&days=-5", "[TAG]", 0, "", -5, "", "&days=-5"},
+  };
+  for (const Case& c : cases) {
+    const SearchOptions o = ParseSearchOptions(c.request);
+    EXPECT_EQ(o.request, c.rest) << c.request;
+    EXPECT_EQ(o.view.mode, c.mode) << c.request;
+    EXPECT_EQ(o.view.mode_key, c.mode_key) << c.request;
+    EXPECT_EQ(o.view.days, c.days) << c.request;
+    EXPECT_EQ(o.view.letters, c.letters) << c.request;
+    EXPECT_EQ(ViewOptions(o.view), c.written) << c.request;
+    const SearchOptions again = ParseSearchOptions(std::string(c.rest) + ViewOptions(o.view));
+    EXPECT_EQ(again.view.mode, o.view.mode) << c.request;
+    EXPECT_EQ(again.view.days, o.view.days) << c.request;
+    EXPECT_EQ(ViewOptions(again.view), c.written) << c.request;
+  }
+  EXPECT_EQ(RequestOptions("team", 0), "&mode=team&days=0");  // a period named, all time
+  EXPECT_EQ(RequestOptions("", std::nullopt, "o"), "");
 }
 
 TEST_F(BridgeTest, TitlesWithoutCommandsAndUnknownCommandsAreIgnored) {
@@ -104,15 +108,14 @@ TEST_F(BridgeTest, UpdateFlagComesFromTheCommandOrTheParameter) {
   EXPECT_EQ(calls_[1].request.text, "Name");
 }
 
-TEST_F(BridgeTest, OptionsReachTheSearchAndTheProcessState) {
+TEST_F(BridgeTest, OptionsReachTheSearch) {
   Title("[CMD:]search[PRM:]Name&mode=RANDOM&days=7o");
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].request.text, "Name");
   EXPECT_EQ(calls_[0].request.view.days, 7);
   EXPECT_EQ(calls_[0].request.view.letters, "o");
-  EXPECT_EQ(core().ModeIndex, 1);
-  EXPECT_EQ(core().ModeSuffix, "&mode=random");
-  EXPECT_EQ(core().DaysSuffix, "&days=7o");
+  EXPECT_EQ(calls_[0].request.view.mode, 1);
+  EXPECT_EQ(calls_[0].request.view.mode_key, "random");
   EXPECT_EQ(window().state().CurrentView.days, 7);
   EXPECT_EQ(window().state().CurrentView.letters, "o");
 }

@@ -53,8 +53,8 @@ TEST_F(CommandLineTest, NameIsCutAtAPlusAndKeepsItsOptions) {
   EXPECT_TRUE(calls_[0].request.update);
   EXPECT_EQ(calls_[0].request.view.days, 7);
   EXPECT_EQ(calls_[0].request.view.letters, "b");
-  EXPECT_EQ(core().ModeIndex, 11);
-  EXPECT_EQ(core().DaysSuffix, "&days=7b");
+  EXPECT_EQ(calls_[0].request.view.mode, 11);
+  EXPECT_EQ(ViewOptions(calls_[0].request.view), "&mode=team&days=7b");
 }
 
 TEST_F(CommandLineTest, BracketsMakeAClanSearch) {
@@ -139,16 +139,6 @@ TEST_F(CommandLineTest, UpdatedMarkerAfterASearchRepeatsTheSearch) {
   EXPECT_EQ(screen_.boxes.size(), 1u);
 }
 
-TEST_F(CommandLineTest, RequestStateIsClearedBeforeTheCommandLine) {
-  Start({"/X"});
-  core().ModeIndex = 4;
-  core().ModeSuffix = "&mode=globalmap";
-  core().DaysSuffix = "&days=3";
-  program_->StartTimer();
-  EXPECT_EQ(core().ModeIndex, 0);
-  EXPECT_EQ(core().ModeSuffix, "");
-  EXPECT_EQ(core().DaysSuffix, "");
-}
 
 TEST_F(CommandLineTest, StartUpCreatesTheFoldersAndReportsReferenceData) {
   Start();

@@ -1,4 +1,5 @@
 #include "text/encoding.h"
+#include "text/web_address.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,35 @@ TEST(TrimTest, RemovesBlanksAndControlCharactersAtBothEnds) {
   EXPECT_EQ(Trim("\t\x01x\x1f"), "x");
   EXPECT_EQ(Trim(" \r\n "), "");
   EXPECT_EQ(Trim("Ё"), "Ё");
+}
+
+TEST(CharacterTest, CountsAndWalksWholeCharacters) {
+  const std::string_view text = "aЖ€😀b";  // 1, 2, 3, 4 and 1 bytes
+  EXPECT_EQ(CharacterCount(text), 5u);
+  EXPECT_EQ(CharacterCount(""), 0u);
+  EXPECT_EQ(NextCharacter(text, 0), 1u);
+  EXPECT_EQ(NextCharacter(text, 1), 3u);
+  EXPECT_EQ(NextCharacter(text, 3), 6u);
+  EXPECT_EQ(NextCharacter(text, 6), 10u);
+  EXPECT_EQ(NextCharacter(text, 10), 11u);
+  EXPECT_EQ(NextCharacter(text, 11), 11u);
+  EXPECT_EQ(CharacterStart(text, 2), 1u);
+  EXPECT_EQ(CharacterStart(text, 9), 6u);
+  EXPECT_EQ(CharacterStart(text, 11), 11u);
+  EXPECT_EQ(CharacterStart(text, 99), 11u);
+  EXPECT_EQ(FirstCharacters(text, 3), "aЖ€");
+  EXPECT_EQ(FirstCharacters(text, 9), text);
+  EXPECT_EQ(FirstCharacters("\x80\x80x", 1), "\x80\x80");  // a stray continuation ends no character
+}
+
+TEST(WebAddressTest, HttpOrHttpsInAnyCaseWithAHost) {
+  for (const char* yes : {"http://a", "https://example.org/x?y", "HTTP://A", "HtTpS://a"}) {
+    EXPECT_TRUE(IsWebAddress(yes)) << yes;
+  }
+  for (const char* no : {"http://", "https://", "ftp://a", "file:///etc/passwd", "javascript:alert(1)", " http://a",
+                         "http:/a", ""}) {
+    EXPECT_FALSE(IsWebAddress(no)) << no;
+  }
 }
 
 }  // namespace

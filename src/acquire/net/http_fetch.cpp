@@ -6,6 +6,7 @@
 #include "text/clock.h"
 #include "text/debug_log.h"
 #include "text/encoding.h"
+#include "text/web_address.h"
 
 namespace tarvelo {
 
@@ -33,11 +34,6 @@ bool Between(std::string_view text, std::string_view start, std::string_view end
   return text.size() > start.size() + end.size() && text.starts_with(start) && text.ends_with(end);
 }
 
-bool IsWebAddress(std::string_view source) {
-  return source.starts_with("http://") || source.starts_with("https://");
-}
-
-// The bytes that reached the file; a failed write ends the copy silently.
 }  // namespace
 }  // namespace detail
 
@@ -179,7 +175,7 @@ LastModified HttpFetch::GetUrlLastModified(std::string_view url) {
 
 std::string HttpFetch::ExtractBetween(std::string_view source, std::string_view start_marker,
                                       std::string_view end_marker, std::string_view default_text) {
-  if (!detail::IsWebAddress(source)) return ExtractBetweenText(source, start_marker, end_marker, default_text);
+  if (!IsWebAddress(source)) return ExtractBetweenText(source, start_marker, end_marker, default_text);
   return ExtractBetweenText(GetUrlText(source), start_marker, end_marker, default_text);
 }
 

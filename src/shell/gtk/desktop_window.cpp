@@ -1,6 +1,5 @@
 #include "shell/gtk/desktop_window.h"
 
-#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include "shell/gtk/message_boxes.h"
 #include "shell/gtk/res_scheme.h"
 #include "shell/navigation_policy.h"
+#include "text/web_address.h"
 
 namespace tarvelo {
 
@@ -35,14 +35,6 @@ constexpr const char* kWindowStyle = R"(
 
 constexpr const char* kBlankPage = "<html><body bgcolor=\"#17181a\"></body></html>";
 const GdkRGBA kPageBackground = {0x17 / 255.0, 0x18 / 255.0, 0x1a / 255.0, 1.0};
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && strncasecmp(text.data(), prefix.data(), prefix.size()) == 0;
-}
-
-bool IsWebAddress(std::string_view url) {
-  return StartsWithIgnoringCase(url, "http://") || StartsWithIgnoringCase(url, "https://");
-}
 
 std::string FolderUri(const std::string& folder) {
   std::string path = folder.empty() ? "/" : folder;
