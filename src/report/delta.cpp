@@ -10,6 +10,8 @@ namespace tarvelo {
 
 namespace {
 
+constexpr std::string_view kUnchanged = "0,00";
+
 // Wins in a row that bring `wins` of `battles` up to `percent`.
 double WinsToReach(double percent, double battles, double wins) {
   return std::ceil((battles * percent / 100 - wins) / (1 - percent / 100));
@@ -18,12 +20,16 @@ double WinsToReach(double percent, double battles, double wins) {
 }  // namespace
 
 std::string DeltaCell(double delta, std::string_view note) {
-  if (delta > 0) return "</td><td class=\"progress\"><span class=\"g\">+" + Format("%.2f", {delta}) + "</span>";
-  if (delta < 0) {
-    return "</td><td class=\"progress\"><span class=\"r\">&ndash;" + Format("%.2f", {-delta}) + "</span>";
+  const bool changed = delta > 0 || delta < 0;  // neither zero nor NaN
+  if (!changed) {
+    if (!note.empty()) return "</td><td class=\"progress\"><span class=\"c0\">" + std::string(note) + "</span>";
+    return std::string(kEmptyProgressCell);
   }
-  if (!note.empty()) return "</td><td class=\"progress\"><span class=\"c0\">" + std::string(note) + "</span>";
-  return std::string(kEmptyProgressCell);
+  const std::string amount = Format("%.2f", {std::fabs(delta)});
+  // A change too small to show is shown as none, neither gain nor loss.
+  if (amount == kUnchanged) return "</td><td class=\"progress\"><span class=\"c0\">" + amount + "</span>";
+  if (delta > 0) return "</td><td class=\"progress\"><span class=\"g\">+" + amount + "</span>";
+  return "</td><td class=\"progress\"><span class=\"r\">&ndash;" + amount + "</span>";
 }
 
 // The next half-percent step strictly above the current win percent, and the one after it.
