@@ -182,8 +182,7 @@ std::string WgCell(const RowFigures& row, const PageFacts& facts) {
   const float wg = Selected(row, facts).rateWG;
   if (!facts.period) return Value("[%.0f]", wg, scales::kWg);
   // A rating that did not change is neither a gain nor a loss.
-  const std::string change = Format("%.0f", {wg}) == "0" ? Format(BracketColour("[%.0f]", "c0"), {wg})
-                                                         : Value("[%.0f]", wg, scales::kWgChange);
+  const std::string change = Format("%.0f", {wg}) == "0" ? Greyed("0") : Value("[%.0f]", wg, scales::kWgChange);
   return "<span class=\"noWrap\">" + change + "</span>";
 }
 
