@@ -160,9 +160,10 @@ class StatRows {
       format = WinsNeededTooltip(format, block.Battles, block.Wins, input_.view.days);
     }
     format = BracketColour(format, ColourClass(scales::kWinRate, block.WinsPercent));
+    // Without battles a format without brackets still has its percent: a zero one.
+    const double win_percent = block.Battles == 0 ? 0.0 : block.WinsPercent;
     RowContent content;
-    content.value = block.Battles == 0 ? Format(format, {block.Battles})
-                                       : Format(format, {block.Battles, block.WinsPercent});
+    content.value = Format(format, {block.Battles, win_percent});
     const std::optional<double> change =
         Change([](const RWOTAccount&, const RWOTAccountStats& b) { return b.WinsPercent; }, mode);
     if (change) content.fourth_cell = DeltaCell(*change);

@@ -181,7 +181,9 @@ std::string MastersCell(const RowFigures& row, const PageFacts&) {
 std::string WgCell(const RowFigures& row, const PageFacts& facts) {
   const float wg = Selected(row, facts).rateWG;
   if (!facts.period) return Value("[%.0f]", wg, scales::kWg);
-  return "<span class=\"noWrap\">" + Value("[%.0f]", wg, scales::kWgChange) + "</span>";
+  // A rating that did not change is neither a gain nor a loss.
+  const std::string change = Format("%.0f", {wg}) == "0" ? Greyed("0") : Value("[%.0f]", wg, scales::kWgChange);
+  return "<span class=\"noWrap\">" + change + "</span>";
 }
 
 std::string IdleCell(const RowFigures& row, const PageFacts&) {

@@ -103,8 +103,22 @@ std::string TitledCell(std::string_view title) {
   return "</td><td title=\"" + std::string(title) + "\" class=\"tCenter\">";
 }
 
+// The columns between "EFF" and "Боёв", in the same order in the header and in
+// every row: for each class row, the vehicles of the broken-down class (`variant`,
+// 1..4) and then the class itself.
+template <typename OnVehicle, typename OnClass>
+void ForEachClassColumn(int variant, OnVehicle on_vehicle, OnClass on_class) {
+  for (int k = 0; k < kClassRows; ++k) {
+    if (k + 1 == variant) {
+      const std::vector<std::string_view> ids = ListedIds(k);
+      for (size_t i = 0; i < ids.size(); ++i) on_vehicle(i, ids[i]);
+    }
+    on_class(static_cast<size_t>(k));
+  }
+}
+
 // The figure cells of a row: dashes after the role when there are no battles in the mode.
-std::string FigureCells(const RowFigures& figures) {
+std::string FigureCells(const RowFigures& figures, int variant) {
   if (figures.mode.ShownBattles() <= 0) {
     std::string dashes;
     const size_t count = 2 + figures.vehicles.size() + figures.classes.size() + 2;
@@ -122,10 +136,16 @@ std::string FigureCells(const RowFigures& figures) {
     html += TitledCell(title) +
             ColouredValue("[%d]", tally.ShownBattles(), scales::kWinRate, tally.WinRate());
   };
-  for (const Tally& vehicle : figures.vehicles) {
-    battles_cell(vehicle, Format("%.1f%% побед, %.0f урон", {vehicle.WinRate(), vehicle.AverageDamage()}));
-  }
-  for (const Tally& group : figures.classes) battles_cell(group, Format("%.1f%% побед", {group.WinRate()}));
+  ForEachClassColumn(
+      variant,
+      [&](size_t i, std::string_view) {
+        const Tally& vehicle = figures.vehicles[i];
+        battles_cell(vehicle, Format("%.1f%% побед, %.0f урон", {vehicle.WinRate(), vehicle.AverageDamage()}));
+      },
+      [&](size_t k) {
+        const Tally& group = figures.classes[k];
+        battles_cell(group, Format("%.1f%% побед", {group.WinRate()}));
+      });
   if (figures.listed.ShownBattles() <= 0) return html + std::string(kCell) + "-" + std::string(kCell) + "-";
   const int64_t listed_battles = figures.listed.ShownBattles();
   const double listed_rate = figures.listed.WinRate();
@@ -151,7 +171,7 @@ class TopTanksPage final : public ClanPage {
     const RowFigures figures = MemberFigures(member);
     const RWOTAccount& record = member.record;
     rows_ += "<tr onclick=\"check(this)\"><td>" + std::to_string(added_) + NameCell(record.Nickname) +
-             ClanCell(record.ClanTag) + RoleCell(record.ClanRole) + FigureCells(figures) + "</td></tr>\r\n";
+             ClanCell(record.ClanTag) + RoleCell(record.ClanRole) + FigureCells(figures, variant_) + "</td></tr>\r\n";
     // A member whose data could not be had is not counted as one without battles.
     if (record.Nickname.empty() || !member.has_statistics) return;
     ++counted_;
@@ -162,7 +182,7 @@ class TopTanksPage final : public ClanPage {
     std::string averages;
     if (counted_ > 0) {
       averages = "</td><td class=\"tLeft\">В среднем по клану" + ClanCell({}) + RoleCell({}) +
-                 FigureCells(totals_.DividedBy(counted_));
+                 FigureCells(totals_.DividedBy(counted_), variant_);
     }
     std::string html = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n"
                        "<thead id=\"ClanTagName\">" +
@@ -188,14 +208,12 @@ class TopTanksPage final : public ClanPage {
     std::string html = "<tr><td>&nbsp;</td><td class=\"tLeft\">Имя";
     if (several_clans_) html += "</td><td class=\"tLeft\">Клан";
     for (const std::string_view label : {"Должность", "Побед", "EFF"}) html += std::string(kCell) + std::string(label);
-    for (int k = 0; k < kClassRows; ++k) {
-      if (k + 1 == variant_) {
-        for (const std::string_view id : ListedIds(k)) {
+    ForEachClassColumn(
+        variant_,
+        [&](size_t, std::string_view id) {
           html += std::string(kCell) + EscapeHtml(ShortVehicleName(input_.reference.Vehicle(id).name));
-        }
-      }
-      html += std::string(kCell) + std::string(ClassVehicleIds[static_cast<size_t>(k)].label);
-    }
+        },
+        [&](size_t k) { html += std::string(kCell) + std::string(ClassVehicleIds[k].label); });
     // The Latin "e" of the last caption keeps it apart from the "Побед" column
     // for the page script's column sort.
     return html + TitledCell("Общее количество боёв на топ-танках") + "Боёв" +

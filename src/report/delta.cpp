@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/html.h"
 #include "text/replace.h"
 #include "text/russian.h"
 
 namespace tarvelo {
 
 namespace {
+
+constexpr std::string_view kProgressCell = "</td><td class=\"progress\">";
+constexpr std::string_view kUnchanged = "0,00";
 
 // Wins in a row that bring `wins` of `battles` up to `percent`.
 double WinsToReach(double percent, double battles, double wins) {
@@ -18,12 +22,13 @@ double WinsToReach(double percent, double battles, double wins) {
 }  // namespace
 
 std::string DeltaCell(double delta, std::string_view note) {
-  if (delta > 0) return "</td><td class=\"progress\"><span class=\"g\">+" + Format("%.2f", {delta}) + "</span>";
-  if (delta < 0) {
-    return "</td><td class=\"progress\"><span class=\"r\">&ndash;" + Format("%.2f", {-delta}) + "</span>";
-  }
-  if (!note.empty()) return "</td><td class=\"progress\"><span class=\"c0\">" + std::string(note) + "</span>";
-  return std::string(kEmptyProgressCell);
+  const bool changed = delta > 0 || delta < 0;  // neither zero nor NaN
+  if (!changed) return note.empty() ? std::string(kEmptyProgressCell) : std::string(kProgressCell) + Greyed(note);
+  const std::string amount = Format("%.2f", {std::fabs(delta)});
+  // A change too small to show is shown as none, neither gain nor loss.
+  if (amount == kUnchanged) return std::string(kProgressCell) + Greyed(amount);
+  if (delta > 0) return std::string(kProgressCell) + "<span class=\"g\">+" + amount + "</span>";
+  return std::string(kProgressCell) + "<span class=\"r\">&ndash;" + amount + "</span>";
 }
 
 // The next half-percent step strictly above the current win percent, and the one after it.

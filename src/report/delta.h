@@ -9,8 +9,9 @@
 namespace tarvelo {
 
 // The row's fourth cell, starting with the cell separator: a gain in green with
-// "+", a loss in red with a dash, both with two decimals; exactly zero gives the
-// note greyed, or the empty progress cell when there is no note.
+// "+", a loss in red with a dash, both with two decimals; a change that rounds
+// to zero as a greyed "0,00"; exactly zero gives the note greyed, or the empty
+// progress cell when there is no note.
 std::string DeltaCell(double delta, std::string_view note = {});
 
 // The empty fourth cell of a row without a delta.

@@ -25,12 +25,11 @@ std::string LinkList(std::string_view title, const std::initializer_list<SiteLin
 
 }  // namespace
 
-// The values are escaped before they go into the template: its own "&" stay
-// as they are written.
+// The template takes the raw values and percent-encodes them; the finished
+// address is escaped once, as a whole, for the attribute.
 std::string SiteUrl(std::string_view host, std::string_view path, const AccountRef& account, const ClanRef& clan,
                     const UrlSettings& urls) {
-  return FillUrlTemplate(std::string(host) + std::string(path), {EscapeHtml(account.id), EscapeHtml(account.nickname)},
-                         {EscapeHtml(clan.id), EscapeHtml(clan.tag)}, urls);
+  return EscapeHtml(FillUrlTemplate(std::string(host) + std::string(path), account, clan, urls));
 }
 
 std::string AccountLinkList(const UrlSettings& urls, const LinkSites& sites, const AccountRef& account) {

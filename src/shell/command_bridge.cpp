@@ -248,11 +248,13 @@ void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
     return ReportProgress(tag, member, current, total) && !core_.BreakRequested;
   };
   const ReportView& view = state_.CurrentView;
-  const int days = view.days;
-  std::string report = days >= 0 || days < -5 ? service_.ClanReportHtml(view, update, progress)
-                                               : service_.TopTanksReportHtml(view, update, progress);
+  const bool top_tanks = view.days < 0 && view.days >= -5;
+  std::string report = top_tanks ? service_.TopTanksReportHtml(view, update, progress)
+                                 : service_.ClanReportHtml(view, update, progress);
   screen_.SetProgress(false, 0, progress_max_);
-  ShowPage(std::string(kBodyStart) + SearchFormHtml("[" + state_.CurrentClanTag + "]") + std::string(kNavigation) +
+  // The top-tanks table hides no cells, so "Больше" would open nothing there.
+  const std::string_view navigation = top_tanks ? kHomeButton : kNavigation;
+  ShowPage(std::string(kBodyStart) + SearchFormHtml("[" + state_.CurrentClanTag + "]") + std::string(navigation) +
            report + wrapped);
 }
 

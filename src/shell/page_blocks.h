@@ -12,6 +12,8 @@ inline constexpr std::string_view kNavigation =
     "<div id=\"showh\" onclick=\"return doCmd('home')\" title=\"Нажмите, чтобы перейти на стартовую страницу "
     "Tarvelo\">&#8592; На главную</div>\r\n<div id=\"showa\" onclick=\"showa(this)\" title=\"Нажмите, чтобы "
     "показать/скрыть дополнительные параметры\">Больше &#8595;</div>\r\n";
+// The navigation without "Больше", for pages that hide nothing it could show.
+inline constexpr std::string_view kHomeButton = kNavigation.substr(0, kNavigation.find("<div id=\"showa\""));
 
 // What goes around every page body.
 struct PageFrame {

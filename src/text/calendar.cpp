@@ -10,8 +10,11 @@ namespace {
 constexpr int64_t kMillisecondsPerHour = 3'600'000;
 constexpr int64_t kMillisecondsPerDay = 24 * kMillisecondsPerHour;
 
+// None when either is NaN; beyond the calendar counted from its ends.
 int64_t MillisecondsBetween(DateTime a, DateTime b) {
-  return static_cast<int64_t>(std::llround(std::fabs(a - b) * static_cast<double>(kMillisecondsPerDay)));
+  if (std::isnan(a) || std::isnan(b)) return 0;
+  const double days = std::fabs(WithinCalendar(a) - WithinCalendar(b));
+  return static_cast<int64_t>(std::llround(days * static_cast<double>(kMillisecondsPerDay)));
 }
 
 struct Ymd {
@@ -43,9 +46,10 @@ int64_t WholeDaysBetween(DateTime a, DateTime b) { return MillisecondsBetween(a,
 int64_t WholeHoursBetween(DateTime a, DateTime b) { return MillisecondsBetween(a, b) / kMillisecondsPerHour; }
 
 CalendarSpan CalendarSpanBetween(DateTime from, DateTime to) {
-  const DateTime first = std::floor(from);
-  const DateTime last = std::floor(to);
   CalendarSpan span;
+  if (std::isnan(from) || std::isnan(to)) return span;
+  const DateTime first = std::floor(WithinCalendar(from));
+  const DateTime last = std::floor(WithinCalendar(to));
   if (last <= first) return span;
   const DateParts parts = DecodeDateTime(first);
   const Ymd start{parts.year, parts.month, parts.day};

@@ -273,7 +273,7 @@ constexpr int64_t kMillisecondsPerDay = 86'400'000;
 constexpr int64_t kUnixEpochDay = 25569;  // 1970-01-01
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
-int64_t DaysFromCivil(int64_t year, int month, int day) {
+int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
   year -= month <= 2;
   int64_t era = (year >= 0 ? year : year - 399) / 400;
   int64_t year_of_era = year - era * 400;
@@ -315,14 +315,24 @@ size_t RunLength(std::string_view pattern, size_t at) {
 }  // namespace
 }  // namespace detail
 
+DateTime WithinCalendar(DateTime t) {
+  if (std::isnan(t)) return t;
+  constexpr DateTime kLastMoment = kLastCalendarDay + 1 - 1.0 / detail::kMillisecondsPerDay;
+  return std::clamp(t, kFirstCalendarDay, kLastMoment);
+}
+
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  month = std::clamp(month, 1, 12);
   return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
 DateTime EncodeDate(int year, int month, int day) {
-  return static_cast<DateTime>(detail::DaysFromCivil(year, month, day) + detail::kUnixEpochDay);
+  const int64_t months = int64_t{year} * 12 + (int64_t{month} - 1);
+  const int64_t whole_years = (months >= 0 ? months : months - 11) / 12;
+  const int64_t month_of_year = months - whole_years * 12 + 1;
+  return static_cast<DateTime>(detail::DaysFromCivil(whole_years, month_of_year, day) + detail::kUnixEpochDay);
 }
 
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond) {
@@ -356,7 +366,9 @@ DateTime UnixToDateTime(int64_t unix_seconds) {
 }
 
 int64_t DateTimeToUnix(DateTime t) {
-  return static_cast<int64_t>(std::llround((t - static_cast<double>(detail::kUnixEpochDay)) * 86400.0));
+  if (std::isnan(t)) return 0;
+  const DateTime days = WithinCalendar(t) - static_cast<double>(detail::kUnixEpochDay);
+  return static_cast<int64_t>(std::llround(days * 86400.0));
 }
 
 // Letters are read in either case. "m"/"mm" right after an hour ("hh:mm"),

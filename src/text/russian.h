@@ -57,8 +57,19 @@ std::string_view Plural(int64_t n, std::string_view one, std::string_view few, s
 // Date-times are day counts since 1899-12-30 with the time of day as fraction.
 using DateTime = double;
 
+// The days the calendar functions hold: 01.01.0001 to 31.12.9999. Spans and
+// conversions take a date-time outside them as the nearest one.
+inline constexpr DateTime kFirstCalendarDay = -693593;
+inline constexpr DateTime kLastCalendarDay = 2958465;
+
+// `t` moved into the calendar, up to the last millisecond of its last day; NaN stays NaN.
+DateTime WithinCalendar(DateTime t);
+
+// A month outside 1..12 carries into the years around it (month 13 is January
+// of the next year), a day outside the month into the days around it.
 DateTime EncodeDate(int year, int month, int day);
-// Days of `month` (1..12) in `year` of the Gregorian calendar.
+// Days of `month` in `year` of the Gregorian calendar; a month outside 1..12
+// counts as the nearest one.
 int DaysInMonth(int year, int month);
 DateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int millisecond = 0);
 struct DateParts {
@@ -66,7 +77,7 @@ struct DateParts {
 };
 DateParts DecodeDateTime(DateTime t);
 
-// Unix seconds (UTC) to a date-time and back.
+// Unix seconds (UTC) to a date-time and back; NaN gives 0 Unix seconds.
 DateTime UnixToDateTime(int64_t unix_seconds);
 int64_t DateTimeToUnix(DateTime t);
 

@@ -8,6 +8,9 @@
 // where fame points are requested, 2026 clocks elsewhere.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <regex>
+
 #include "loaders_end_to_end.h"
 
 namespace tarvelo {
@@ -462,11 +465,56 @@ TEST_F(LoadersEndToEndTest, EveryMemberOfTheDemoClanLoadsCleanly) {
     EXPECT_EQ(result.current.Nickname, member.Nickname);
     EXPECT_EQ(result.current.ClanRole, member.ClanRole);
     EXPECT_GT(result.current.Stats[0].Battles, 0);
+    // The answers carry hits, as the real API's do, so there is a hit rate.
+    EXPECT_GT(result.current.Stats[0].Hits, 0);
+    EXPECT_GT(result.current.Stats[0].HitsPercent, 50.0f);
     EXPECT_GT(result.fame.points, 0);
     EXPECT_EQ(NewTargets(), (std::vector<std::string>{AccountInfo(member.AccountId), Achievements(member.AccountId),
                                                       Membership(member.AccountId), TanksStats(member.AccountId),
                                                       FamePoints(member.AccountId)}));
   }
+}
+
+// Every statistics block of the demo answers and stored days that fired has its
+// hits, and they agree with its shots and hit percent, as in the real answers.
+TEST(DemoAnswers, EveryBlockWithShotsHasHitsThatAgreeWithItsHitPercent) {
+  const std::filesystem::path demo = TARVELO_DEMO_ANSWERS;
+  const std::regex leaf_object(R"(\{[^{}]*\})");
+  const std::regex shots_key(R"("shots":([0-9]+))");
+  const std::regex hits_key(R"("hits":([0-9]+))");
+  const std::regex percent_key(R"("hits_percents":([0-9]+))");
+  const auto number = [](const std::string& object, const std::regex& key) -> std::optional<double> {
+    std::smatch match;
+    if (!std::regex_search(object, match, key)) return std::nullopt;
+    return std::stod(match[1].str());
+  };
+  size_t files = 0;
+  size_t blocks = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(demo)) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || entry.path().extension() != ".json") continue;
+    if (!name.starts_with("account_info_") && !name.starts_with("tanks_stats_") &&
+        entry.path().parent_path().filename() != "expected" &&
+        entry.path().parent_path().parent_path().filename() != "history") {
+      continue;
+    }
+    ++files;
+    const std::string text = ReadBytes(entry.path());
+    for (std::sregex_iterator it(text.begin(), text.end(), leaf_object), end; it != end; ++it) {
+      const std::string object = it->str();
+      const std::optional<double> shots = number(object, shots_key);
+      if (!shots || *shots <= 0) continue;
+      ++blocks;
+      const std::optional<double> hits = number(object, hits_key);
+      ASSERT_TRUE(hits.has_value()) << entry.path() << ": " << object.substr(0, 200);
+      EXPECT_GT(*hits, 0) << entry.path();
+      EXPECT_LE(*hits, *shots) << entry.path();
+      // The percent is whole, rounded either way at a half.
+      EXPECT_LE(std::fabs(*hits / *shots * 100 - number(object, percent_key).value_or(-1)), 0.5) << entry.path();
+    }
+  }
+  EXPECT_GT(files, 80u);
+  EXPECT_GT(blocks, 1000u);
 }
 
 std::string ClanEntry(int64_t clan_id, std::string_view tag, std::string_view name) {

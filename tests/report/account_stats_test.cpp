@@ -24,6 +24,12 @@ TEST_F(AccountStatsTest, BattleCountRowsShowTheirModeAndLeadToIt) {
                 .find("<td><span class=\"c0\">&nbsp;&nbsp;командных</span></td><td>0</td><td></td>"),
             std::string::npos)
       << RowOf(html, "stTeamBattles");
+  // A format without brackets has no part to leave out: its percent is a zero one.
+  EXPECT_NE(RowOf(html, "stFalloutBattles")
+                .find("<td><span class=\"c0\">&nbsp;&nbsp;&quot;Бой до последнего&quot;</span></td><td>0</td>"
+                      "<td>0,00%</td>"),
+            std::string::npos)
+      << RowOf(html, "stFalloutBattles");
 }
 
 TEST_F(AccountStatsTest, ModeRandomShowsRandomBattlesAndNamesTheMode) {

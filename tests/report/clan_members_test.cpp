@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/tables.h"
@@ -171,6 +172,30 @@ TEST_F(ClanMembersTest, ADaySelectedLeavesOutShortHistoriesAndNotesThePeriodsUnl
   html = Page({{played, true, false, compared, {}}, {idle, true, false, compared, {}}}, day);
   EXPECT_EQ(html.find("<p>Обратите внимание"), std::string::npos);
   EXPECT_EQ(Page({With(played)}).find("<p>Обратите внимание"), std::string::npos);  // no day selected
+}
+
+TEST_F(ClanMembersTest, ADaysRatingChangeIsALossAGainOrNeutralWhenItRoundsToNothing) {
+  const std::vector<std::pair<float, std::string>> cases = {
+      {-3.0f, "<span class=\"c1\">-3</span>"}, {0.0f, "<span class=\"c0\">0</span>"},
+      {0.4f, "<span class=\"c0\">0</span>"},   {-0.4f, "<span class=\"c0\">0</span>"},
+      {5.0f, "<span class=\"c4\">5</span>"},
+  };
+  std::vector<RWOTAccount> records;
+  for (const auto& [change, cell] : cases) {
+    records.push_back(Member("Member", 40, 22));
+    records.back().Updated = EncodeDateTime(2016, 12, 8, 6, 0, 0);
+    records.back().Stats[kModeAll].rateWG = change;
+  }
+  std::vector<ClanMemberData> members;
+  for (const RWOTAccount& record : records) members.push_back({record, true, false, EncodeDateTime(2016, 12, 5, 6, 0, 0), {}});
+  const std::string body = RowOf(Page(members, Days(2)), "ClanMembersBody");
+  size_t at = 0;
+  for (const auto& [change, cell] : cases) {
+    at = body.find("<span class=\"noWrap\">", at);
+    ASSERT_NE(at, std::string::npos) << change;
+    at += std::string_view("<span class=\"noWrap\">").size();
+    EXPECT_EQ(body.substr(at, cell.size()), cell) << change;
+  }
 }
 
 TEST_F(ClanMembersTest, AMemberWithoutBattlesInTheModeShowsDashesThere) {

@@ -173,6 +173,56 @@ TEST_F(ClanTopTanksTest, EachBreakdownListsItsClassVehiclesBeforeTheClassColumn)
   EXPECT_EQ(Between(Cells(Page(-3, Member("A", "private", 1, 1, 1)), kHeader), "EFF", "Боёв").size(), 18u);
 }
 
+// The cell of `row` under the header caption `caption`.
+std::string Under(const std::vector<std::string>& header, const std::vector<std::string>& row, std::string_view caption) {
+  const auto at = std::find(header.begin(), header.end(), caption);
+  if (at == header.end() || row.size() != header.size()) return "no column " + std::string(caption);
+  return row[static_cast<size_t>(at - header.begin())];
+}
+
+TEST_F(ClanTopTanksTest, EveryFigureStandsUnderItsOwnCaptionInEachBreakdown) {
+  // One vehicle of each class, each with its own number of battles; the class
+  // totals differ from every vehicle's figure.
+  const RWOTAccount member =
+      Member("Gromoboy_77", "private", 5000, 2500, 1000,
+             {Vehicle("10785", 101, 50, 1), Vehicle("6929", 11, 5, 1), Vehicle("16897", 202, 100, 1),
+              Vehicle("14113", 22, 10, 1), Vehicle("12049", 303, 150, 1), Vehicle("8705", 404, 200, 1),
+              Vehicle("8481", 44, 20, 1)});
+  const RWOTAccount averaged = Member("Second", "private", 5000, 2500, 1000);
+  struct Case {
+    int days;
+    std::vector<std::pair<std::string, std::string>> cells;  // caption, the member's cell under it
+  };
+  const std::vector<std::pair<std::string, std::string>> classes = {
+      {"ТТ", "112"}, {"СТ", "224"}, {"ПТ", "303"}, {"САУ", "448"}, {"Боёв", "1087"}};
+  std::vector<Case> cases = {
+      {-1, {}},
+      {-2, {{"T110E5", "101"}, {"Maus", "11"}, {"T57 Heavy", "-"}}},
+      {-3, {{"Об. 140", "202"}, {"M48A5", "22"}, {"UnknownVehicle_12305", "-"}}},
+      {-4, {{"JagdPz E 100", "303"}, {"Foch (155)", "-"}}},
+      {-5, {{"Об. 261", "404"}, {"T92 HMC", "44"}, {"Conqueror GC", "-"}}},
+  };
+  for (Case& c : cases) {
+    c.cells.insert(c.cells.end(), classes.begin(), classes.end());
+    const std::string html = Page(c.days, {Collected(member), Collected(averaged)});
+    const std::vector<std::string> header = Cells(html, kHeader);
+    for (const auto& [caption, cell] : c.cells) {
+      EXPECT_EQ(Under(header, Cells(html, ">Gromoboy_77<"), caption), cell) << c.days << " " << caption;
+    }
+    // The averages row keeps the same order: half the member's figures.
+    EXPECT_EQ(Under(header, Cells(html, "В среднем по клану"), "САУ"), "224") << c.days;
+    EXPECT_EQ(Under(header, Cells(html, "В среднем по клану"), "ТТ"), "56") << c.days;
+    // The footer repeats the header.
+    const size_t foot = html.find("<tfoot");
+    ASSERT_NE(foot, std::string::npos);
+    std::vector<std::string> footer = Cells(html.substr(foot), "<tr style=\"color:white\">");
+    ASSERT_EQ(footer.size(), header.size()) << c.days;
+    footer[1] = header[1];
+    footer[2] = header[2];
+    EXPECT_EQ(footer, header) << c.days;
+  }
+}
+
 TEST_F(ClanTopTanksTest, SeveralClansAddAClanColumnToEveryRow) {
   clan_.tag = "VOLKI,STAL";
   const std::string html = Page(-2, Member("Tihiy_Omut", "commander", 10, 5, 900));

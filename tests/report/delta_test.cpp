@@ -2,19 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "text/russian.h"
 
 namespace tarvelo {
 namespace {
 
 TEST(DeltaCell, ShowsGainsLossesAndNothing) {
-  EXPECT_EQ(DeltaCell(1.234), "</td><td class=\"progress\"><span class=\"g\">+1,23</span>");
-  EXPECT_EQ(DeltaCell(0.004), "</td><td class=\"progress\"><span class=\"g\">+0,00</span>");
-  EXPECT_EQ(DeltaCell(-0.5), "</td><td class=\"progress\"><span class=\"r\">&ndash;0,50</span>");
-  EXPECT_EQ(DeltaCell(-1234.567), "</td><td class=\"progress\"><span class=\"r\">&ndash;1234,57</span>");
-  EXPECT_EQ(DeltaCell(0), "</td><td class=\"progressEmpty\">&nbsp;");
+  const std::vector<std::pair<double, std::string>> cases = {
+      {1.234, "</td><td class=\"progress\"><span class=\"g\">+1,23</span>"},
+      {0.005, "</td><td class=\"progress\"><span class=\"g\">+0,01</span>"},
+      {-0.5, "</td><td class=\"progress\"><span class=\"r\">&ndash;0,50</span>"},
+      {-0.005, "</td><td class=\"progress\"><span class=\"r\">&ndash;0,01</span>"},
+      {-1234.567, "</td><td class=\"progress\"><span class=\"r\">&ndash;1234,57</span>"},
+      // A change that rounds to zero is neither a gain nor a loss.
+      {0.004, "</td><td class=\"progress\"><span class=\"c0\">0,00</span>"},
+      {-0.004, "</td><td class=\"progress\"><span class=\"c0\">0,00</span>"},
+      {1e-7, "</td><td class=\"progress\"><span class=\"c0\">0,00</span>"},
+      {0, "</td><td class=\"progressEmpty\">&nbsp;"},
+      {std::nan(""), "</td><td class=\"progressEmpty\">&nbsp;"},
+  };
+  for (const auto& [delta, cell] : cases) EXPECT_EQ(DeltaCell(delta), cell) << delta;
   EXPECT_EQ(DeltaCell(0, "NEW"), "</td><td class=\"progress\"><span class=\"c0\">NEW</span>");
   EXPECT_EQ(DeltaCell(2, "NEW"), "</td><td class=\"progress\"><span class=\"g\">+2,00</span>");
+  EXPECT_EQ(DeltaCell(-0.001, "NEW"), "</td><td class=\"progress\"><span class=\"c0\">0,00</span>");
 }
 
 TEST(WinsNeededTooltip, CountsWinsToTheNextTwoHalfPercentSteps) {

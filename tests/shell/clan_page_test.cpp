@@ -215,6 +215,8 @@ TEST_F(ClanPageTest, TheFiveTopTanksVariantsFromTheCache) {
               std::string::npos)
         << days;
     EXPECT_NE(body.find(">Побeд</td>"), std::string::npos) << days;
+    EXPECT_NE(body.find("id=\"showh\""), std::string::npos) << days;
+    EXPECT_EQ(body.find("id=\"showa\""), std::string::npos) << "nothing for \"Больше\" to open, " << days;
   }
   EXPECT_EQ(service_->targets().size(), before);
 }

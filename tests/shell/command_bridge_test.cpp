@@ -352,6 +352,20 @@ TEST_F(BridgeTest, NegativeClanDaysPickTheTopTanksVariant) {
   EXPECT_EQ(calls_[5].what, "clan report");
 }
 
+// The top-tanks tables hide nothing, so "Больше" would open nothing there.
+TEST_F(BridgeTest, TopTanksPagesOfferNoMoreButtonTheMembersTableDoes) {
+  service_->succeed = true;
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"", true}, {"&days=-1", false}, {"&days=-3", false}, {"&days=-5", false}, {"&days=-6", true}, {"&days=2", true}};
+  for (const auto& [options, more] : cases) {
+    Title("[CMD:]search[PRM:][TAG]" + options);
+    const std::string& page = screen_.last_document();
+    const std::string report = more ? "<p>clan report</p>" : "<p>top tanks</p>";
+    EXPECT_NE(page.find(std::string(more ? kNavigation : kHomeButton) + report), std::string::npos) << options;
+    EXPECT_EQ(page.find("id=\"showa\"") != std::string::npos, more) << options;
+  }
+}
+
 TEST_F(BridgeTest, FailedClanSearchShowsTheMessagesUnderTheForm) {
   Title("[CMD:]search[PRM:][NONE]");
   EXPECT_NE(screen_.last_document().find("value=\"[NONE]\""), std::string::npos);

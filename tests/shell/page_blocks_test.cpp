@@ -65,6 +65,9 @@ TEST(PageBlocksTest, FixedBlocksAreExact) {
             "<div id=\"showh\" onclick=\"return doCmd('home')\" title=\"Нажмите, чтобы перейти на стартовую "
             "страницу Tarvelo\">&#8592; На главную</div>\r\n<div id=\"showa\" onclick=\"showa(this)\" "
             "title=\"Нажмите, чтобы показать/скрыть дополнительные параметры\">Больше &#8595;</div>\r\n");
+  EXPECT_EQ(kHomeButton,
+            "<div id=\"showh\" onclick=\"return doCmd('home')\" title=\"Нажмите, чтобы перейти на стартовую "
+            "страницу Tarvelo\">&#8592; На главную</div>\r\n");
 }
 
 TEST(PageBlocksTest, MessagesAreWrappedWithTheirPathsWhole) {

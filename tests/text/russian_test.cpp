@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace tarvelo {
 namespace {
@@ -146,6 +149,41 @@ TEST(DateTimeTest, EncodesDayCountsSince18991230) {
   EXPECT_EQ(EncodeDate(2222, 1, 1), 117610.0);
   EXPECT_DOUBLE_EQ(EncodeDateTime(2016, 12, 18, 18, 0, 0), 42722.75);
   EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0), -1.25);
+}
+
+TEST(DateTimeTest, MonthsAndDaysOutsideTheirRangeCarryIntoTheirNeighbours) {
+  const std::vector<std::pair<DateTime, DateTime>> same = {
+      {EncodeDate(2016, 13, 1), EncodeDate(2017, 1, 1)},   {EncodeDate(2016, 0, 1), EncodeDate(2015, 12, 1)},
+      {EncodeDate(2016, -11, 1), EncodeDate(2015, 1, 1)},  {EncodeDate(2016, 25, 31), EncodeDate(2018, 1, 31)},
+      {EncodeDate(2016, 1, 32), EncodeDate(2016, 2, 1)},   {EncodeDate(2016, 3, 0), EncodeDate(2016, 2, 29)},
+      {EncodeDate(2016, 14, 29), EncodeDate(2017, 3, 1)},
+  };
+  for (const auto& [encoded, expected] : same) EXPECT_EQ(encoded, expected) << FormatDate(expected);
+  // The ends of int give a date, however far.
+  constexpr int kMax = std::numeric_limits<int>::max();
+  constexpr int kMin = std::numeric_limits<int>::min();
+  EXPECT_TRUE(std::isfinite(EncodeDate(kMax, kMax, kMax)));
+  EXPECT_TRUE(std::isfinite(EncodeDate(kMin, kMin, kMin)));
+  EXPECT_TRUE(std::isfinite(EncodeDateTime(kMax, kMin, kMax, kMin, kMax, kMin, kMax)));
+}
+
+TEST(DateTimeTest, DaysInMonthTakesAMonthOutsideTheYearAsTheNearestOne) {
+  const std::vector<std::tuple<int, int, int>> cases = {
+      {2016, 1, 31}, {2016, 2, 29}, {2015, 2, 28}, {2000, 2, 29}, {1900, 2, 28}, {2016, 4, 30},  {2016, 12, 31},
+      {-4, 2, 29},   {-100, 2, 28}, {2016, 0, 31}, {2016, -4, 31}, {2016, 13, 31}, {2016, std::numeric_limits<int>::min(), 31},
+  };
+  for (const auto& [year, month, days] : cases) EXPECT_EQ(DaysInMonth(year, month), days) << year << "-" << month;
+}
+
+TEST(DateTimeTest, UnixSecondsOfDatesBeyondTheCalendarAreItsEndsAndOfNaNZero) {
+  EXPECT_EQ(DateTimeToUnix(std::numeric_limits<double>::quiet_NaN()), 0);
+  EXPECT_EQ(DateTimeToUnix(std::numeric_limits<double>::infinity()), 253402300800);    // 01.01.10000 00:00
+  EXPECT_EQ(DateTimeToUnix(-std::numeric_limits<double>::infinity()), -62135596800);  // 01.01.0001 00:00
+  EXPECT_EQ(DateTimeToUnix(1e300), 253402300800);
+  EXPECT_EQ(WithinCalendar(42722.5), 42722.5);
+  EXPECT_TRUE(std::isnan(WithinCalendar(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_EQ(FormatDateTime("dd.mm.yyyy hh:nn:ss.zzz", WithinCalendar(1e11)), "31.12.9999 23:59:59.999");
+  EXPECT_EQ(FormatDate(WithinCalendar(-1e11)), "01.01.0001");
 }
 
 TEST(DateTimeTest, DecodesBackToItsParts) {

@@ -87,7 +87,7 @@ ACCOUNT_BLOCK_KEYS = [
     "explosion_hits", "piercings_received", "piercings", "max_damage", "xp", "survived_battles",
     "dropped_capture_points", "hits_percents", "draws", "max_xp_tank_id", "battles", "damage_received",
     "avg_damage_assisted", "max_frags_tank_id", "frags", "avg_damage_assisted_radio", "max_xp", "capture_points",
-    "battle_avg_xp", "wins", "losses", "damage_dealt", "no_damage_direct_hits_received", "max_frags", "shots",
+    "hits", "battle_avg_xp", "wins", "losses", "damage_dealt", "no_damage_direct_hits_received", "max_frags", "shots",
     "explosion_hits_received", "tanking_factor"]
 FALLOUT_EXTRA_KEYS = ["win_points", "max_win_points", "avatar_damage_dealt", "avatar_frags", "death_count",
                       "flag_capture", "flag_capture_solo", "resource_absorbed", "max_frags_with_avatar",
@@ -100,7 +100,7 @@ AVERAGES = ["avg_damage_assisted_track", "avg_damage_blocked", "avg_damage_assis
             "tanking_factor"]
 COUNTERS = ["spotted", "direct_hits_received", "explosion_hits", "piercings_received", "piercings", "xp",
             "survived_battles", "dropped_capture_points", "draws", "battles", "damage_received", "frags",
-            "capture_points", "wins", "losses", "damage_dealt", "no_damage_direct_hits_received", "shots",
+            "capture_points", "wins", "losses", "damage_dealt", "no_damage_direct_hits_received", "shots", "hits",
             "explosion_hits_received", "win_points", "avatar_damage_dealt", "avatar_frags", "death_count",
             "flag_capture", "flag_capture_solo", "resource_absorbed"]
 VEHICLE_MODES = ["all", "random", "clan", "company", "globalmap", "stronghold_defense", "stronghold_skirmish",
@@ -191,7 +191,7 @@ def vehicle_battles(rng, tank_id, tier):
 
 
 def add_figures(total, figures):
-    for key in COUNTERS + ["hits"]:
+    for key in COUNTERS:
         total[key] = total.get(key, 0) + figures.get(key, 0)
     for key in AVERAGES:  # battle-weighted sums, divided at the end
         total.setdefault("_" + key, 0.0)
@@ -378,6 +378,7 @@ def subtract(figures, taken):
     for key, value in taken.items():
         figures[key] -= value
     figures["battle_avg_xp"] = figures["xp"] // figures["battles"] if figures["battles"] else 0
+    figures["hits_percents"] = round(figures["hits"] / figures["shots"] * 100) if figures["shots"] else 0
 
 
 def history_states(rng, account, vehicles, days):
