@@ -27,6 +27,11 @@
 #      moves member by member, a click on "Прервать" mid-way ends the collection with the
 #      note and the rows so far, whose table is sorted by a column and widened by "Больше"
 #      through the page (clan_page_check.js); screenshots clan_progress.png and clan_page.png.
+#  10. Clan typed in the page: "[STAL]" typed into the start page's search box, the members
+#      collected in rounds through a sample service that answers every API request after
+#      350 ms; a click on "Прервать" while a round's requests are under way stops the
+#      collection before the next round (screenshot clan_typed_break.png), and closing the
+#      window while a round is under way ends the program within seconds, no round begun after.
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
@@ -104,6 +109,11 @@ EOF
 
 stop() {
   kill -TERM "$pid"
+  await_end
+}
+
+# await_end: the program, asked to close, ends within a minute with status 0.
+await_end() {
   local deadline=$((SECONDS + 60)) status=0
   while [ -d "/proc/$pid" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; do
     [ $SECONDS -lt $deadline ] || fail "the program did not end within 60 s of SIGTERM"
@@ -410,3 +420,89 @@ stop
 unset TARVELO_GTK_SCRIPT
 kill "$service" 2>/dev/null || true
 echo "the clan collection showed its progress, stopped on \"Прервать\" after $done_members of 32 members, and its table sorts"
+
+# ---- 10. a clan search typed in the page, stopped while a round of requests is under way ----
+# slow_clan_service: the demo answers, every API answer after 350 ms.
+slow_clan_service() {
+  mkdir -p "$run/answers"
+  for entry in "$demo_answers"/*; do
+    [ "$(basename "$entry")" = routes.json ] || ln -s "$entry" "$run/answers/"
+  done
+  sed 's|{"path": "/w\(ot\|gn\)/|{"delay_ms": 350, "path": "/w\1/|' "$demo_answers/routes.json" > "$run/answers/routes.json"
+  start_service "$run/answers" api
+  sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|; s|^Left=.*|Left=0|; s|^Top=.*|Top=0|; s|^Width=.*|Width=1240|" \
+    "$run/config/tarvelo/settings.ini"
+}
+
+# type_clan_search: the start page shown, "[STAL]" typed into its search box and sent with Enter.
+type_clan_search() {
+  TARVELO_NOW=2016-12-05T15:00 "$program" > "$run/stdout.txt" 2> "$log" &
+  pid=$!
+  wait_for "Партнеры проекта" 120
+  local window
+  window=$(xdotool search --name "^Tarvelo$" | head -n 1)
+  [ -n "$window" ] || fail "no window captioned \"Tarvelo\""
+  xdotool mousemove 620 400
+  xdotool windowfocus "$window" 2>/dev/null || true
+  xdotool type --delay 40 "[STAL]"
+  xdotool key Return
+  wait_for "page title: [CMD:]search[PRM:][STAL]" 30
+}
+
+# stats_requests: the vehicle statistics requests the service has read so far.
+stats_requests() { grep -c "^GET	/wot/tanks/stats/" "$run/api.log" || true; }
+
+# wait_for_second_round: returns once the first request of the second round of four members
+# has reached the service, whose answer is then 350 ms away.
+wait_for_second_round() {
+  local deadline=$((SECONDS + 120))
+  until [ "$(stats_requests)" -ge 5 ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before the second round of requests"
+    [ $SECONDS -lt $deadline ] || fail "no second round of vehicle requests"
+    sleep 0.02
+  done
+}
+
+prepare typed_clan
+slow_clan_service
+type_clan_search
+wait_for_second_round
+xdotool mousemove 411 261 click 1
+wait_for "page title: [CMD:]break" 10
+wait_for "progress: 0/32 hidden" 60
+wait_for "Сбор данных был прерван" 30
+# The break reached the window while the collection ran, not after it.
+break_line=$(grep -n -m 1 -F "page title: [CMD:]break" "$log" | cut -d: -f1)
+end_line=$(grep -n -m 1 -F "progress: 0/32 hidden" "$log" | cut -d: -f1)
+[ "$break_line" -lt "$end_line" ] || fail "the break came only after the collection had ended"
+done_members=$(grep -o "progress: [0-9]*/32$" "$log" | tail -n 1 | sed 's|progress: \([0-9]*\)/32|\1|')
+[ "$done_members" -ge 4 ] && [ "$done_members" -le 8 ] ||
+  fail "the collection went on to $done_members of 32 members after the break in the second round"
+[ "$(stats_requests)" -le 8 ] || fail "$(stats_requests) vehicle requests: a round was begun after the break"
+grep -Eq "Сбор данных был прерван. Обработано? только $done_members бойц" "$log" ||
+  fail "no interruption note for $done_members members"
+left=0 top=0 width=1240 height=822
+shoot_window "$out/clan_typed_break.png"
+stop
+kill "$service" 2>/dev/null || true
+echo "the clan search typed in the page stopped on \"Прервать\" after $done_members of 32 members"
+
+prepare typed_clan_close
+slow_clan_service
+type_clan_search
+wait_for_second_round
+kill -TERM "$pid"
+closed_at=$(date +%s%N)
+# The window closes once the member under way is done; the ending process's leak check
+# after a collection may take a few seconds more.
+until grep -q "window closed" "$log"; do
+  [ $((($(date +%s%N) - closed_at) / 1000000)) -lt 2000 ] || fail "the window did not close within 2 s of SIGTERM during the collection"
+  sleep 0.02
+done
+close_ms=$((($(date +%s%N) - closed_at) / 1000000))
+stop_requests=$(stats_requests)
+await_end
+[ "$stop_requests" -le 8 ] || fail "$stop_requests vehicle requests: a round was begun after the close"
+grep -qx "UpdateHours=6" "$run/config/tarvelo/settings.ini" || fail "the settings were not saved when closed during the collection"
+kill "$service" 2>/dev/null || true
+echo "closing the window during the typed clan search stopped it in $close_ms ms"

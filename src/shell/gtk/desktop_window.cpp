@@ -147,6 +147,7 @@ void DesktopWindow::LoadDocument(const char* html, const std::string& uri) {
 DesktopWindow::DesktopWindow() : trace_(g_getenv("TARVELO_GTK_TRACE") != nullptr) { BuildWidgets(); }
 
 DesktopWindow::~DesktopWindow() {
+  if (title_source_ != 0) g_source_remove(title_source_);
   if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
@@ -276,11 +277,30 @@ void DesktopWindow::RunScriptWhenLoaded(std::string script) {
 
 void DesktopWindow::SetTitleHandler(TitleHandler handler) { title_handler_ = std::move(handler); }
 
+// The title's work (a whole search) must not run inside this signal: GObject holds back
+// every further "notify" of the view until the handler returns, so a "break" clicked
+// meanwhile would arrive only after the work it was meant to stop. The handler runs from
+// an idle source instead, where a later title is reported at once.
 void DesktopWindow::OnTitleChanged(WebKitWebView* view, GParamSpec*, DesktopWindow* self) {
   const char* title = webkit_web_view_get_title(view);
   std::string text = title != nullptr ? title : "";
   if (self->trace_) std::fprintf(stderr, "[tarvelo-gtk] page title: %s\n", text.c_str());
-  if (self->title_handler_ && !self->closed_) self->RunWork([&] { self->title_handler_(text); });
+  if (!self->title_handler_ || self->closed_) return;
+  self->pending_titles_.push_back(std::move(text));
+  if (self->title_source_ == 0) self->title_source_ = g_idle_add(DeliverTitles, self);
+}
+
+// A title reported while an earlier one's work runs gets an idle source of its own, which
+// the work's event handling dispatches: so a "break" reaches the work under way.
+gboolean DesktopWindow::DeliverTitles(gpointer window) {
+  auto* self = static_cast<DesktopWindow*>(window);
+  self->title_source_ = 0;
+  while (!self->pending_titles_.empty() && !self->closed_) {
+    const std::string title = std::move(self->pending_titles_.front());
+    self->pending_titles_.pop_front();
+    self->RunWork([&] { self->title_handler_(title); });
+  }
+  return G_SOURCE_REMOVE;
 }
 
 // --- work and closing --------------------------------------------------------------------
@@ -314,6 +334,7 @@ void DesktopWindow::CloseNow() {
   closed_ = true;
   if (close_handler_) close_handler_();
   gtk_widget_hide(window_);
+  TraceMoment("window closed");
 }
 
 gboolean DesktopWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, DesktopWindow* self) {
