@@ -12,11 +12,15 @@
 #      and a clan are found, stored in the cache and shown without error messages.
 #   5. Player page: with a week of the player's daily snapshots in the cache, the period view of
 #      three days is shown with its day strip and statistic rows; a screenshot is saved
-#      (player_page.png).
+#      (player_page.png). The player is added to the favourites from the page and removed
+#      through the list's "x" and its box: the page's lists show each change at once, the
+#      page staying as it is (lists_check.js; screenshot favourites_list.png).
 #   6. Vehicles: on the all-time page of a player with sixty vehicles, the menu's filter by tier
 #      and by class and its sorts by battles and by damage, a detail pop-up, "Больше"/"Меньше"
 #      and the corner buttons are driven through the page (player_page_check.js); a
-#      screenshot with a pop-up open is saved (player_vehicles.png).
+#      screenshot with a pop-up open is saved (player_vehicles.png). The pop-up's large
+#      picture and the achievements' wiki come from the hosts of the settings, and no page
+#      loads anything from any other host.
 #   7. Update: a copy of the program, older than the version page of the site the sample
 #      service plays, shows the update notice; the page's "update" command asks in a box
 #      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
@@ -153,6 +157,14 @@ start_service() {
   port=$(head -n 1 "$run/$2.out")
 }
 
+# only_configured_hosts: every address the pages loaded from the network was on the sample
+# service, the one host of the settings.
+only_configured_hosts() {
+  local elsewhere
+  elsewhere=$(grep -E "^\[tarvelo-gtk\] resource: (https?|wss?|ftp)://" "$log" | grep -vF "resource: http://127.0.0.1:$port/" || true)
+  [ -z "$elsewhere" ] || fail "a page reached a host that is not in the settings: $elsewhere"
+}
+
 memory_of() {  # resident memory in KiB of the process and its children
   local own children
   own=$(ps -o rss= -p "$1" | tr -d ' ')
@@ -274,19 +286,53 @@ for file in "$history"/*.json; do
 done
 start_service "$demo_answers" api
 sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/lists_check.js")
 TARVELO_NOW=2016-12-05T15:00 "$program" "Gromoboy_77&days=3" > "$run/stdout.txt" 2> "$log" &
 pid=$!
 found_page Gromoboy_77
 wait_for "Семафор" 30
 shoot_window "$out/player_page.png"
+# The favourites: added from the page, shown in its lists; the "x" asks, "Да" removes.
+wait_for "page title: LISTS" 60
+grep -q "page title: LISTS ADDED" "$log" || fail "lists checks: $(grep 'page title: LISTS' "$log")"
+shoot_window "$out/favourites_list.png"
+deadline=$((SECONDS + 30))
+until box=$(xdotool search --name "^Удаление записи$" 2>/dev/null | head -n 1) && [ -n "$box" ]; do
+  [ $SECONDS -lt $deadline ] || fail "no box captioned \"Удаление записи\": $(grep 'page title: LISTS' "$log")"
+  sleep 0.1
+done
+sleep 0.5
+box_geometry=$(xwininfo -id "$box")
+xdotool mousemove "$(awk '/Absolute upper-left X/ {print $4 + 10}' <<< "$box_geometry")" \
+                  "$(awk '/Absolute upper-left Y/ {print $4 + 10}' <<< "$box_geometry")"
+xdotool key Return
+deadline=$((SECONDS + 30))
+until grep -q "page title: LISTS \(OK\|FAILED\)" "$log"; do
+  [ $SECONDS -lt $deadline ] || fail "no end of the lists checks after the box was answered"
+  sleep 0.1
+done
+grep -q "page title: LISTS OK" "$log" || fail "lists checks: $(grep 'page title: LISTS' "$log")"
+favourites=$(awk '/^\[/ {inside = ($0 == "[Favorites]")} inside && /=/' "$run/config/tarvelo/settings.ini")
+[ -z "$favourites" ] || fail "the favourite was not removed: $favourites"
+unset TARVELO_GTK_SCRIPT
 stop
 kill "$service" 2>/dev/null || true
 echo "the player page was shown with its day strip over the stored days"
 
 # ---- 6. the vehicles of a player with many, driven through the page ---------------------
 prepare vehicles
-start_service "$demo_answers" api
+# The demo answers, and the contour pictures standing in for the encyclopedia's large ones.
+mkdir -p "$run/answers"
+for entry in "$demo_answers"/*; do
+  [ "$(basename "$entry")" = routes.json ] || ln -s "$entry" "$run/answers/"
+done
+sed 's|^]}$|, {"path": "/static/2.50.0/wot/encyclopedia/vehicle/", "folder": "pictures"}\n]}|' \
+  "$demo_answers/routes.json" > "$run/answers/routes.json"
+grep -q '"/static/2.50.0/wot/encyclopedia/vehicle/"' "$run/answers/routes.json" || fail "no route for the large pictures"
+start_service "$run/answers" api
 sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+printf '\n[Links]\nWiki=http://127.0.0.1:%s/wiki/\n' "$port" >> "$run/config/tarvelo/settings.ini"
 export TARVELO_GTK_SCRIPT
 TARVELO_GTK_SCRIPT=$(cat "$here/player_page_check.js")
 TARVELO_NOW=2016-12-05T15:00 "$program" "Bronya_Krepka" > "$run/stdout.txt" 2> "$log" &
@@ -295,6 +341,12 @@ found_page Bronya_Krepka
 wait_for "page title: PLAYER-PAGE" 60
 grep -q "page title: PLAYER-PAGE OK" "$log" || fail "vehicle list checks: $(grep 'PLAYER-PAGE' "$log")"
 shoot_window "$out/player_vehicles.png"
+deadline=$((SECONDS + 30))
+until grep -q "^GET	/static/2.50.0/wot/encyclopedia/vehicle/[^/]*\.png	200" "$run/api.log"; do
+  [ $SECONDS -lt $deadline ] || fail "the open pop-up did not fetch its large picture from the service"
+  sleep 0.1
+done
+only_configured_hosts
 stop
 unset TARVELO_GTK_SCRIPT
 kill "$service" 2>/dev/null || true

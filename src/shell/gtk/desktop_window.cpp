@@ -186,6 +186,7 @@ void DesktopWindow::BuildWidgets() {
 
   g_signal_connect(view_, "notify::title", G_CALLBACK(OnTitleChanged), this);
   g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
+  if (trace_) g_signal_connect(view_, "resource-load-started", G_CALLBACK(OnResourceLoad), this);
   g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(OnDeleteEvent), this);
   g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
@@ -213,6 +214,27 @@ void DesktopWindow::ShowDocument(const std::string& html, const std::string& bas
     g_main_context_iteration(nullptr, TRUE);
   }
   if (!timed_out) g_source_remove(timer);
+}
+
+// The document stays; only the element's content changes. The selector and the HTML go to
+// the page as arguments, never as script text.
+void DesktopWindow::ReplacePagePart(std::string_view selector, const std::string& html, const std::string&) {
+  if (closed_ || close_requested_) return;
+  GVariantDict arguments;
+  g_variant_dict_init(&arguments, nullptr);
+  g_variant_dict_insert(&arguments, "selector", "s", std::string(selector).c_str());
+  g_variant_dict_insert(&arguments, "html", "s", html.c_str());
+  constexpr const char* kReplace = "var part = document.querySelector(selector); if (part) part.innerHTML = html;";
+  webkit_web_view_call_async_javascript_function(WEBKIT_WEB_VIEW(view_), kReplace, -1,
+                                                 g_variant_dict_end(&arguments), nullptr, nullptr, nullptr, nullptr,
+                                                 nullptr);
+}
+
+// With TARVELO_GTK_TRACE: every address the page loads from, so a test can tell which hosts
+// a page reaches.
+void DesktopWindow::OnResourceLoad(WebKitWebView*, WebKitWebResource*, WebKitURIRequest* request, DesktopWindow*) {
+  const char* uri = webkit_uri_request_get_uri(request);
+  std::fprintf(stderr, "[tarvelo-gtk] resource: %s\n", OneLine(uri != nullptr ? uri : "", 400).c_str());
 }
 
 gboolean DesktopWindow::OnLoadTimeout(gpointer timed_out) {

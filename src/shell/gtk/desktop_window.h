@@ -23,6 +23,7 @@ class DesktopWindow : public FrontEnd {
   DesktopWindow& operator=(const DesktopWindow&) = delete;
 
   void ShowDocument(const std::string& html, const std::string& base_folder) override;
+  void ReplacePagePart(std::string_view selector, const std::string& html, const std::string& document) override;
   void SetTitleHandler(TitleHandler handler) override;
   void ShowBox(BoxKind kind, std::string_view caption, std::string_view text) override;
   Answer Ask(std::string_view caption, std::string_view text, bool with_cancel) override;
@@ -74,6 +75,7 @@ class DesktopWindow : public FrontEnd {
   static void OnTitleChanged(WebKitWebView* view, GParamSpec*, DesktopWindow* self);
   static gboolean DeliverTitles(gpointer window);
   static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, DesktopWindow* self);
+  static void OnResourceLoad(WebKitWebView*, WebKitWebResource*, WebKitURIRequest* request, DesktopWindow* self);
   static gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, DesktopWindow* self);
   static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, DesktopWindow* self);
   static gboolean OnMapped(GtkWidget*, GdkEvent*, DesktopWindow* self);
