@@ -9,7 +9,10 @@
 #   3. Question: with no default player name the first search asks in a box "Имя игрока";
 #      SIGTERM while it waits closes the box as "Нет", lets the search finish and ends.
 #   4. Found: with the hosts pointed at the sample API service and its demo answers, a player
-#      and a clan are found, stored in the cache and shown without error messages.
+#      and a clan are found, stored in the cache and shown without error messages. In the
+#      632-pixel window the corner buttons cover neither the vehicle menu nor the last row at
+#      the end of a page, and the clan table, widened and scrolled to its right end, keeps its
+#      numbers, names and view selectors in view (narrow_window_check.js).
 #   5. Player page: with a week of the player's daily snapshots in the cache, the period view of
 #      three days is shown with its day strip and statistic rows; a screenshot is saved
 #      (player_page.png). The player is added to the favourites from the page and removed
@@ -259,11 +262,20 @@ found_page() {
   ! grep -q "ОШИБКА" "$log" || fail "an error message on the page of $1"
 }
 
+# narrow_window_checks NAME: the checks of narrow_window_check.js passed on the page of NAME.
+narrow_window_checks() {
+  wait_for "page title: NARROW" 60
+  grep -q "page title: NARROW OK" "$log" || fail "checks in the narrow window on the page of $1: $(grep 'page title: NARROW' "$log")"
+}
+
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/narrow_window_check.js")
 "$program" "Gromoboy_77" > "$run/stdout.txt" 2> "$log" &
 pid=$!
 found_page Gromoboy_77
 ls "$run"/home/cache/user/4817293/*.json > /dev/null || fail "no snapshot of Gromoboy_77 in the cache"
 grep -q "^GET	/api/usercacheget/" "$run/api.log" || fail "the search did not reach the location site"
+narrow_window_checks Gromoboy_77
 stop
 
 "$program" "[VOLKI]" > "$run/stdout.txt" 2> "$log" &
@@ -271,7 +283,9 @@ pid=$!
 found_page VOLKI
 wait_for "caption: Tarvelo - [VOLKI] Волки Севера" 30
 [ -f "$run/home/cache/clan/index/VOLKI=172431.id" ] || fail "no index file of the clan"
+narrow_window_checks VOLKI
 stop
+unset TARVELO_GTK_SCRIPT
 kill "$service" 2>/dev/null || true
 echo "a player and a clan were found through the sample API service and shown"
 
