@@ -3,8 +3,6 @@
 
 var openedPopup = null;      /* the ".inner" element whose pop-up is open */
 var skipBodyClick = false;   /* the click that opened a pop-up must not close it */
-var largePictureBase = 'http://api.worldoftanks.ru/static/2.50.0/wot/encyclopedia/vehicle/';
-var wikiBase = 'http://wiki.wargaming.net/ru/';
 var initial_sort_id = 2;
 var initial_sort_up = 0;
 var defsort = [0, 0];        /* columns 0 and 1 start ascending, all others descending */
@@ -19,6 +17,14 @@ function doCmd(c, p) {
 }
 
 /* ---- small helpers ---- */
+
+/* An address the program writes into the page's head as <meta name="tarvelo-NAME">: the
+   page itself knows no host. Empty when the page has none. */
+function pageAddress(name) {
+  var metas = document.getElementsByTagName('meta');
+  for (var i = 0; i < metas.length; i++) if (metas[i].name == 'tarvelo-' + name) return metas[i].content;
+  return '';
+}
 
 function Trim(s) {
   return String(s).replace(/^[\s\u00a0]+|[\s\u00a0]+$/g, '');
@@ -124,9 +130,11 @@ function showt(o) {
   return false;
 }
 
-/* A vehicle row shows the small local picture; its pop-up gets the publisher's large one. */
+/* A vehicle row shows the small local picture; its pop-up gets the large one, from the
+   publisher's API host of the settings. */
 function addLargePicture(o, popup) {
-  if (popup.getElementsByTagName('i').length > 0) return;
+  var base = pageAddress('vehicle-pictures');
+  if (!base || popup.getElementsByTagName('i').length > 0) return;
   var row = o;
   while (row && row.tagName != 'TR') row = row.parentNode;
   if (!row) return;
@@ -135,7 +143,7 @@ function addLargePicture(o, popup) {
     var m = /url\(['"]?file:[^'")]*\/vehicle\/([^'"\/)]+)['"]?\)/.exec(smalls[i].style.backgroundImage);
     if (!m) continue;
     var picture = document.createElement('i');
-    picture.style.backgroundImage = "url('" + largePictureBase + m[1] + "')";
+    picture.style.backgroundImage = "url('" + base + m[1] + "')";
     popup.appendChild(picture);
     return;
   }
@@ -389,10 +397,10 @@ function openVehicleOnClick(row) {
   };
 }
 
-function openWikiOnClick(row) {
+function openWikiOnClick(row, wiki) {
   row.className = Trim(row.className + ' hand');
   row.onclick = function () {
-    return doCmd('browse', wikiBase + cellText(row.cells[0]).replace(/[\s\u00a0]+/g, '_'));
+    return doCmd('browse', wiki + cellText(row.cells[0]).replace(/[\s\u00a0]+/g, '_'));
   };
 }
 
@@ -404,10 +412,10 @@ function init() {
     for (var i = 0; i < vehicles.rows.length; i++) openVehicleOnClick(vehicles.rows[i]);
     showVehicleCounts(vehicles);
   }
-  var bodies = document.getElementsByTagName('tbody');
-  for (var j = 0; j < bodies.length; j++) {
+  var bodies = document.getElementsByTagName('tbody'), wiki = pageAddress('wiki');
+  for (var j = 0; j < bodies.length && wiki; j++) {
     if (bodies[j].id.indexOf('Achievements_') != 0) continue;
-    for (var k = 1; k < bodies[j].rows.length; k++) openWikiOnClick(bodies[j].rows[k]);
+    for (var k = 1; k < bodies[j].rows.length; k++) openWikiOnClick(bodies[j].rows[k], wiki);
   }
   if (heads.length == 0 && document.getElementById('iName') && !document.getElementById('showh')) {
     document.getElementById('iName').focus();

@@ -26,10 +26,13 @@ class SelectorRow {
       : input_(input), request_("[" + input.clan.tag + "]"), days_(input.view.days) {}
 
   std::string Html() const {
-    return "<thead><tr class=\"noHover\"><td class=\"tCenter\" colspan=\"38\"><p>" + Popup(DaysItems()) +
-           SearchLinkTo("Боевая статистика", ModeOption(input_.view), days_ >= 0) + Popup(KindItems()) +
-           SearchLinkTo("Топ-танки", RequestOptions(input_.view.mode_key, -1), days_ < 0) + HistoryLink() +
-           "</p></td></tr>\r\n</thead>\r\n";
+    // A block of its own (a paragraph cannot hold the pop-ups' blocks), which the style
+    // sheet keeps in view when the table is wider than the window; its cell spans every
+    // column of the widest clan table, so the block can follow the view to the table's end.
+    return "<thead><tr class=\"noHover\"><td class=\"tCenter\" colspan=\"51\"><div class=\"selectors\">" +
+           Popup(DaysItems()) + SearchLinkTo("Боевая статистика", ModeOption(input_.view), days_ >= 0) +
+           Popup(KindItems()) + SearchLinkTo("Топ-танки", RequestOptions(input_.view.mode_key, -1), days_ < 0) +
+           HistoryLink() + "</div></td></tr>\r\n</thead>\r\n";
   }
 
  private:

@@ -126,10 +126,23 @@ void TfrmMain::OpenExternalUrl(const std::string& url) {
   }
 }
 
-void TfrmMain::CommandAddFavorite(const std::string& entry, bool) { AddFavorite(settings_, entry, screen_); }
+void TfrmMain::CommandAddFavorite(const std::string& entry, bool) {
+  AddFavorite(settings_, entry, screen_);
+  ShowListsAsStored();
+}
 
 void TfrmMain::CommandDeleteFavorite(const std::string& entry, bool) {
   DeleteListEntry(settings_, kFavorites, entry, &screen_);
+  ShowListsAsStored();
+}
+
+// The shown page's lists pop-up after a change of the lists, the rest of the page as it is.
+void TfrmMain::ShowListsAsStored() {
+  const std::string lists = ListsPopupContent(settings_);
+  std::string body = shown_body_;
+  if (!ReplaceFormLists(body, lists) || body == shown_body_) return;
+  shown_body_ = std::move(body);
+  screen_.ReplacePagePart(kFormListsSelector, lists, PageDocument(CurrentFrame(), shown_body_));
 }
 
 void TfrmMain::CommandBreak(const std::string&, bool) { core_.BreakRequested = true; }

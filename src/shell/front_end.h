@@ -34,6 +34,12 @@ class FrontEnd {
   // resolve against `base_folder` (the program folder).
   virtual void ShowDocument(const std::string& html, const std::string& base_folder) = 0;
 
+  // Replaces the content of the shown page's first element that the CSS `selector` finds
+  // by `html`, leaving the rest of the page as the reader left it (scrolled, sorted, pop-ups
+  // open). `document` is the whole page with that change made, for a front end that keeps
+  // pages rather than showing them.
+  virtual void ReplacePagePart(std::string_view selector, const std::string& html, const std::string& document) = 0;
+
   // Called by the front end whenever the page's title changes.
   using TitleHandler = std::function<void(const std::string& title)>;
   virtual void SetTitleHandler(TitleHandler handler) = 0;

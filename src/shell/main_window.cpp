@@ -18,6 +18,9 @@ namespace tarvelo {
 namespace {
 
 constexpr std::string_view kMainWindowSection = "MainWindow";
+// The encyclopedia's large vehicle pictures on the API host, named as the small ones of
+// its "contour/" folder.
+constexpr std::string_view kLargeVehiclePicturesPath = "/static/2.50.0/wot/encyclopedia/vehicle/";
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); }
 
@@ -35,6 +38,7 @@ LinkSettings ReadLinks(const SettingsStore& settings) {
   }
   links.InconsistentBattlesTopic =
       settings.ReadSettingStr("Links", "InconsistentBattlesTopic", links.InconsistentBattlesTopic);
+  links.Wiki = settings.ReadSettingStr("Links", "Wiki", links.Wiki);
   return links;
 }
 
@@ -306,10 +310,18 @@ std::string TfrmMain::UpdateNotice() const {
 
 void TfrmMain::ShowPage(std::string_view body) {
   shown_body_ = std::string(body);
+  screen_.ShowDocument(PageDocument(CurrentFrame(), shown_body_), environment_.program_folder);
+  screen_.ProcessPendingEvents();
+}
+
+PageFrame TfrmMain::CurrentFrame() const {
   PageFrame frame;
   frame.style = state_.StyleText;
   frame.flags_style = state_.FlagsStyleText;
   frame.script = state_.ScriptText;
+  frame.vehicle_pictures_address = FillRegion(core_.urls.hosts.Api, core_.urls.region) +
+                                   std::string(kLargeVehiclePicturesPath);
+  frame.wiki_address = links_.Wiki;
   std::string user_style = environment_.working_folder + "tarvelo.css";
   if (!environment_.working_folder.empty() && disk_.Facts(user_style)) {
     frame.user_style = ReplaceAll(user_style, "\\", "\\\\");
@@ -317,8 +329,7 @@ void TfrmMain::ShowPage(std::string_view body) {
   if (state_.UpdateAvailable) frame.update_notice = UpdateNotice();
   frame.show_debug_log = DebugEnabled();
   if (frame.show_debug_log) frame.debug_log = DebugLogText();
-  screen_.ShowDocument(PageDocument(frame, shown_body_), environment_.program_folder);
-  screen_.ProcessPendingEvents();
+  return frame;
 }
 
 std::string TfrmMain::SearchFormHtml(std::string_view text) {

@@ -63,6 +63,8 @@ struct LinkSettings {
   std::string ForumQuestions = "https://forum.worldoftanks.ru/";
   // Why the battles of an account and of its vehicles may disagree.
   std::string InconsistentBattlesTopic = "https://forum.worldoftanks.ru/";
+  // The game wiki: an achievement's article is this address followed by its name.
+  std::string Wiki = "http://wiki.wargaming.net/ru/";
   LinkSites sites;  // the statistics sites of the report's link lists
 };
 LinkSettings ReadLinks(const SettingsStore& settings);
@@ -114,6 +116,7 @@ class TfrmMain {
   void CommandBrowse(const std::string& url, bool update);
   void CommandAddFavorite(const std::string& entry, bool update);
   void CommandDeleteFavorite(const std::string& entry, bool update);
+  void ShowListsAsStored();
   void CommandBreak(const std::string& parameter, bool update);
   void CommandHome(const std::string& parameter, bool update);
   void CommandUpdate(const std::string& forum_address, bool update);
@@ -134,6 +137,8 @@ class TfrmMain {
   };
   static bool RunsDuringWork(std::string_view command);
 
+  // What goes around the body of every page: style sheets, script, addresses, notice, log.
+  PageFrame CurrentFrame() const;
   bool IsRepeatedTitle(const std::string& title);
   void DispatchCommand(const std::string& command, const std::string& parameter, bool update);
   void OpenExternalUrl(const std::string& url);

@@ -14,8 +14,7 @@ constexpr std::string_view kDocumentHead =
     "<html xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"ru\" lang=\"ru\">\r\n"
     "<head>\r\n<title>Tarvelo</title>\r\n"
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />\r\n"
-    "<meta name=\"viewport\" content=\"width=device-width\" />\r\n"
-    "<style type=\"text/css\">\r\n";
+    "<meta name=\"viewport\" content=\"width=device-width\" />\r\n";
 
 constexpr std::string_view kFormStart =
     "<form action=\"#\" onsubmit=\"return doCmd('search',this.iName.value)\"><table border=\"0\" "
@@ -40,10 +39,19 @@ std::string PartnerLink(std::string_view url, std::string_view key, std::string_
          "\"><span class=\"" + std::string(key) + "\"></span>" + std::string(label) + "</a>";
 }
 
+// <meta name="tarvelo-NAME" content="ADDRESS" />, read by the page script; nothing for no address.
+std::string AddressMeta(std::string_view name, std::string_view address) {
+  if (address.empty()) return {};
+  return "<meta name=\"tarvelo-" + std::string(name) + "\" content=\"" + EscapeHtml(address) + "\" />\r\n";
+}
+
 }  // namespace
 
 std::string PageDocument(const PageFrame& frame, std::string_view body) {
   std::string html(kDocumentHead);
+  html += AddressMeta("vehicle-pictures", frame.vehicle_pictures_address);
+  html += AddressMeta("wiki", frame.wiki_address);
+  html += "<style type=\"text/css\">\r\n";
   html += frame.style;
   html += "</style>\r\n<style type=\"text/css\">\r\n";
   html += frame.flags_style;
@@ -64,6 +72,19 @@ std::string PageDocument(const PageFrame& frame, std::string_view body) {
 std::string SearchForm(std::string_view lists_html, std::string_view text) {
   return std::string(kFormStart) + ReplaceAll(kListsPopup, "%FAVORITE%", lists_html) + std::string(kSearchPrefix) +
          EscapeHtml(text) + std::string(kSearchSuffix);
+}
+
+bool ReplaceFormLists(std::string& body, std::string_view lists_html) {
+  const size_t placeholder = kListsPopup.find("%FAVORITE%");
+  const std::string_view before = kListsPopup.substr(0, placeholder);
+  const std::string_view after = kListsPopup.substr(placeholder + std::string_view("%FAVORITE%").size());
+  const size_t start = body.find(before);
+  if (start == std::string::npos) return false;
+  const size_t lists = start + before.size();
+  const size_t end = body.find(after, lists);
+  if (end == std::string::npos) return false;
+  body.replace(lists, end - lists, lists_html);
+  return true;
 }
 
 std::string WrapMessages(std::string_view messages) {

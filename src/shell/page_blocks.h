@@ -20,6 +20,11 @@ struct PageFrame {
   std::string style;          // the main style sheet, placeholders filled
   std::string flags_style;    // the country-flag classes
   std::string script;         // the page script
+  // Addresses the page script uses, written into the head (empty: none): where the large
+  // vehicle pictures are (the picture's file name follows), and the game wiki (an
+  // article's name follows).
+  std::string vehicle_pictures_address;
+  std::string wiki_address;
   std::string user_style;     // address of the user's style sheet, or empty
   std::string update_notice;  // the update link, or empty
   bool show_debug_log = false;
@@ -33,6 +38,13 @@ std::string PageDocument(const PageFrame& frame, std::string_view body);
 // The search form, its lists pop-up filled with `lists_html`, pre-filled with `text`.
 // It closes the top block opened by the body start.
 std::string SearchForm(std::string_view lists_html, std::string_view text);
+
+// Where the lists pop-up of a page's search form keeps its lists (a CSS selector).
+inline constexpr std::string_view kFormListsSelector = "#top form .addons .inner > span + span > div";
+
+// Puts `lists_html` in place of the lists in the pop-up of `body`'s search form; false,
+// and `body` unchanged, when the body has no search form.
+bool ReplaceFormLists(std::string& body, std::string_view lists_html);
 
 // Messages under a report. The paths they quote stay whole.
 std::string WrapMessages(std::string_view messages);

@@ -30,18 +30,65 @@ constexpr std::array<uint16_t, 128> kCp1251High = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,  // F8
 };
 
-// Every code point of the table lies below U+10000.
-void AppendUtf8(uint16_t code, std::string& out) {
+// `code` is a Unicode scalar value (not a surrogate, at most U+10FFFF).
+void AppendUtf8(uint32_t code, std::string& out) {
   if (code < 0x80) {
     out.push_back(static_cast<char>(code));
   } else if (code < 0x800) {
     out.push_back(static_cast<char>(0xC0 | (code >> 6)));
     out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-  } else {
+  } else if (code < 0x10000) {
     out.push_back(static_cast<char>(0xE0 | (code >> 12)));
     out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
     out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
   }
+}
+
+struct NamedCharacter {
+  std::string_view name;
+  uint32_t code;
+};
+
+// The XML five and the named characters the pages and messages of the program use.
+constexpr NamedCharacter kNamedCharacters[] = {
+    {"amp", '&'},       {"lt", '<'},         {"gt", '>'},         {"quot", '"'},       {"apos", '\''},
+    {"nbsp", 0x00A0},   {"laquo", 0x00AB},   {"raquo", 0x00BB},   {"ndash", 0x2013},   {"mdash", 0x2014},
+    {"hellip", 0x2026}, {"middot", 0x00B7},  {"bull", 0x2022},    {"deg", 0x00B0},     {"times", 0x00D7},
+    {"copy", 0x00A9},   {"larr", 0x2190},    {"uarr", 0x2191},    {"rarr", 0x2192},    {"darr", 0x2193},
+};
+
+// The longest reference between "&" and ";" looked at: "#x10FFFF".
+constexpr size_t kLongestReference = 8;
+
+// The character a numeric reference ("#8212", "#x2014") stands for; 0 for none.
+uint32_t NumberedCharacter(std::string_view digits) {
+  const bool hex = digits.size() > 1 && (digits[0] == 'x' || digits[0] == 'X');
+  if (hex) digits.remove_prefix(1);
+  if (digits.empty()) return 0;
+  uint32_t code = 0;
+  for (const char c : digits) {
+    int digit = c >= '0' && c <= '9' ? c - '0' : -1;
+    if (hex && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit < 0) return 0;
+    code = code * (hex ? 16 : 10) + static_cast<uint32_t>(digit);
+  }
+  const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  return surrogate || code > 0x10FFFF ? 0 : code;
+}
+
+// The character `reference` (the text between "&" and ";") stands for; 0 for none.
+uint32_t ReferencedCharacter(std::string_view reference) {
+  if (reference.starts_with('#')) return NumberedCharacter(reference.substr(1));
+  for (const NamedCharacter& named : kNamedCharacters) {
+    if (named.name == reference) return named.code;
+  }
+  return 0;
 }
 
 // True when none of the `N` bytes from `bytes` has its high bit set.
@@ -197,7 +244,29 @@ std::string PlainTextOfPage(std::string_view html) {
   text = detail::RemoveBlocks(text, "<SCRIPT", "</SCRIPT>");
   text = RemoveTags(text);
   detail::CollapseBlanks(text);
-  return DecodeAnswer(TrimmedView(text));
+  return DecodeCharacterReferences(DecodeAnswer(TrimmedView(text)));
+}
+
+std::string DecodeCharacterReferences(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  size_t at = 0;
+  for (size_t amp = text.find('&'); amp != std::string_view::npos; amp = text.find('&', at)) {
+    result.append(text.substr(at, amp - at));
+    const std::string_view rest = text.substr(amp + 1, detail::kLongestReference + 1);
+    const size_t semicolon = rest.find(';');
+    const uint32_t code =
+        semicolon == std::string_view::npos ? 0 : detail::ReferencedCharacter(rest.substr(0, semicolon));
+    if (code == 0) {
+      result.push_back('&');
+      at = amp + 1;
+    } else {
+      detail::AppendUtf8(code, result);
+      at = amp + 1 + semicolon + 1;
+    }
+  }
+  result.append(text.substr(at));
+  return result;
 }
 
 std::string LowerCase(std::string_view utf8) { return detail::ChangeCase(utf8, detail::Case::kLower); }

@@ -14,8 +14,14 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 std::string DecodeAnswer(std::string_view bytes);
 
 // Plain text of a web page: scripts and tags removed, CR/LF/tab turned into
-// blanks, double blanks collapsed, trimmed, then decoded with DecodeAnswer.
+// blanks, double blanks collapsed, trimmed, decoded with DecodeAnswer, and its
+// character references replaced by their characters.
 std::string PlainTextOfPage(std::string_view html);
+
+// "&amp;", "&#8212;", "&#x2014;" and the other references of HTML text replaced by
+// their characters; a name it does not know, or a number that is no character,
+// stays as it is written. Text in, UTF-8 text out.
+std::string DecodeCharacterReferences(std::string_view text);
 
 // Every run from "<" to the next ">" removed; a "<" that is never closed stays.
 std::string RemoveTags(std::string_view text);

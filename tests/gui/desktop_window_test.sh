@@ -9,14 +9,21 @@
 #   3. Question: with no default player name the first search asks in a box "Имя игрока";
 #      SIGTERM while it waits closes the box as "Нет", lets the search finish and ends.
 #   4. Found: with the hosts pointed at the sample API service and its demo answers, a player
-#      and a clan are found, stored in the cache and shown without error messages.
+#      and a clan are found, stored in the cache and shown without error messages. In the
+#      632-pixel window the corner buttons cover neither the vehicle menu nor the last row at
+#      the end of a page, and the clan table, widened and scrolled to its right end, keeps its
+#      numbers, names and view selectors in view (narrow_window_check.js).
 #   5. Player page: with a week of the player's daily snapshots in the cache, the period view of
 #      three days is shown with its day strip and statistic rows; a screenshot is saved
-#      (player_page.png).
+#      (player_page.png). The player is added to the favourites from the page and removed
+#      through the list's "x" and its box: the page's lists show each change at once, the
+#      page staying as it is (lists_check.js; screenshot favourites_list.png).
 #   6. Vehicles: on the all-time page of a player with sixty vehicles, the menu's filter by tier
 #      and by class and its sorts by battles and by damage, a detail pop-up, "Больше"/"Меньше"
 #      and the corner buttons are driven through the page (player_page_check.js); a
-#      screenshot with a pop-up open is saved (player_vehicles.png).
+#      screenshot with a pop-up open is saved (player_vehicles.png). The pop-up's large
+#      picture and the achievements' wiki come from the hosts of the settings, and no page
+#      loads anything from any other host.
 #   7. Update: a copy of the program, older than the version page of the site the sample
 #      service plays, shows the update notice; the page's "update" command asks in a box
 #      "Обновление программы" (screenshot update_question.png), which SIGTERM cancels.
@@ -27,6 +34,11 @@
 #      moves member by member, a click on "Прервать" mid-way ends the collection with the
 #      note and the rows so far, whose table is sorted by a column and widened by "Больше"
 #      through the page (clan_page_check.js); screenshots clan_progress.png and clan_page.png.
+#  10. Clan typed in the page: "[STAL]" typed into the start page's search box, the members
+#      collected in rounds through a sample service that answers every API request after
+#      350 ms; a click on "Прервать" while a round's requests are under way stops the
+#      collection before the next round (screenshot clan_typed_break.png), and closing the
+#      window while a round is under way ends the program within seconds, no round begun after.
 # Usage: desktop_window_test.sh TARVELO_EXECUTABLE OUTPUT_FOLDER SAMPLE_API DEMO_ANSWERS
 set -euo pipefail
 
@@ -104,6 +116,11 @@ EOF
 
 stop() {
   kill -TERM "$pid"
+  await_end
+}
+
+# await_end: the program, asked to close, ends within a minute with status 0.
+await_end() {
   local deadline=$((SECONDS + 60)) status=0
   while [ -d "/proc/$pid" ] && ! grep -q '^State:.*zombie' "/proc/$pid/status" 2>/dev/null; do
     [ $SECONDS -lt $deadline ] || fail "the program did not end within 60 s of SIGTERM"
@@ -141,6 +158,14 @@ start_service() {
     sleep 0.1
   done
   port=$(head -n 1 "$run/$2.out")
+}
+
+# only_configured_hosts: every address the pages loaded from the network was on the sample
+# service, the one host of the settings.
+only_configured_hosts() {
+  local elsewhere
+  elsewhere=$(grep -E "^\[tarvelo-gtk\] resource: (https?|wss?|ftp)://" "$log" | grep -vF "resource: http://127.0.0.1:$port/" || true)
+  [ -z "$elsewhere" ] || fail "a page reached a host that is not in the settings: $elsewhere"
 }
 
 memory_of() {  # resident memory in KiB of the process and its children
@@ -237,11 +262,20 @@ found_page() {
   ! grep -q "ОШИБКА" "$log" || fail "an error message on the page of $1"
 }
 
+# narrow_window_checks NAME: the checks of narrow_window_check.js passed on the page of NAME.
+narrow_window_checks() {
+  wait_for "page title: NARROW" 60
+  grep -q "page title: NARROW OK" "$log" || fail "checks in the narrow window on the page of $1: $(grep 'page title: NARROW' "$log")"
+}
+
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/narrow_window_check.js")
 "$program" "Gromoboy_77" > "$run/stdout.txt" 2> "$log" &
 pid=$!
 found_page Gromoboy_77
 ls "$run"/home/cache/user/4817293/*.json > /dev/null || fail "no snapshot of Gromoboy_77 in the cache"
 grep -q "^GET	/api/usercacheget/" "$run/api.log" || fail "the search did not reach the location site"
+narrow_window_checks Gromoboy_77
 stop
 
 "$program" "[VOLKI]" > "$run/stdout.txt" 2> "$log" &
@@ -249,7 +283,9 @@ pid=$!
 found_page VOLKI
 wait_for "caption: Tarvelo - [VOLKI] Волки Севера" 30
 [ -f "$run/home/cache/clan/index/VOLKI=172431.id" ] || fail "no index file of the clan"
+narrow_window_checks VOLKI
 stop
+unset TARVELO_GTK_SCRIPT
 kill "$service" 2>/dev/null || true
 echo "a player and a clan were found through the sample API service and shown"
 
@@ -264,19 +300,53 @@ for file in "$history"/*.json; do
 done
 start_service "$demo_answers" api
 sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+export TARVELO_GTK_SCRIPT
+TARVELO_GTK_SCRIPT=$(cat "$here/lists_check.js")
 TARVELO_NOW=2016-12-05T15:00 "$program" "Gromoboy_77&days=3" > "$run/stdout.txt" 2> "$log" &
 pid=$!
 found_page Gromoboy_77
 wait_for "Семафор" 30
 shoot_window "$out/player_page.png"
+# The favourites: added from the page, shown in its lists; the "x" asks, "Да" removes.
+wait_for "page title: LISTS" 60
+grep -q "page title: LISTS ADDED" "$log" || fail "lists checks: $(grep 'page title: LISTS' "$log")"
+shoot_window "$out/favourites_list.png"
+deadline=$((SECONDS + 30))
+until box=$(xdotool search --name "^Удаление записи$" 2>/dev/null | head -n 1) && [ -n "$box" ]; do
+  [ $SECONDS -lt $deadline ] || fail "no box captioned \"Удаление записи\": $(grep 'page title: LISTS' "$log")"
+  sleep 0.1
+done
+sleep 0.5
+box_geometry=$(xwininfo -id "$box")
+xdotool mousemove "$(awk '/Absolute upper-left X/ {print $4 + 10}' <<< "$box_geometry")" \
+                  "$(awk '/Absolute upper-left Y/ {print $4 + 10}' <<< "$box_geometry")"
+xdotool key Return
+deadline=$((SECONDS + 30))
+until grep -q "page title: LISTS \(OK\|FAILED\)" "$log"; do
+  [ $SECONDS -lt $deadline ] || fail "no end of the lists checks after the box was answered"
+  sleep 0.1
+done
+grep -q "page title: LISTS OK" "$log" || fail "lists checks: $(grep 'page title: LISTS' "$log")"
+favourites=$(awk '/^\[/ {inside = ($0 == "[Favorites]")} inside && /=/' "$run/config/tarvelo/settings.ini")
+[ -z "$favourites" ] || fail "the favourite was not removed: $favourites"
+unset TARVELO_GTK_SCRIPT
 stop
 kill "$service" 2>/dev/null || true
 echo "the player page was shown with its day strip over the stored days"
 
 # ---- 6. the vehicles of a player with many, driven through the page ---------------------
 prepare vehicles
-start_service "$demo_answers" api
+# The demo answers, and the contour pictures standing in for the encyclopedia's large ones.
+mkdir -p "$run/answers"
+for entry in "$demo_answers"/*; do
+  [ "$(basename "$entry")" = routes.json ] || ln -s "$entry" "$run/answers/"
+done
+sed 's|^]}$|, {"path": "/static/2.50.0/wot/encyclopedia/vehicle/", "folder": "pictures"}\n]}|' \
+  "$demo_answers/routes.json" > "$run/answers/routes.json"
+grep -q '"/static/2.50.0/wot/encyclopedia/vehicle/"' "$run/answers/routes.json" || fail "no route for the large pictures"
+start_service "$run/answers" api
 sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|" "$run/config/tarvelo/settings.ini"
+printf '\n[Links]\nWiki=http://127.0.0.1:%s/wiki/\n' "$port" >> "$run/config/tarvelo/settings.ini"
 export TARVELO_GTK_SCRIPT
 TARVELO_GTK_SCRIPT=$(cat "$here/player_page_check.js")
 TARVELO_NOW=2016-12-05T15:00 "$program" "Bronya_Krepka" > "$run/stdout.txt" 2> "$log" &
@@ -285,6 +355,12 @@ found_page Bronya_Krepka
 wait_for "page title: PLAYER-PAGE" 60
 grep -q "page title: PLAYER-PAGE OK" "$log" || fail "vehicle list checks: $(grep 'PLAYER-PAGE' "$log")"
 shoot_window "$out/player_vehicles.png"
+deadline=$((SECONDS + 30))
+until grep -q "^GET	/static/2.50.0/wot/encyclopedia/vehicle/[^/]*\.png	200" "$run/api.log"; do
+  [ $SECONDS -lt $deadline ] || fail "the open pop-up did not fetch its large picture from the service"
+  sleep 0.1
+done
+only_configured_hosts
 stop
 unset TARVELO_GTK_SCRIPT
 kill "$service" 2>/dev/null || true
@@ -410,3 +486,89 @@ stop
 unset TARVELO_GTK_SCRIPT
 kill "$service" 2>/dev/null || true
 echo "the clan collection showed its progress, stopped on \"Прервать\" after $done_members of 32 members, and its table sorts"
+
+# ---- 10. a clan search typed in the page, stopped while a round of requests is under way ----
+# slow_clan_service: the demo answers, every API answer after 350 ms.
+slow_clan_service() {
+  mkdir -p "$run/answers"
+  for entry in "$demo_answers"/*; do
+    [ "$(basename "$entry")" = routes.json ] || ln -s "$entry" "$run/answers/"
+  done
+  sed 's|{"path": "/w\(ot\|gn\)/|{"delay_ms": 350, "path": "/w\1/|' "$demo_answers/routes.json" > "$run/answers/routes.json"
+  start_service "$run/answers" api
+  sed -i "s|http://127.0.0.1:9|http://127.0.0.1:$port|; s|^Left=.*|Left=0|; s|^Top=.*|Top=0|; s|^Width=.*|Width=1240|" \
+    "$run/config/tarvelo/settings.ini"
+}
+
+# type_clan_search: the start page shown, "[STAL]" typed into its search box and sent with Enter.
+type_clan_search() {
+  TARVELO_NOW=2016-12-05T15:00 "$program" > "$run/stdout.txt" 2> "$log" &
+  pid=$!
+  wait_for "Партнеры проекта" 120
+  local window
+  window=$(xdotool search --name "^Tarvelo$" | head -n 1)
+  [ -n "$window" ] || fail "no window captioned \"Tarvelo\""
+  xdotool mousemove 620 400
+  xdotool windowfocus "$window" 2>/dev/null || true
+  xdotool type --delay 40 "[STAL]"
+  xdotool key Return
+  wait_for "page title: [CMD:]search[PRM:][STAL]" 30
+}
+
+# stats_requests: the vehicle statistics requests the service has read so far.
+stats_requests() { grep -c "^GET	/wot/tanks/stats/" "$run/api.log" || true; }
+
+# wait_for_second_round: returns once the first request of the second round of four members
+# has reached the service, whose answer is then 350 ms away.
+wait_for_second_round() {
+  local deadline=$((SECONDS + 120))
+  until [ "$(stats_requests)" -ge 5 ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before the second round of requests"
+    [ $SECONDS -lt $deadline ] || fail "no second round of vehicle requests"
+    sleep 0.02
+  done
+}
+
+prepare typed_clan
+slow_clan_service
+type_clan_search
+wait_for_second_round
+xdotool mousemove 411 261 click 1
+wait_for "page title: [CMD:]break" 10
+wait_for "progress: 0/32 hidden" 60
+wait_for "Сбор данных был прерван" 30
+# The break reached the window while the collection ran, not after it.
+break_line=$(grep -n -m 1 -F "page title: [CMD:]break" "$log" | cut -d: -f1)
+end_line=$(grep -n -m 1 -F "progress: 0/32 hidden" "$log" | cut -d: -f1)
+[ "$break_line" -lt "$end_line" ] || fail "the break came only after the collection had ended"
+done_members=$(grep -o "progress: [0-9]*/32$" "$log" | tail -n 1 | sed 's|progress: \([0-9]*\)/32|\1|')
+[ "$done_members" -ge 4 ] && [ "$done_members" -le 8 ] ||
+  fail "the collection went on to $done_members of 32 members after the break in the second round"
+[ "$(stats_requests)" -le 8 ] || fail "$(stats_requests) vehicle requests: a round was begun after the break"
+grep -Eq "Сбор данных был прерван. Обработано? только $done_members бойц" "$log" ||
+  fail "no interruption note for $done_members members"
+left=0 top=0 width=1240 height=822
+shoot_window "$out/clan_typed_break.png"
+stop
+kill "$service" 2>/dev/null || true
+echo "the clan search typed in the page stopped on \"Прервать\" after $done_members of 32 members"
+
+prepare typed_clan_close
+slow_clan_service
+type_clan_search
+wait_for_second_round
+kill -TERM "$pid"
+closed_at=$(date +%s%N)
+# The window closes once the member under way is done; the ending process's leak check
+# after a collection may take a few seconds more.
+until grep -q "window closed" "$log"; do
+  [ $((($(date +%s%N) - closed_at) / 1000000)) -lt 2000 ] || fail "the window did not close within 2 s of SIGTERM during the collection"
+  sleep 0.02
+done
+close_ms=$((($(date +%s%N) - closed_at) / 1000000))
+stop_requests=$(stats_requests)
+await_end
+[ "$stop_requests" -le 8 ] || fail "$stop_requests vehicle requests: a round was begun after the close"
+grep -qx "UpdateHours=6" "$run/config/tarvelo/settings.ini" || fail "the settings were not saved when closed during the collection"
+kill "$service" 2>/dev/null || true
+echo "closing the window during the typed clan search stopped it in $close_ms ms"

@@ -1,6 +1,7 @@
 /* Runs in the real window on the all-time player page of a player with many vehicles
    (TARVELO_GTK_SCRIPT): filters and sorts the vehicle list as a user would, through the
-   menu's labels, opens a vehicle's detail pop-up, and switches "Больше"/"Меньше". Reports
+   menu's labels, opens a vehicle's detail pop-up, and switches "Больше"/"Меньше"; the wiki
+   link of an achievement and the pop-up's large picture point at the configured hosts. Reports
    through the page title ("PLAYER-PAGE OK n" or "PLAYER-PAGE FAILED: ..."), and leaves the
    tier-10 vehicles listed with the first one's pop-up open for the screenshot. */
 (function () {
@@ -119,8 +120,27 @@
   document.body.removeChild(wide);
   window.dispatchEvent(new Event('resize'));
 
+  // Addresses outside the program come from the settings, here all on the test's host.
+  var local = /^http:\/\/127\.0\.0\.1:[0-9]+\//;
+  var achievement = document.querySelector('tbody[id^="Achievements_"]');
+  expect('an achievements section', achievement != null && achievement.rows.length > 1, true);
+  if (achievement && achievement.rows.length > 1) {
+    var browsed = null, givenCommand = doCmd;
+    doCmd = function (c, p) { browsed = c + ' ' + p; return false; };
+    achievement.rows[1].onclick();
+    doCmd = givenCommand;
+    expect('the wiki article of an achievement opens on the configured wiki',
+           browsed !== null && browsed.indexOf('browse ') == 0 && local.test(browsed.substring(7)), true);
+  }
+
   choose('vLevel0');
   document.getElementById('VehiclesAll').scrollIntoView();
   shownRows()[0].click();
+  var large = shownRows()[0].querySelector('.addons.detail .inner > div i');
+  expect('the open pop-up has the large picture', large != null, true);
+  if (large) {
+    var address = large.style.backgroundImage.replace(/^url\(["']?|["']?\)$/g, '');
+    expect('the large picture comes from the configured API host', local.test(address), true);
+  }
   document.title = failures.length ? 'PLAYER-PAGE FAILED: ' + failures.join('; ') : 'PLAYER-PAGE OK ' + count;
 })();

@@ -192,6 +192,48 @@ TEST_F(BridgeTest, FavouriteCommandsEditTheList) {
   EXPECT_EQ(ReadList(settings(), kFavorites), (Texts{"[TAG]"}));
 }
 
+// The lists of the page's "+" pop-up follow the stored ones: only that part of the page
+// changes, and the page kept for a later showing holds the same lists.
+TEST_F(BridgeTest, FavouriteChangesReachTheListsOfTheShownPage) {
+  window().ShowPage(window().StartPageBody());
+  const std::string start_page = screen_.last_document();
+  ASSERT_NE(start_page.find("Список избранных:</b><ul><li>Нет записей</li>"), std::string::npos);
+
+  Title("[CMD:]addfav[PRM:]Name_One");
+  ASSERT_EQ(screen_.page_parts.size(), 1u);
+  EXPECT_EQ(screen_.page_parts[0].selector, kFormListsSelector);
+  EXPECT_EQ(screen_.page_parts[0].html, ListsPopupContent(settings()));
+  EXPECT_NE(screen_.page_parts[0].html.find("doCmd('search','Name_One')"), std::string::npos);
+  std::string expected_page = start_page;
+  ASSERT_TRUE(ReplaceFormLists(expected_page, ListsPopupContent(settings())));
+  EXPECT_EQ(screen_.last_document(), expected_page);
+
+  Title("[CMD:]addfav[PRM:]name_one");  // the same entry, spelt anew: the list shows the new spelling
+  ASSERT_EQ(screen_.page_parts.size(), 2u);
+  EXPECT_NE(screen_.page_parts[1].html.find(">name_one</a>"), std::string::npos);
+
+  screen_.answers = {Answer::No};
+  Title("[CMD:]delfav[PRM:]Name_One");
+  EXPECT_EQ(screen_.page_parts.size(), 2u) << "nothing deleted, nothing to show";
+  screen_.answers = {Answer::Yes};
+  Title("[CMD:]delfav[PRM:]Name_One");
+  ASSERT_EQ(screen_.page_parts.size(), 3u);
+  EXPECT_NE(screen_.page_parts[2].html.find("<ul><li>Нет записей</li>"), std::string::npos);
+
+  // A page shown again (the update notice does so) keeps the lists as they are now.
+  window().ShowPage(window().StartPageBody());
+  EXPECT_EQ(screen_.last_document(), start_page);
+}
+
+TEST_F(BridgeTest, AFavouriteAddedOnAPageWithoutSearchFormChangesNoPage) {
+  window().ShowPage(kBodyStart);
+  const size_t shown = screen_.documents.size();
+  Title("[CMD:]addfav[PRM:]Name_One");
+  EXPECT_EQ(ReadList(settings(), kFavorites), (Texts{"Name_One"}));
+  EXPECT_TRUE(screen_.page_parts.empty());
+  EXPECT_EQ(screen_.documents.size(), shown);
+}
+
 TEST_F(BridgeTest, WhileASearchWaitsOnlyBreakAndBrowseRunTheLastOtherCommandRunsAfterIt) {
   SetDebugEnabled(true);
   service_->during_load = [this] {

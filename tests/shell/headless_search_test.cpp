@@ -102,6 +102,25 @@ TEST_F(HeadlessSearchTest, AnUnknownPlayerLeavesTheRecentListAlone) {
   EXPECT_EQ(RecentEntry(), "");
 }
 
+// Standard error is read as text: what the page escapes stands there as typed.
+TEST_F(HeadlessSearchTest, FailuresOnStandardErrorArePlainText) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const struct {
+    std::string request;
+    std::string line;
+  } cases[] = {
+      {"Tom&Jerry", "ОШИБКА: Не найден игрок с именем \"Tom&Jerry\".\n"},
+      {"Tom<b>x</b>", "ОШИБКА: Не найден игрок с именем \"Tom<b>x</b>\".\n"},
+      {"[T&J]", "ОШИБКА: Не найден клан с именем \"T&J\".\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string page = Search(c.request, 1);
+    EXPECT_NE(errors.find("поиск не удался (1 из 1):\n" + c.line), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("&amp;"), std::string::npos) << errors;
+    EXPECT_EQ(page.find("Tom<b>"), std::string::npos) << "the page keeps the name escaped";
+  }
+}
+
 TEST_F(HeadlessSearchTest, AStoppedServiceIsNamedOnceAndTheApplicationIdNowhere) {
   std::string host;
   {

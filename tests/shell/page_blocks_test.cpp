@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/core_state.h"
 #include "shell/shell_fixture.h"
 
 namespace tarvelo::testing {
@@ -43,6 +44,35 @@ TEST(PageDocumentTest, UserStyleUpdateNoticeAndDebugLogHaveTheirPlaces) {
                 "NOTICEBODY<div style=\"text-align:left;margin:0 auto\">LOG</div>\r\n</body>\r\n</html>");
   frame.debug_log.clear();
   EXPECT_NE(PageDocument(frame, "").find("<div style=\"text-align:left;margin:0 auto\"></div>"), std::string::npos);
+}
+
+TEST(PageDocumentTest, AddressesForThePageScriptStandEscapedInTheHead) {
+  PageFrame frame;
+  frame.vehicle_pictures_address = "http://127.0.0.1:8/static/";
+  frame.wiki_address = "http://wiki/?a=1&b=\"2\"";
+  const std::string metas =
+      "<meta name=\"tarvelo-vehicle-pictures\" content=\"http://127.0.0.1:8/static/\" />\r\n"
+      "<meta name=\"tarvelo-wiki\" content=\"http://wiki/?a=1&amp;b=&quot;2&quot;\" />\r\n";
+  const std::string head(kHead);
+  const size_t style = head.find("<style");
+  EXPECT_TRUE(PageDocument(frame, "").starts_with(head.substr(0, style) + metas + head.substr(style)));
+  frame.wiki_address.clear();
+  EXPECT_EQ(PageDocument(frame, "").find("tarvelo-wiki"), std::string::npos);
+}
+
+TEST(PageBlocksTest, FormListsAreReplacedInPlace) {
+  const std::string form = SearchForm("OLD LISTS", "Name");
+  std::string body = std::string(kBodyStart) + form + "<p>report</p>";
+  ASSERT_TRUE(ReplaceFormLists(body, "<b>new</b>"));
+  EXPECT_EQ(body, std::string(kBodyStart) + SearchForm("<b>new</b>", "Name") + "<p>report</p>");
+  ASSERT_TRUE(ReplaceFormLists(body, ""));
+  EXPECT_EQ(body, std::string(kBodyStart) + SearchForm("", "Name") + "<p>report</p>");
+
+  for (std::string without : {std::string(kBodyStart), std::string(), form.substr(0, form.find("OLD LISTS") + 3)}) {
+    const std::string before = without;
+    EXPECT_FALSE(ReplaceFormLists(without, "x"));
+    EXPECT_EQ(without, before);
+  }
 }
 
 TEST(PageBlocksTest, SearchFormIsExact) {
@@ -106,6 +136,23 @@ TEST_F(ShowPageTest, UserStyleSheetInTheWorkingFolderIsLinked) {
   EXPECT_NE(screen_.last_document().find("<link rel=\"stylesheet\" href=\"" + root() +
                                          "/work/tarvelo.css\" type=\"text/css\" media=\"all\" />"),
             std::string::npos);
+}
+
+// The page script names no host: the pages hand it the configured ones.
+TEST_F(ShowPageTest, PagesHandTheScriptTheConfiguredApiHostAndWiki) {
+  const std::string script(LoadTextResource("ResScript"));
+  ASSERT_FALSE(script.empty());
+  for (const char* scheme : {"http://", "https://", "//api.", "//wiki."}) {
+    EXPECT_EQ(script.find(scheme), std::string::npos) << scheme;
+  }
+  WriteText(environment_.settings_file,
+            "[Tarvelo]\nRegion=EU\n[Hosts]\nApi=http://api-%REGION%.test:8080\n[Links]\nWiki=http://127.0.0.1:5/wiki/\n");
+  Start();
+  const std::string& page = screen_.last_document();
+  EXPECT_NE(page.find("<meta name=\"tarvelo-vehicle-pictures\" "
+                      "content=\"http://api-eu.test:8080/static/2.50.0/wot/encyclopedia/vehicle/\" />"),
+            std::string::npos);
+  EXPECT_NE(page.find("<meta name=\"tarvelo-wiki\" content=\"http://127.0.0.1:5/wiki/\" />"), std::string::npos);
 }
 
 TEST_F(ShowPageTest, StartPageBodyIsBodyStartFormIntroductionAndPartners) {

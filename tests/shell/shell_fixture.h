@@ -50,6 +50,15 @@ class FakeFrontEnd : public FrontEnd {
   const std::string& last_document() const { return documents.back(); }
 
   void ShowDocument(const std::string& html, const std::string&) override { documents.push_back(html); }
+  struct PagePart {
+    std::string selector;
+    std::string html;
+  };
+  std::vector<PagePart> page_parts;  // every part replaced, in turn
+  void ReplacePagePart(std::string_view selector, const std::string& html, const std::string& document) override {
+    page_parts.push_back({std::string(selector), html});
+    documents.push_back(document);
+  }
   void SetTitleHandler(TitleHandler handler) override { title_handler = std::move(handler); }
   void ShowBox(BoxKind kind, std::string_view caption, std::string_view text) override {
     boxes.push_back({kind, std::string(caption), std::string(text)});

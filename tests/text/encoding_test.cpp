@@ -80,6 +80,44 @@ TEST(PlainTextOfPageTest, DecodesWindows1251Pages) {
   EXPECT_EQ(PlainTextOfPage("<td>Игрок</td>"), "Игрок");
 }
 
+TEST(PlainTextOfPageTest, GivesTheCharactersOfReferences) {
+  EXPECT_EQ(PlainTextOfPage("<p class=\"r\">Не найден игрок \"Tom&amp;Jerry&lt;b&gt;\".</p>"),
+            "Не найден игрок \"Tom&Jerry<b>\".");
+  EXPECT_EQ(PlainTextOfPage("<p>Сервер &ndash; &laquo;1&nbsp;000&raquo;</p>"), "Сервер – «1\u00A0000»");
+  EXPECT_EQ(PlainTextOfPage("&lt;script&gt;x&lt;/script&gt;"), "<script>x</script>");
+  EXPECT_EQ(PlainTextOfPage("\xC8\xE3\xF0\xEE\xEA &amp; \xCA\xEB\xE0\xED"), "Игрок & Клан");
+}
+
+TEST(DecodeCharacterReferencesTest, NamedAndNumberedReferencesAndWhatStaysAsWritten) {
+  const struct {
+    std::string_view text;
+    std::string_view decoded;
+  } cases[] = {
+      {"a &amp; b", "a & b"},
+      {"&lt;&gt;&quot;&apos;&#39;&#124;", "<>\"''|"},
+      {"&amp;amp;", "&amp;"},  // decoded once
+      {"&#8592; &#x2191;&#X2193;", "\u2190 \u2191\u2193"},
+      {"&#65;&#x41;&#0065;", "AAA"},
+      {"&#x1F600;", "\U0001F600"},
+      {"&#x10FFFF;", "\U0010FFFF"},
+      {"&nbsp;&hellip;&mdash;", "\u00A0\u2026\u2014"},
+      // No character: as written.
+      {"&#xD800;", "&#xD800;"},
+      {"&#x110000;", "&#x110000;"},
+      {"&#0;", "&#0;"},
+      {"&#;&#x;&#12a;", "&#;&#x;&#12a;"},
+      {"&unknown;", "&unknown;"},
+      {"&AMP;", "&AMP;"},
+      {"&#99999999999;", "&#99999999999;"},
+      {"Tom & Jerry; ok", "Tom & Jerry; ok"},
+      {"&amp", "&amp"},
+      {"&", "&"},
+      {"&&amp;", "&&"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DecodeCharacterReferences(c.text), c.decoded) << c.text;
+}
+
 TEST(CaseTest, ChangesAsciiAndCyrillicLetters) {
   EXPECT_EQ(LowerCase("ABC xyz АБВ Ёлка ЯЖ Ђ"), "abc xyz абв ёлка яж ђ");
   EXPECT_EQ(UpperCase("abc XYZ абв ёлка яж ђ"), "ABC XYZ АБВ ЁЛКА ЯЖ Ђ");

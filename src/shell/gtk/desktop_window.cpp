@@ -139,6 +139,7 @@ void DesktopWindow::LoadDocument(const char* html, const std::string& uri) {
 DesktopWindow::DesktopWindow() : trace_(g_getenv("TARVELO_GTK_TRACE") != nullptr) { BuildWidgets(); }
 
 DesktopWindow::~DesktopWindow() {
+  if (title_source_ != 0) g_source_remove(title_source_);
   if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
@@ -177,6 +178,7 @@ void DesktopWindow::BuildWidgets() {
 
   g_signal_connect(view_, "notify::title", G_CALLBACK(OnTitleChanged), this);
   g_signal_connect(view_, "load-changed", G_CALLBACK(OnLoadChanged), this);
+  if (trace_) g_signal_connect(view_, "resource-load-started", G_CALLBACK(OnResourceLoad), this);
   g_signal_connect(view_, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
   g_signal_connect(window_, "delete-event", G_CALLBACK(OnDeleteEvent), this);
   g_signal_connect(window_, "window-state-event", G_CALLBACK(OnWindowState), this);
@@ -204,6 +206,27 @@ void DesktopWindow::ShowDocument(const std::string& html, const std::string& bas
     g_main_context_iteration(nullptr, TRUE);
   }
   if (!timed_out) g_source_remove(timer);
+}
+
+// The document stays; only the element's content changes. The selector and the HTML go to
+// the page as arguments, never as script text.
+void DesktopWindow::ReplacePagePart(std::string_view selector, const std::string& html, const std::string&) {
+  if (closed_ || close_requested_) return;
+  GVariantDict arguments;
+  g_variant_dict_init(&arguments, nullptr);
+  g_variant_dict_insert(&arguments, "selector", "s", std::string(selector).c_str());
+  g_variant_dict_insert(&arguments, "html", "s", html.c_str());
+  constexpr const char* kReplace = "var part = document.querySelector(selector); if (part) part.innerHTML = html;";
+  webkit_web_view_call_async_javascript_function(WEBKIT_WEB_VIEW(view_), kReplace, -1,
+                                                 g_variant_dict_end(&arguments), nullptr, nullptr, nullptr, nullptr,
+                                                 nullptr);
+}
+
+// With TARVELO_GTK_TRACE: every address the page loads from, so a test can tell which hosts
+// a page reaches.
+void DesktopWindow::OnResourceLoad(WebKitWebView*, WebKitWebResource*, WebKitURIRequest* request, DesktopWindow*) {
+  const char* uri = webkit_uri_request_get_uri(request);
+  std::fprintf(stderr, "[tarvelo-gtk] resource: %s\n", OneLine(uri != nullptr ? uri : "", 400).c_str());
 }
 
 gboolean DesktopWindow::OnLoadTimeout(gpointer timed_out) {
@@ -268,11 +291,30 @@ void DesktopWindow::RunScriptWhenLoaded(std::string script) {
 
 void DesktopWindow::SetTitleHandler(TitleHandler handler) { title_handler_ = std::move(handler); }
 
+// The title's work (a whole search) must not run inside this signal: GObject holds back
+// every further "notify" of the view until the handler returns, so a "break" clicked
+// meanwhile would arrive only after the work it was meant to stop. The handler runs from
+// an idle source instead, where a later title is reported at once.
 void DesktopWindow::OnTitleChanged(WebKitWebView* view, GParamSpec*, DesktopWindow* self) {
   const char* title = webkit_web_view_get_title(view);
   std::string text = title != nullptr ? title : "";
   if (self->trace_) std::fprintf(stderr, "[tarvelo-gtk] page title: %s\n", text.c_str());
-  if (self->title_handler_ && !self->closed_) self->RunWork([&] { self->title_handler_(text); });
+  if (!self->title_handler_ || self->closed_) return;
+  self->pending_titles_.push_back(std::move(text));
+  if (self->title_source_ == 0) self->title_source_ = g_idle_add(DeliverTitles, self);
+}
+
+// A title reported while an earlier one's work runs gets an idle source of its own, which
+// the work's event handling dispatches: so a "break" reaches the work under way.
+gboolean DesktopWindow::DeliverTitles(gpointer window) {
+  auto* self = static_cast<DesktopWindow*>(window);
+  self->title_source_ = 0;
+  while (!self->pending_titles_.empty() && !self->closed_) {
+    const std::string title = std::move(self->pending_titles_.front());
+    self->pending_titles_.pop_front();
+    self->RunWork([&] { self->title_handler_(title); });
+  }
+  return G_SOURCE_REMOVE;
 }
 
 // --- work and closing --------------------------------------------------------------------
@@ -306,6 +348,7 @@ void DesktopWindow::CloseNow() {
   closed_ = true;
   if (close_handler_) close_handler_();
   gtk_widget_hide(window_);
+  TraceMoment("window closed");
 }
 
 gboolean DesktopWindow::OnDeleteEvent(GtkWidget*, GdkEvent*, DesktopWindow* self) {

@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ class DesktopWindow : public FrontEnd {
   DesktopWindow& operator=(const DesktopWindow&) = delete;
 
   void ShowDocument(const std::string& html, const std::string& base_folder) override;
+  void ReplacePagePart(std::string_view selector, const std::string& html, const std::string& document) override;
   void SetTitleHandler(TitleHandler handler) override;
   void ShowBox(BoxKind kind, std::string_view caption, std::string_view text) override;
   Answer Ask(std::string_view caption, std::string_view text, bool with_cancel) override;
@@ -71,7 +73,9 @@ class DesktopWindow : public FrontEnd {
 
  private:
   static void OnTitleChanged(WebKitWebView* view, GParamSpec*, DesktopWindow* self);
+  static gboolean DeliverTitles(gpointer window);
   static void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, DesktopWindow* self);
+  static void OnResourceLoad(WebKitWebView*, WebKitWebResource*, WebKitURIRequest* request, DesktopWindow* self);
   static gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, DesktopWindow* self);
   static gboolean OnWindowState(GtkWidget*, GdkEventWindowState* event, DesktopWindow* self);
   static gboolean OnMapped(GtkWidget*, GdkEvent*, DesktopWindow* self);
@@ -91,6 +95,10 @@ class DesktopWindow : public FrontEnd {
   GtkWidget* view_ = nullptr;
   GtkWidget* progress_ = nullptr;
   TitleHandler title_handler_;
+  // Titles reported and not yet handed to the handler, oldest first, and the idle source
+  // that hands them over.
+  std::deque<std::string> pending_titles_;
+  guint title_source_ = 0;
   std::function<void()> close_handler_;
   std::function<void()> stop_work_handler_;
   GtkNetworkWait network_wait_;

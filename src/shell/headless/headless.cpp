@@ -57,6 +57,10 @@ class HeadlessFrontEnd final : public FrontEnd {
     std::snprintf(name, sizeof name, "page-%03d.html", ++page_count_);
     if (!WriteFile(pages_folder_ + "/" + name, html)) std::cerr << kCannotWrite << pages_folder_ << "/" << name << "\n";
   }
+  // The changed page counts as a page shown.
+  void ReplacePagePart(std::string_view, const std::string&, const std::string& document) override {
+    ShowDocument(document, {});
+  }
   void SetTitleHandler(TitleHandler handler) override { title_handler_ = std::move(handler); }
   void ShowBox(BoxKind, std::string_view caption, std::string_view text) override {
     std::cerr << "[" << caption << "] " << text << "\n";
