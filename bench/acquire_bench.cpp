@@ -77,10 +77,10 @@ constexpr int64_t kLarge = 3 * 1024 * 1024;
 const std::string& CurrentSnapshot() {
   static const std::string current = [] {
     size_t raw = kSmall;
-    std::string converted = ConvertSnapshot(GeneratedSnapshot(raw), kAccountId, "", {});
+    std::string converted = ConvertSnapshot(GeneratedSnapshot(raw), kAccountId, {}, {});
     while (converted.size() < static_cast<size_t>(kSmall)) {
       raw = raw * kSmall / converted.size() + 4096;
-      converted = ConvertSnapshot(GeneratedSnapshot(raw), kAccountId, "", {});
+      converted = ConvertSnapshot(GeneratedSnapshot(raw), kAccountId, {}, {});
     }
     return converted;
   }();
@@ -95,14 +95,14 @@ void BM_OptimizeSnapshot(benchmark::State& state) {
 
 void BM_ConvertSnapshot(benchmark::State& state) {
   const std::string& text = Snapshot(static_cast<size_t>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(ConvertSnapshot(text, kAccountId, "", {}));
+  for (auto _ : state) benchmark::DoNotOptimize(ConvertSnapshot(text, kAccountId, {}, {}));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
 // Includes the copy of the text into ConvertSnapshot's by-value argument.
 void BM_ConvertCurrentSnapshot(benchmark::State& state) {
   const std::string& text = CurrentSnapshot();
-  for (auto _ : state) benchmark::DoNotOptimize(ConvertSnapshot(text, kAccountId, "", {}));
+  for (auto _ : state) benchmark::DoNotOptimize(ConvertSnapshot(text, kAccountId, {}, {}));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 

@@ -93,7 +93,7 @@ struct PageRun {
 
 // The clan search and its page, as the window runs them.
 PageRun ClanPage(const CoreState& core, const SettingsStore& settings) {
-  const auto service = MakeLoaderSearchService(core, settings, "/usr/bin/tarvelo");
+  const auto service = MakeLoaderSearchService(core, settings, testing::TestDisk(), testing::TestClock(), "/usr/bin/tarvelo");
   const SearchRequest request = ParseSearchRequest(std::string(kTag), false);
   std::string messages;
   const auto start = Clock::now();
@@ -149,7 +149,7 @@ double Cold(const ColdRun& run, const std::filesystem::path& slow_root, const st
   }
   const std::filesystem::path ini = home / "settings.ini";
   testing::WriteBytes(ini, std::string("[Tarvelo]\n") + run.settings);
-  const SettingsStore settings(ini.string());
+  const SettingsStore settings(testing::TestDisk(), ini.string());
   core = CoreFor(home, slow.hosts());
   const PageRun cold = ClanPage(core, settings);
   const auto log = slow.requests();
@@ -168,7 +168,7 @@ int Run(const std::filesystem::path& answers) {
   std::filesystem::create_directories(slow_root);
   WriteSlowRoot(answers, slow_root);
 
-  const SettingsStore settings((scratch.path() / "settings.ini").string());
+  const SettingsStore settings(testing::TestDisk(), (scratch.path() / "settings.ini").string());
   CoreState core;
   const ColdRun runs[] = {
       {"one by one", "BatchedRequests=0\nRequestsPerSecond=1000\n"},

@@ -23,6 +23,7 @@
 #include "model/clan.h"
 #include "model/reference.h"
 #include "sample_service.h"
+#include "disk_support.h"
 #include "shell/core_state.h"
 #include "shell/loader_search_service.h"
 #include "shell/search_options.h"
@@ -107,7 +108,7 @@ void WholePage(const CoreState& core, const SettingsStore& settings, const std::
   double best = 1e9;
   for (int run = 0; run < kRuns; ++run) {
     FreshFolders(core);
-    const auto service = MakeLoaderSearchService(core, settings, "/usr/bin/tarvelo");
+    const auto service = MakeLoaderSearchService(core, settings, testing::TestDisk(), testing::TestClock(), "/usr/bin/tarvelo");
     const SearchRequest request = ParseSearchRequest(search, false);
     std::string messages;
     const auto start = Clock::now();
@@ -167,7 +168,7 @@ int Run() {
     return 1;
   }
   const CoreState core = CoreFor(cache, (root.path() / "images").string(), service.hosts());
-  const SettingsStore settings((root.path() / "settings.ini").string());
+  const SettingsStore settings(testing::TestDisk(), (root.path() / "settings.ini").string());
   std::printf("%zu vehicles, %zu pictures, %d ms per request\n", vehicles.size(), pictures, kLatencyMs);
 
   // The period view shows only the vehicles played in the period.

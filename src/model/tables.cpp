@@ -5,8 +5,8 @@
 namespace tarvelo {
 namespace {
 
-template <size_t N>
-int IndexOfKey(const std::array<KeyLabel, N>& table, std::string_view key) {
+template <typename Row, size_t N>
+int IndexOfKey(const std::array<Row, N>& table, std::string_view key) {
   for (size_t i = 0; i < N; ++i) {
     if (table[i].key == key) return static_cast<int>(i);
   }

@@ -15,19 +15,25 @@ struct KeyLabel {
   std::string_view label;
 };
 
-// Row index = mode index (ModeIndex); key = statistics object of the API.
-inline constexpr std::array<KeyLabel, kModeCount> BattleModes{{
+struct BattleMode {
+  std::string_view key;
+  std::string_view label;
+  bool part = false;  // a part of the mode listed before it (random, clan and company battles of all)
+};
+
+// Row index = mode index; key = statistics object of the API.
+inline constexpr std::array<BattleMode, kModeCount> BattleModes{{
     {"all", "все бои"},
-    {"random", "&nbsp;&nbsp;&nbsp;случайные бои"},
-    {"clan", "&nbsp;&nbsp;&nbsp;клановые бои до ГК 2.0"},
-    {"company", "&nbsp;&nbsp;&nbsp;ротные бои"},
+    {"random", "случайные бои", true},
+    {"clan", "клановые бои до ГК 2.0", true},
+    {"company", "ротные бои", true},
     {"globalmap", "клановые бои"},
-    {"globalmap_absolute", "&nbsp;&nbsp;&nbsp;X уровень"},
-    {"globalmap_champion", "&nbsp;&nbsp;&nbsp;VIII уровень"},
-    {"globalmap_middle", "&nbsp;&nbsp;&nbsp;VI уровень"},
+    {"globalmap_absolute", "X уровень", true},
+    {"globalmap_champion", "VIII уровень", true},
+    {"globalmap_middle", "VI уровень", true},
     {"stronghold", "бои за укрепрайон"},
-    {"stronghold_skirmish", "&nbsp;&nbsp;&nbsp;вылазки"},
-    {"stronghold_defense", "&nbsp;&nbsp;&nbsp;оборона"},
+    {"stronghold_skirmish", "вылазки", true},
+    {"stronghold_defense", "оборона", true},
     {"team", "командные бои"},
     {"regular_team", "бои в Ладдере"},
     {"fallout", "\"Бой до последнего\""},

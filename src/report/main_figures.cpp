@@ -30,6 +30,11 @@ std::string DamageLine(const RWOTAccountStats& s) {
   return Lines({{format, s.DamageAvg, scales::kDamage, s.DamageAvg}});
 }
 
+// A part of a mode stands indented under it in the menu.
+std::string ModeMenuLabel(const BattleMode& mode) {
+  return (mode.part ? "&nbsp;&nbsp;&nbsp;" : "") + std::string(mode.label);
+}
+
 }  // namespace
 
 void AppendLines(std::string& out, std::initializer_list<FigureLine> lines) {
@@ -102,11 +107,11 @@ void AddModeSelector(const AccountReportInput& input, RowContent& content) {
     const std::string key(BattleModes[mode].key);
     const std::string options = RequestOptions(key, PeriodOption(input.view), input.view.letters);
     html += RadioItem("mode", key, "st" + key, DoCmdCall("search", input.shown.Nickname, options),
-                      mode == input.view.mode, BattleModes[mode].label);
+                      mode == input.view.mode, ModeMenuLabel(BattleModes[mode]));
   }
   content.header_extra = html + "</ul></div></div></div>\r\n";
   if (input.view.mode != kModeAll) {
-    content.caption_suffix = " <span>(" + RemoveAll(BattleModes[input.view.mode].label, {"&nbsp;"}) + ")</span>";
+    content.caption_suffix = " <span>(" + std::string(BattleModes[input.view.mode].label) + ")</span>";
   }
 }
 
