@@ -89,6 +89,26 @@ TEST_F(BatchFetchTest, EveryRequestGetsItsOwnAnswerWithTheSettingsItCarries) {
   EXPECT_TRUE(GetAll({}).empty());
 }
 
+// A getter runs one batch at a time: a batch asked for while another is under
+// way (here from an answer of the first) is answered as without connection,
+// and the batch under way goes on undisturbed.
+TEST_F(BatchFetchTest, ABatchWithinABatchIsRefusedAndTheFirstGoesOn) {
+  Start(R"j({"routes": [{"path": "/ok", "body": "fine"}]})j");
+  std::map<size_t, HttpResponse> inner;
+  std::map<size_t, std::string> outer;
+  const std::vector<HttpRequest> requests = {Request(service_->url("/ok")), Request(service_->url("/ok"))};
+  getter_->GetAll(requests, [&](size_t index, HttpResponse response) {
+    outer[index] = response.body;
+    if (index != 0) return;
+    getter_->GetAll(requests, [&](size_t at, HttpResponse refused) { inner.emplace(at, std::move(refused)); });
+  });
+  EXPECT_EQ(outer, (std::map<size_t, std::string>{{0, "fine"}, {1, "fine"}}));
+  ASSERT_EQ(inner.size(), 2u);
+  for (const auto& [index, answer] : inner) EXPECT_EQ(answer.end, TransferEnd::kNoConnection) << index;
+  EXPECT_EQ(service_->requests().size(), 2u);
+  EXPECT_EQ(GetAll(requests).at(1).body, "fine");  // and the next batch runs
+}
+
 // A first look at a player whose pictures are all missing: every picture is
 // asked for once, a few at a time, over connections that carry many requests.
 TEST_F(BatchFetchTest, VehiclePicturesArriveSideBySideOverReusedConnections) {

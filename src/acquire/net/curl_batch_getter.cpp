@@ -1,5 +1,6 @@
 #include <curl/curl.h>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,11 @@ class CurlBatchGetter final : public HttpBatchGetter {
   }
 
   void GetAll(std::span<const HttpRequest> requests, const BatchAnswerCallback& done) override {
+    const curl::OneAtATime turn(busy_);
+    if (!turn) {
+      for (size_t index = 0; index < requests.size(); ++index) done(index, HttpResponse{});
+      return;
+    }
     // Every request of a batch is made with the same settings.
     TransferWait* wait = requests.empty() ? nullptr : requests.front().wait;
     size_t next = 0;
@@ -105,6 +111,7 @@ class CurlBatchGetter final : public HttpBatchGetter {
 
   std::vector<Slot> slots_;
   curl::Multi multi_;
+  std::atomic<bool> busy_{false};
 };
 
 }  // namespace

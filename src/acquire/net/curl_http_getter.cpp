@@ -32,6 +32,8 @@ size_t PathStart(std::string_view url) {
 class CurlHttpGetter final : public HttpGetter {
  public:
   HttpResponse Get(const HttpRequest& request) override {
+    const curl::OneAtATime turn(busy_);
+    if (!turn) return {};
     if (!handle_) handle_.reset(curl_easy_init());  // before the multi handle: global set-up
     if (!multi_) multi_.reset(curl_multi_init());
     if (!handle_ || !multi_) return {};
@@ -57,6 +59,7 @@ class CurlHttpGetter final : public HttpGetter {
   // The multi handle, and with it the open connections, goes before the easy handle.
   curl::Handle handle_;
   curl::Multi multi_;
+  std::atomic<bool> busy_{false};
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -42,6 +43,22 @@ struct Transfer {
   bool redirect_refused = false;
   int64_t max_body_bytes = 0;
   bool too_large = false;
+};
+
+// Holds a getter's one turn for its life; false when another call had it.
+class OneAtATime {
+ public:
+  explicit OneAtATime(std::atomic<bool>& busy) : busy_(busy), held_(!busy.exchange(true)) {}
+  ~OneAtATime() {
+    if (held_) busy_ = false;
+  }
+  OneAtATime(const OneAtATime&) = delete;
+  OneAtATime& operator=(const OneAtATime&) = delete;
+  explicit operator bool() const { return held_; }
+
+ private:
+  std::atomic<bool>& busy_;
+  bool held_;
 };
 
 // Resets `handle` (its connections stay in the connection cache) and sets it up

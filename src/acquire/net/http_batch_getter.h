@@ -30,7 +30,11 @@ class HttpBatchGetter {
 };
 
 // The libcurl batch getter: at most `parallel` transfers at once. Its open
-// connections outlive a batch, for the next one. For one thread only.
+// connections outlive a batch, for the next one. It has one owner, whose thread
+// calls GetAll one batch at a time: the transfers may be driven on the wait's
+// worker meanwhile, `done` comes back on the owner's thread. A GetAll while
+// another is under way (from within a `done`, or from another thread) is not
+// run: its requests are answered as without connection.
 std::unique_ptr<HttpBatchGetter> MakeCurlBatchGetter(int parallel = kParallelTransfers);
 
 }  // namespace tarvelo

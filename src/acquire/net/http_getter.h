@@ -83,7 +83,10 @@ class HttpGetter {
   virtual HttpResponse Get(const HttpRequest& request) = 0;
 };
 
-// The libcurl getter. It keeps one handle, so it is for one thread only.
+// The libcurl getter. It keeps one handle: it has one owner, whose thread calls
+// Get one request at a time (the transfer may be driven on the wait's worker
+// meanwhile). A Get while another is under way is not run: it is answered as
+// without connection.
 std::unique_ptr<HttpGetter> MakeCurlHttpGetter();
 
 // The URL as it goes on the wire: after the host, blanks, control characters,

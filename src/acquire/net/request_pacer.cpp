@@ -32,12 +32,23 @@ void WaitForTurn(const RequestPacer& pacer, TransferWait* wait) {
 
 }  // namespace
 
+RequestLimits RequestPacer::limits() const {
+  const std::lock_guard lock(mutex_);
+  return limits_;
+}
+
 void RequestPacer::set_limits(RequestLimits limits) {
+  const std::lock_guard lock(mutex_);
   limits_ = {std::max(1, limits.per_second), std::max(1, limits.in_flight)};
   while (ended_.size() > static_cast<size_t>(limits_.per_second)) ended_.pop_front();
 }
 
 int RequestPacer::Allowed(Clock::time_point now) const {
+  const std::lock_guard lock(mutex_);
+  return AllowedLocked(now);
+}
+
+int RequestPacer::AllowedLocked(Clock::time_point now) const {
   const auto recent = std::count_if(ended_.begin(), ended_.end(), [now](Clock::time_point at) {
     return now - at < kWindow;
   });
@@ -45,17 +56,22 @@ int RequestPacer::Allowed(Clock::time_point now) const {
 }
 
 Clock::duration RequestPacer::Delay(Clock::time_point now) const {
+  const std::lock_guard lock(mutex_);
   const int held_by_answers = limits_.per_second - under_way_;
-  if (Allowed(now) > 0 || held_by_answers <= 0) return Clock::duration::zero();
+  if (AllowedLocked(now) > 0 || held_by_answers <= 0) return Clock::duration::zero();
   // The places free up in the order the answers came: the next one to free is
   // the oldest of the latest `held_by_answers`.
   const auto next_free = ended_[ended_.size() - static_cast<size_t>(held_by_answers)];
   return std::max(Clock::duration::zero(), next_free + kWindow - now);
 }
 
-void RequestPacer::Begun() { ++under_way_; }
+void RequestPacer::Begun() {
+  const std::lock_guard lock(mutex_);
+  ++under_way_;
+}
 
 void RequestPacer::Ended(Clock::time_point now) {
+  const std::lock_guard lock(mutex_);
   under_way_ = std::max(0, under_way_ - 1);
   ended_.push_back(now);
   if (ended_.size() > static_cast<size_t>(limits_.per_second)) ended_.pop_front();

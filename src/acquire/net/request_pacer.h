@@ -7,10 +7,16 @@
 // came. The server reads a request before it answers it, so however late it
 // reads one and however early the next, no second of the server's sees more
 // requests than the limit.
+//
+// Threads: the pacer is shared by every getter of the program and any thread
+// may call any of its members; a lock guards its state. (A paced request waits
+// for its turn on the transfer worker of the window while the window's own
+// thread goes on.) A paced getter is used as its inner getter may be.
 #pragma once
 
 #include <chrono>
 #include <deque>
+#include <mutex>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -31,7 +37,7 @@ class RequestPacer {
 
   explicit RequestPacer(RequestLimits limits = {}) { set_limits(limits); }
 
-  const RequestLimits& limits() const { return limits_; }
+  RequestLimits limits() const;
   // Limits below 1 count as 1.
   void set_limits(RequestLimits limits);
 
@@ -47,6 +53,9 @@ class RequestPacer {
   // The second after an answer, and a little for the log's rounding to milliseconds.
   static constexpr auto kWindow = std::chrono::milliseconds(1005);
 
+  int AllowedLocked(Clock::time_point now) const;
+
+  mutable std::mutex mutex_;
   RequestLimits limits_;
   int under_way_ = 0;
   std::deque<Clock::time_point> ended_;  // the latest answers, oldest first, at most per_second of them
