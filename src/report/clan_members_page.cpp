@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 
+#include "model/clan_averages.h"
 #include "model/tables.h"
 #include "report/clan_parts.h"
 #include "report/html.h"
@@ -24,29 +25,15 @@ constexpr int kIdleBase = 9999;
 constexpr int kFamePositionBase = 15000;
 
 // What one row shows: a member's figures or the clan's averages.
-struct RowFigures {
+struct RowFigures : MemberFigures {
   bool average = false;
   std::string name;
   std::string clan_tag;  // the member's clan, for reports over several clans
   std::string role;
   bool in_report_clan = true;
-  int64_t seniority_days = 0;
   DateTime joined = 0;
-  bool known_created = false;
-  int64_t age_days = 0;
   DateTime created = 0;
-  int64_t period_days = 0;
   DateTime compared = 0;
-  int32_t fame_points = 0;
-  int32_t fame_position = 0;
-  AWOTAccountStats stats{};
-  double heroes = 0;
-  double vehicles = 0;
-  double top_vehicles = 0;
-  double top_premiums = 0;
-  double masters = 0;
-  bool fought = false;
-  int64_t idle_days = 0;
 };
 
 struct PageFacts {
@@ -345,111 +332,6 @@ std::string HeaderRow(const std::vector<Column>& columns) {
   return html + "</tr>\r\n";
 }
 
-// ---- the clan's averages ------------------------------------------------------
-
-// Sums of every figure of a statistics block, in double precision.
-class StatsSums {
- public:
-  void Add(const RWOTAccountStats& s) {
-    size_t i = 0;
-    for (auto field : kIntegers) sums_[i++] += s.*field;
-    for (auto field : kUnsigned) sums_[i++] += s.*field;
-    for (auto field : kReals) sums_[i++] += s.*field;
-  }
-  // Counts rounded to whole numbers, averages kept real.
-  RWOTAccountStats Average(int count) const {
-    RWOTAccountStats s;
-    size_t i = 0;
-    for (auto field : kIntegers) s.*field = static_cast<int32_t>(std::lround(sums_[i++] / count));
-    for (auto field : kUnsigned) s.*field = static_cast<uint32_t>(std::llround(sums_[i++] / count));
-    for (auto field : kReals) s.*field = static_cast<float>(sums_[i++] / count);
-    return s;
-  }
-
- private:
-  using S = RWOTAccountStats;
-  static constexpr std::array kIntegers{&S::Battles,    &S::Wins,      &S::Losses,       &S::Draws,
-                                        &S::SurvivedBattles, &S::Xp,   &S::MaxFrags,     &S::MaxXp,
-                                        &S::MaxDamage,  &S::Frags,     &S::Spotted,      &S::Capture,
-                                        &S::Dropped,    &S::Shots,     &S::Hits,         &S::IvrBattles,
-                                        &S::IvrWins,    &S::IvrHits,   &S::IvrShots,     &S::BattlesWithoutExp,
-                                        &S::MaxWinPoints};
-  static constexpr std::array kUnsigned{&S::DamageDealt, &S::AvatarDamageDealt, &S::DamageReceived,
-                                        &S::DamageWithoutExp, &S::WinPoints};
-  static constexpr std::array kReals{
-      &S::XpAvg,        &S::HitsPercent,  &S::WinsPercent,   &S::WinsRatioChange, &S::DamageAvg,
-      &S::AvatarDamageAvg, &S::DamageTop, &S::DamageAssist,  &S::LevelAvg,        &S::FragsKoef,
-      &S::TankingKoef,  &S::DamageKoef,   &S::ExpDamageKoef, &S::EfficiencyKoef,  &S::rateEFF,
-      &S::xEFF,         &S::rateWN6,      &S::xWN6,          &S::rateWN8,         &S::xWN8,
-      &S::rateBS,       &S::xBS,          &S::rateWG,        &S::xWG,             &S::rateKORV,
-      &S::IvrBattlesAdj, &S::IvrFrags,    &S::skillIVR,      &S::powerIVR,        &S::rateIVR,
-      &S::Clanable,     &S::ExpDamageSum, &S::ExpFragSum,    &S::ExpSpotSum,      &S::ExpDefSum,
-      &S::ExpWinsSum,   &S::WinPointsAvg};
-  std::array<double, kIntegers.size() + kUnsigned.size() + kReals.size()> sums_{};
-};
-
-// A plain mean of whatever is added.
-class Mean {
- public:
-  void Add(double value) {
-    sum_ += value;
-    ++count_;
-  }
-  double Of() const { return count_ > 0 ? sum_ / count_ : 0; }
-  int64_t Whole() const { return std::llround(Of()); }
-
- private:
-  double sum_ = 0;
-  int count_ = 0;
-};
-
-class ClanTotals {
- public:
-  void Add(const RowFigures& row) {
-    ++count_;
-    seniority_.Add(static_cast<double>(row.seniority_days));
-    if (row.known_created) age_.Add(static_cast<double>(row.age_days));
-    period_.Add(static_cast<double>(row.period_days));
-    points_.Add(row.fame_points);
-    position_.Add(row.fame_position);
-    for (int m = 0; m < kModeCount; ++m) stats_[m].Add(row.stats[m]);
-    heroes_.Add(row.heroes);
-    vehicles_.Add(row.vehicles);
-    tops_.Add(row.top_vehicles);
-    premiums_.Add(row.top_premiums);
-    masters_.Add(row.masters);
-    // Members who never fought have no days since a battle to average.
-    if (row.fought) idle_.Add(static_cast<double>(row.idle_days));
-  }
-
-  int count() const { return count_; }
-
-  RowFigures Averages() const {
-    RowFigures row;
-    row.average = true;
-    row.seniority_days = seniority_.Whole();
-    row.known_created = true;
-    row.age_days = age_.Whole();
-    row.period_days = period_.Whole();
-    row.fame_points = static_cast<int32_t>(points_.Whole());
-    row.fame_position = static_cast<int32_t>(position_.Whole());
-    for (int m = 0; m < kModeCount; ++m) row.stats[m] = stats_[m].Average(count_);
-    row.heroes = static_cast<double>(heroes_.Whole());
-    row.vehicles = static_cast<double>(vehicles_.Whole());
-    row.top_vehicles = static_cast<double>(tops_.Whole());
-    row.top_premiums = static_cast<double>(premiums_.Whole());
-    row.masters = static_cast<double>(masters_.Whole());
-    row.fought = true;
-    row.idle_days = idle_.Whole();
-    return row;
-  }
-
- private:
-  int count_ = 0;
-  Mean seniority_, age_, period_, points_, position_, heroes_, vehicles_, tops_, premiums_, masters_, idle_;
-  std::array<StatsSums, kModeCount> stats_{};
-};
-
 // ---- the page ---------------------------------------------------------------
 
 constexpr std::string_view kThreeDashes =
@@ -484,7 +366,9 @@ class MembersPage final : public ClanPage {
     std::string averages;
     double summed_ivr = 0;
     if (totals_.count() > 0) {
-      const RowFigures mean = totals_.Averages();
+      RowFigures mean;
+      static_cast<MemberFigures&>(mean) = totals_.Averages();
+      mean.average = true;
       averages = Cells(mean);
       summed_ivr = totals_.count() * mean.stats[facts_.mode].rateIVR;
     }
@@ -549,7 +433,7 @@ class MembersPage final : public ClanPage {
   std::vector<Column> columns_;
   std::string header_;
   std::string rows_;
-  ClanTotals totals_;
+  ClanAverages totals_;
   int added_ = 0;
 };
 
