@@ -1,3 +1,4 @@
+#include <chrono>
 #include <memory>
 
 #include "acquire/curl_transfer.h"
@@ -32,6 +33,7 @@ size_t PathStart(std::string_view url) {
 class CurlHttpGetter final : public HttpGetter {
  public:
   HttpResponse Get(const HttpRequest& request) override {
+    if (TimeAllowed(request) <= std::chrono::milliseconds(0)) return {TransferEnd::kTimedOut, 0, {}, std::nullopt};
     if (!handle_) handle_.reset(curl_easy_init());  // before the multi handle: global set-up
     if (!multi_) multi_.reset(curl_multi_init());
     if (!handle_ || !multi_) return {};
