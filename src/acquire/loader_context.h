@@ -15,6 +15,7 @@
 #include "json/json.h"
 #include "model/reference.h"
 #include "text/html_escape.h"
+#include "text/russian.h"
 
 namespace tarvelo {
 
@@ -93,5 +94,10 @@ bool HasEntityData(const json::Value& document, std::string_view id);
 bool IsConnectionError(std::string_view answer);
 // Such a failure as a message: the text itself, escaped, as a body may only look like one.
 std::string FetchFailureMessage(std::string_view answer);
+
+// The warning above a page of stored data shown because the API's `host` could
+// not be reached: "ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером HOST, показаны данные
+// от dd.mm.yyyy hh:mm.", with the local date-time the data were stored.
+std::string StoredDataWarning(std::string_view host, DateTime stored);
 
 }  // namespace tarvelo

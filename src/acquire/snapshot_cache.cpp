@@ -435,6 +435,12 @@ CachedFile FindCachedFile(std::string_view folder, std::string_view mask, int li
   return {JoinPath(folder, newest.name), newest.date, IsFresh(newest.date, limit_minutes)};
 }
 
+CachedFile NewestStoredFile(std::string_view folder, std::string_view mask) {
+  const NewestFileResult newest = NewestFile(folder, mask);
+  if (newest.name.empty()) return {};
+  return {JoinPath(folder, newest.name), newest.date, true};
+}
+
 // ---- saving -------------------------------------------------------------------
 
 bool IsDecimalId(std::string_view id) {

@@ -134,6 +134,9 @@ struct CachedFile {
 };
 CachedFile FindCachedFile(std::string_view folder, std::string_view mask, int limit_minutes,
                           bool update_requested);
+// The newest file of a folder whatever its age, for when the network cannot
+// be reached: to be read (`fresh`) whenever there is one.
+CachedFile NewestStoredFile(std::string_view folder, std::string_view mask);
 
 // ---- saving -------------------------------------------------------------------
 
