@@ -62,7 +62,7 @@ struct HttpRequest {
   TransferWait* wait = nullptr;  // null: the transfer blocks the calling thread
   // The end of the time a search grants the request's host: a request that
   // would begin after it is not made, and one under way ends by it.
-  std::optional<std::chrono::steady_clock::time_point> deadline;
+  std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt;
 };
 
 // What `request` may still take: its total limit, cut to what is left before
