@@ -606,6 +606,7 @@ TEST_F(OfflineTest, AClanSearchThatCannotReachTheApiShowsTheNewestStoredClan) {
     EXPECT_EQ(result.clan.clan_id, kClanId);
     EXPECT_EQ(result.clan.members.size(), 4u);
     EXPECT_NEAR(result.clan.CacheDate, EncodeDateTime(2026, 12, 8, 12, 0, 0), 1.0 / 86400);
+    EXPECT_EQ(result.clan.alliance.name, "Северный Альянс") << "from the stored alliance page";
     EXPECT_EQ(FilesWithDates(cache_.path()), stored);
   }
   const ClanLoadResult unknown = SearchClan("LESA", true);
