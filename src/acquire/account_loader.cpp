@@ -139,7 +139,14 @@ class AccountLoad {
 
   Disk& Files() const { return *context_.disk; }
 
-  std::string Fetch(const std::string& url) const { return FetchAnswer(context_, url); }
+  // The answer for `url`; the first one that is a connection failure marks the API unreachable.
+  std::string Fetch(const std::string& url) {
+    std::string answer = FetchAnswer(context_, url);
+    if (!Unreachable() && answer == ConnectionErrorText(url)) result_.unreachable_host = HostOf(url);
+    return answer;
+  }
+
+  bool Unreachable() const { return !result_.unreachable_host.empty(); }
 
   std::string ApiUrl(std::string_view path, const AccountRef& account, const ClanRef& clan = {}) const {
     return context_.Url(context_.urls.hosts.Api + std::string(path), account, clan);
@@ -199,16 +206,23 @@ class AccountLoad {
     return "ОШИБКА: Не найден игрок с именем \"" + EscapeHtml(request_.search_text) + "\".";
   }
 
-  // A fresh index file, else the publisher's search by name; by id the empty
+  // A fresh index file, else the publisher's search by name, else, when the
+  // search cannot reach the API, an index file of any age; by id the empty
   // answer stands in for the search.
-  SearchAnswer FindSearchAnswer() const {
+  SearchAnswer FindSearchAnswer() {
     const std::string index_folder = IndexFolderOf(context_.user_cache_folder);
     const std::string mask = by_id_ ? IndexMaskById(account_id_) : IndexMaskByName(request_.search_text);
     const CachedFile index =
         FindCachedFile(Files(), index_folder, mask, SideFileFresh, request_.UpdateRequested, context_.Now());
     if (index.fresh) return {ReadTextFile(Files(), index.path, ""), true};
     if (by_id_) return {std::string(kEmptySearchAnswer), false};
-    return {RemoveMeta(Fetch(ApiUrl(kAccountSearchPath, {"", request_.search_text}))), false};
+    std::string answer = Fetch(ApiUrl(kAccountSearchPath, {"", request_.search_text}));
+    if (Unreachable()) {
+      if (const CachedFile stored = NewestStoredFile(Files(), index_folder, mask); stored.fresh) {
+        return {ReadTextFile(Files(), stored.path, ""), true};
+      }
+    }
+    return {RemoveMeta(answer), false};
   }
 
   // The message for a search answer that cannot be used, empty when it can;
@@ -235,27 +249,48 @@ class AccountLoad {
   bool LoadSnapshot() {
     const CachedFile cached =
         FindCachedFile(Files(), AccountFolder(), kSnapshotMask, SnapshotFresh, request_.UpdateRequested, context_.Now());
+    bool stored_instead = false;
     if (cached.fresh) {
-      snapshot_ = ConvertSnapshot(ReadTextFile(Files(), cached.path, ""), account_id_, {&Files(), cached.path},
-                                  context_.legacy);
-      state_ = DataState::kFromCache;
-      current_.CacheDate = cached.date;
+      ReadStoredSnapshot(cached);
     } else {
-      snapshot_ = RemoveMeta(Fetch(AccountUrl(AccountRequest::kInfo)));
-      state_ = DataState::kFromNetwork;
-      current_.CacheDate = 0;
+      FetchAccountInfo();
+      stored_instead = Unreachable() && ReadNewestStoredSnapshot();
     }
     const std::string problem = AccountProblem();
     if (!problem.empty()) {
       Message(problem);
       return false;
     }
+    if (stored_instead) AddMessage(result_.notice, StoredDataWarning(result_.unreachable_host, current_.CacheDate));
     if (state_ == DataState::kFromCache) {
       clan_id_ = IdOrNothing(document_, AccountPath("clan.clan_id"));
     } else {
       Enrich();
     }
     return true;
+  }
+
+  void ReadStoredSnapshot(const CachedFile& file) {
+    snapshot_ = ConvertSnapshot(ReadTextFile(Files(), file.path, ""), account_id_, {&Files(), file.path},
+                                context_.legacy);
+    state_ = DataState::kFromCache;
+    current_.CacheDate = file.date;
+  }
+
+  // With the API out of reach the newest stored snapshot, whatever its age,
+  // stands in; false when there is none.
+  bool ReadNewestStoredSnapshot() {
+    const CachedFile newest = NewestStoredFile(Files(), AccountFolder(), kSnapshotMask);
+    if (newest.fresh) ReadStoredSnapshot(newest);
+    return newest.fresh;
+  }
+
+  // Not asked for again once the search could not reach the API.
+  void FetchAccountInfo() {
+    const std::string url = AccountUrl(AccountRequest::kInfo);
+    snapshot_ = RemoveMeta(Unreachable() ? ConnectionErrorText(url) : Fetch(url));
+    state_ = DataState::kFromNetwork;
+    current_.CacheDate = 0;
   }
 
   std::string AccountPath(std::string_view member) const { return "data." + account_id_ + "." + std::string(member); }
@@ -297,7 +332,7 @@ class AccountLoad {
   }
 
   // The answer of the first of up to three tries that parses (else the third).
-  std::string FetchWithRetries(const std::string& url, int second_wait, bool log_retries) const {
+  std::string FetchWithRetries(const std::string& url, int second_wait, bool log_retries) {
     std::string answer = Fetch(url);
     for (int wait : {kFirstRetryWait, second_wait}) {
       if (TakenAtFirstTry(answer)) break;
@@ -360,7 +395,7 @@ class AccountLoad {
     if (!request_.interactive || clan_id_.empty()) return;
     RWOTClan& clan = result_.clan;
     clan.clan_id = clan_id_;
-    const ClanInfo info = LoadClanInfo(context_, clan_id_, request_.UpdateRequested);
+    const ClanInfo info = LoadClanInfo(context_, clan_id_, request_.UpdateRequested, result_.unreachable_host);
     if (info.usable()) {
       ParseClan(clan, info.document, true, context_.Url(context_.urls.hosts.ClanPortal, {}, {}));
       clan.CacheDate = info.cached.date;

@@ -34,6 +34,12 @@ struct AccountLoadResult {
   ClanFamePoints clan_fame;
   RWOTClan clan;            // the player's clan when one was loaded
   StoredSnapshots stored;   // the account's daily snapshots, its own of this search included
+  // The API's host when a request to it got no answer at all (the connection
+  // failure); empty when every request was answered. From then on the newest
+  // stored snapshot stands in for the account's data, and nothing is stored.
+  std::string unreachable_host;
+  // Paragraphs for above the report: the warning that stored data are shown.
+  std::string notice;
 };
 
 AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context);

@@ -187,17 +187,17 @@ AccountFamePoints LoadAccountFamePoints(const LoaderContext& context, std::strin
   const DateTime now = context.Now();
   if (!InsideCampaignWindow(DateOf(now))) return fame;
   const std::string path = AccountFile(context, account_id, kFamePointsFile);
-  const bool fetched =
-      !UseCachedFamePoints(context.disk->ModifiedDate(path), now, period_days, update_requested);
+  bool fetched = !UseCachedFamePoints(context.disk->ModifiedDate(path), now, period_days, update_requested);
   std::string answer;
   if (fetched) {
     const AccountRef account{std::string(account_id), std::string(nickname)};
     answer = RemoveAll(FetchFromHost(context, context.urls.hosts.GamePortal, kFamePointsPath, account,
                                      kXmlHttpRequestHeader),
                        {kMetaCount});
-  } else {
-    answer = CachedFamePointsText(*context.disk, path);
+    // Without an answer from the portal the stored one stays in use.
+    fetched = !IsConnectionError(answer);
   }
+  if (!fetched) answer = CachedFamePointsText(*context.disk, path);
   if (!Contains(answer, kStatusMember)) return fame;
   const json::Value document = DecodeApiAnswer(answer);
   const bool worth_keeping = StatusIsOk(document) ? ReadFamePoints(document, account_id, fame) : true;

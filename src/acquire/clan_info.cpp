@@ -28,17 +28,24 @@ void Store(const LoaderContext& context, const std::string& folder, ClanInfo& in
 
 }  // namespace
 
-ClanInfo LoadClanInfo(const LoaderContext& context, const std::string& clan_id, bool update_requested) {
+ClanInfo LoadClanInfo(const LoaderContext& context, const std::string& clan_id, bool update_requested,
+                      std::string& unreachable_host) {
   ClanInfo info;
+  const Disk& disk = *context.disk;
   const std::string folder = EntityFolderOf(context.clan_cache_folder, clan_id);
-  info.cached = FindCachedFile(*context.disk, folder, kSnapshotMask, SnapshotFresh, update_requested, context.Now());
-  if (info.cached.fresh) {
-    info.answer = ReadTextFile(*context.disk, info.cached.path, "");
-  } else {
+  info.cached = FindCachedFile(disk, folder, kSnapshotMask, SnapshotFresh, update_requested, context.Now());
+  if (!info.cached.fresh) {
     info.cached = {};
     const std::string url = context.Url(context.urls.hosts.Api + std::string(kClanInfoPath), {}, {clan_id, ""});
-    info.answer = ReplaceAll(FetchAnswer(context, url), kMetaCount, "");
+    info.answer = unreachable_host.empty() ? FetchAnswer(context, url) : ConnectionErrorText(url);
+    if (info.answer == ConnectionErrorText(url)) {
+      unreachable_host = HostOf(url);
+      info.cached = NewestStoredFile(disk, folder, kSnapshotMask);
+      info.stored_instead = info.cached.fresh;
+    }
+    info.answer = ReplaceAll(info.answer, kMetaCount, "");
   }
+  if (info.cached.fresh) info.answer = ReadTextFile(disk, info.cached.path, "");
   json::Value document;
   info.problem = AnswerProblem(info.answer, document);
   if (!info.problem.empty()) return info;

@@ -57,7 +57,7 @@ struct TagSearch {
 class ClanLoad {
  public:
   ClanLoad(const ClanLoadRequest& request, const LoaderContext& context, ClanLoadResult& result)
-      : request_(request), context_(context), messages_(result.MessageText), clan_(result.clan) {
+      : request_(request), context_(context), messages_(result.MessageText), notice_(result.notice), clan_(result.clan) {
     by_id_ = request.search_text.starts_with(kIdMarker);
     if (by_id_) {
       clan_.clan_id = request.search_text.substr(kIdMarker.size());
@@ -86,6 +86,14 @@ class ClanLoad {
 
   std::string Fetch(const std::string& url) { return context_.fetch->GetUrlText(url); }
 
+  // The API's answer, or its connection failure without asking once the API
+  // could not be reached; such a failure is noted.
+  std::string FetchFromApi(const std::string& url) {
+    std::string answer = unreachable_host_.empty() ? Fetch(url) : ConnectionErrorText(url);
+    if (answer == ConnectionErrorText(url)) unreachable_host_ = HostOf(url);
+    return answer;
+  }
+
   std::string Url(const std::string& host, std::string_view path) const {
     return context_.Url(host + std::string(path), {}, {clan_.clan_id, clan_.tag});
   }
@@ -113,16 +121,20 @@ class ClanLoad {
     if (!WriteTextFile(Files(), text, path)) Message(SaveFailureMessage(path));
   }
 
-  // The fresh index file of the clan, or else the first page of the search.
+  // The fresh index file of the clan, or else the first page of the search,
+  // or else, when the search cannot reach the API, an index file of any age.
   // By id there is no search, and an empty answer stands in for it.
   SearchPage FirstSearchPage() {
     const std::string index_folder = IndexFolderOf(context_.clan_cache_folder);
     const std::string mask = by_id_ ? IndexMaskById(clan_.clan_id) : IndexMaskByName(tag_);
-    const CachedFile index =
+    CachedFile index =
         FindCachedFile(Files(), index_folder, mask, SideFileFresh, request_.UpdateRequested, context_.Now());
     if (index.fresh) return {ConvertClanIndex(ReadTextFile(Files(), index.path, ""), {&Files(), index.path}), true};
     if (by_id_) return {std::string(kEmptySearchAnswer), false};
-    return {ReplaceAll(Fetch(SearchUrl(1)), kFirstPageMeta, ""), false};
+    std::string answer = FetchFromApi(SearchUrl(1));
+    if (!unreachable_host_.empty()) index = NewestStoredFile(Files(), index_folder, mask);
+    if (index.fresh) return {ConvertClanIndex(ReadTextFile(Files(), index.path, ""), {&Files(), index.path}), true};
+    return {ReplaceAll(answer, kFirstPageMeta, ""), false};
   }
 
   // The page's entry whose tag is the searched one (the last such entry), and
@@ -194,10 +206,12 @@ class ClanLoad {
 
   std::string EmblemHost() const { return context_.Url(context_.urls.hosts.ClanPortal, {}, {}); }
 
-  // The clan info from a fresh snapshot or the API; false (with a message) when unusable.
+  // The clan info from a fresh snapshot or the API, or from the newest
+  // snapshot when the API cannot be reached; false (with a message) when unusable.
   bool LoadInfo() {
-    const ClanInfo info = LoadClanInfo(context_, clan_.clan_id, request_.UpdateRequested);
+    const ClanInfo info = LoadClanInfo(context_, clan_.clan_id, request_.UpdateRequested, unreachable_host_);
     clan_.CacheDate = info.cached.date;
+    if (info.stored_instead) AddMessage(notice_, StoredDataWarning(unreachable_host_, info.cached.date));
     if (!info.usable()) {
       Message(info.data_missing ? NoClanWithIdMessage() : info.problem);
       return false;
@@ -215,27 +229,31 @@ class ClanLoad {
     clan_.PeriodStart = back < dates.size() ? std::max(clan_.PeriodStart, dates[back]) : clan_.created;
   }
 
-  // The alliance site's clan page, kept as UTF-8 text in the cache.
+  // The alliance site's clan page, kept as UTF-8 text in the cache. Without an
+  // answer from the site the stored page stays in use.
   void LoadAlliance() {
     const std::string path = JoinPath(ClanFolder(), kAllianceFile);
-    if (!request_.UpdateRequested && IsFresh(Files().ModifiedDate(path), SideFileFresh, context_.Now())) {
-      ParseAlliance(DecodeAnswer(ReadTextFile(Files(), path, "")), clan_);
-      return;
+    if (request_.UpdateRequested || !IsFresh(Files().ModifiedDate(path), SideFileFresh, context_.Now())) {
+      const std::string url = Url(context_.urls.hosts.Alliance, kAlliancePath);
+      const std::string answer = Fetch(url);
+      if (answer != ConnectionErrorText(url)) {
+        const std::string page = DecodeAnswer(answer);
+        ParseAlliance(page, clan_);
+        if (!page.empty()) WriteTextFile(Files(), page, path);
+        return;
+      }
     }
-    const std::string url = Url(context_.urls.hosts.Alliance, kAlliancePath);
-    const std::string answer = Fetch(url);
-    const std::string page = DecodeAnswer(answer);
-    ParseAlliance(page, clan_);
-    // No answer at all is not a page worth keeping for half a day.
-    if (!page.empty() && answer != ConnectionErrorText(url)) WriteTextFile(Files(), page, path);
+    ParseAlliance(DecodeAnswer(ReadTextFile(Files(), path, "")), clan_);
   }
 
   const ClanLoadRequest& request_;
   const LoaderContext& context_;
   std::string& messages_;
+  std::string& notice_;
   RWOTClan& clan_;
   bool by_id_ = false;
   std::string tag_;  // the searched tag as typed
+  std::string unreachable_host_;  // the API's host once a request to it got no answer at all
 };
 
 }  // namespace

@@ -28,6 +28,9 @@ struct ClanLoadResult {
   std::string MessageText;
   RWOTClan clan;
   ClanFamePoints fame;
+  // Paragraphs for above the report: the warning that the newest stored clan
+  // snapshot stands in for the API that could not be reached.
+  std::string notice;
 };
 
 // Every problem becomes a paragraph of MessageText (AddClanMessage); nothing throws.

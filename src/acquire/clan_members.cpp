@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,12 @@ class MemberCollector {
 
   CollectedMember Collect(const RWOTAccount& listed) const {
     const std::string folder = EntityFolderOf(context_.user_cache_folder, listed.AccountId);
-    if (LoadsAtOnce(folder)) Load(listed);
+    std::optional<MemberLoad> loaded;
+    if (LoadsAtOnce(folder)) loaded = Load(listed);
     StoredSnapshots stored(Source(folder, listed.AccountId), listed);
-    if (!NewestIsFresh(folder, stored.dates())) {
-      Load(listed);
+    // A server that could not be reached is not asked again for the member.
+    if (!NewestIsFresh(folder, stored.dates()) && !(loaded && !loaded->unreachable_host.empty())) {
+      loaded = Load(listed);
       stored = StoredSnapshots(Source(folder, listed.AccountId), listed);
     }
 
@@ -44,15 +47,28 @@ class MemberCollector {
       if (request_.PeriodDays >= 1) ReduceToPeriod(stored, member);
     }
     KeepListedIdentity(listed, member.record);
-    member.fame = LoadAccountFamePoints(context_, listed.AccountId, listed.Nickname, std::max(0, request_.PeriodDays),
-                                        request_.UpdateRequested);
+    // A member's load has asked for its fame points already.
+    if (loaded) {
+      member.fame = std::move(loaded->fame);
+      member.unreachable_host = std::move(loaded->unreachable_host);
+    } else {
+      member.fame = LoadAccountFamePoints(context_, listed.AccountId, listed.Nickname,
+                                          std::max(0, request_.PeriodDays), request_.UpdateRequested);
+    }
     return member;
   }
 
  private:
-  void Load(const RWOTAccount& listed) const {
+  // What the collection keeps of a member's load.
+  struct MemberLoad {
+    AccountFamePoints fame;
+    std::string unreachable_host;
+  };
+
+  MemberLoad Load(const RWOTAccount& listed) const {
     const AccountLoadRequest load{"@" + listed.AccountId, request_.UpdateRequested, 0, "", false};
-    LoadAccount(load, context_);
+    AccountLoadResult result = LoadAccount(load, context_);
+    return {std::move(result.fame), std::move(result.unreachable_host)};
   }
 
   // On an update, or for a member not cached yet, before its snapshots are looked at.
@@ -158,8 +174,16 @@ int CollectFetchedAhead(const RWOTClan& clan, const ClanMembersRequest& request,
 
 int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
                        const MemberSink& take) {
+  const SearchBudgetScope budget(context.fetch, context.batch_fetch);
   if (context.batch_fetch != nullptr) return CollectFetchedAhead(clan, request, context, take);
   return CollectOneByOne(clan, MemberCollector(request, context), take);
+}
+
+std::string UnrefreshedMembersWarning(std::string_view host, int unrefreshed, int collected) {
+  if (unrefreshed <= 0) return {};
+  return "ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером " + EscapeHtml(host) + ", данные " + std::to_string(unrefreshed) +
+         std::string(Plural(unrefreshed, " бойца", " бойцов", " бойцов")) + " из " + std::to_string(collected) +
+         " не обновлены, показаны последние сохранённые.";
 }
 
 }  // namespace tarvelo

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "acquire/auxiliary_sources.h"
 #include "acquire/loader_context.h"
@@ -33,6 +35,9 @@ struct CollectedMember {
   bool left_out = false;        // fewer stored snapshots than the selected day
   DateTime compared = 0;        // the compared snapshot's "updated" date
   AccountFamePoints fame;
+  // The API's host when the member's load could not reach it: the member was
+  // not refreshed, and what is shown of it was stored before.
+  std::string unreachable_host;
 };
 
 // Takes a member, its number in the member list (from 1) and the list's size;
@@ -43,7 +48,14 @@ using MemberSink = std::function<bool(const CollectedMember& member, int current
 // to `take` as soon as it is complete. Returns how many members were handed over.
 // With a batch fetch in `context`, what the members need from the network is
 // fetched ahead (member_batch.h); the stored files are the same either way.
+// The whole collection shares one time budget per host, so a server that
+// stalls costs it that much once; the members after that fail at once.
 int CollectClanMembers(const RWOTClan& clan, const ClanMembersRequest& request, const LoaderContext& context,
                        const MemberSink& take);
+
+// The warning above a clan page that `unrefreshed` of the `collected` members
+// could not be refreshed because the API's `host` could not be reached; empty
+// when all were.
+std::string UnrefreshedMembersWarning(std::string_view host, int unrefreshed, int collected);
 
 }  // namespace tarvelo

@@ -84,4 +84,9 @@ bool IsConnectionError(std::string_view answer) { return IsConnectionErrorText(a
 
 std::string FetchFailureMessage(std::string_view answer) { return EscapeHtml(answer); }
 
+std::string StoredDataWarning(std::string_view host, DateTime stored) {
+  return "ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером " + EscapeHtml(host) + ", показаны данные от " + FormatDate(stored) +
+         " " + FormatTime(stored) + ".";
+}
+
 }  // namespace tarvelo

@@ -18,6 +18,7 @@
 #include "model/reference.h"
 #include "text/clock.h"
 #include "text/html_escape.h"
+#include "text/russian.h"
 
 namespace tarvelo {
 
@@ -83,5 +84,10 @@ std::string AnswerShapeProblem(std::string_view answer, std::string_view status_
 bool IsConnectionError(std::string_view answer);
 // Such a failure as a message: the text itself, escaped, as a body may only look like one.
 std::string FetchFailureMessage(std::string_view answer);
+
+// The warning above a page of stored data shown because the API's `host` could
+// not be reached: "ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером HOST, показаны данные
+// от dd.mm.yyyy hh:mm.", with the local date-time the data were stored.
+std::string StoredDataWarning(std::string_view host, DateTime stored);
 
 }  // namespace tarvelo

@@ -19,6 +19,7 @@
 #include "report/clan_report.h"
 #include "shell/core_state.h"
 #include "shell/main_window.h"
+#include "shell/page_blocks.h"
 #include "shell/settings_store.h"
 #include "text/clock.h"
 
@@ -92,7 +93,7 @@ class LoaderSearchService final : public SearchService {
         .reference = Reference(),
     };
     AccountReportResult report = AccountReport(input);
-    return {std::move(report.html), std::move(report.layout_errors)};
+    return {WrapMessages(account_.notice) + report.html, std::move(report.layout_errors)};
   }
 
   bool LoadClan(const SearchRequest& request, std::string& messages) override {
@@ -151,7 +152,7 @@ class LoaderSearchService final : public SearchService {
     return fame;
   }
 
-  // Collects the loaded clan's members into the page `make` gives.
+  // The page `make` gives, with the loaded clan's members.
   std::string ClanPageHtml(const ReportView& view, bool update, const ProgressCallback& progress,
                            ClanPageMaker make) {
     const RWOTClan& clan = clan_.clan;
@@ -169,6 +170,14 @@ class LoaderSearchService final : public SearchService {
         .reference = Reference(),
     };
     const std::unique_ptr<ClanPage> page = make(input);
+    const std::string warning = CollectMembers(*page, view, update, progress);
+    return WrapMessages(clan_.notice + warning) + page->Finish(static_cast<int>(clan.members.size()));
+  }
+
+  // Collects the loaded clan's members into `page`; the warning paragraph about
+  // the members the API could not be reached for, when there were any.
+  std::string CollectMembers(ClanPage& page, const ReportView& view, bool update, const ProgressCallback& progress) {
+    const RWOTClan& clan = clan_.clan;
     LoaderContext context = Context(view.mode);
     const ClanMembersRequest request{update, view.days, static_cast<size_t>(pacer_.limits().in_flight)};
     // "BatchedRequests=0" collects the members one by one, each with its own requests.
@@ -176,11 +185,20 @@ class LoaderSearchService final : public SearchService {
       member_fetch_.emplace(paced_batch_getter_, ConnectionOf(core_));
       context.batch_fetch = &*member_fetch_;
     }
-    CollectClanMembers(clan, request, context, [&](const CollectedMember& member, int current, int total) {
-      page->AddMember({member.record, member.has_statistics, member.left_out, member.compared, member.fame});
-      return progress(clan.tag, member.record.Nickname, current, total);
-    });
-    return page->Finish(static_cast<int>(clan.members.size()));
+    std::string unreachable_host;
+    int unrefreshed = 0;
+    const int collected =
+        CollectClanMembers(clan, request, context, [&](const CollectedMember& member, int current, int total) {
+          page.AddMember({member.record, member.has_statistics, member.left_out, member.compared, member.fame});
+          if (!member.unreachable_host.empty()) {
+            unreachable_host = member.unreachable_host;
+            ++unrefreshed;
+          }
+          return progress(clan.tag, member.record.Nickname, current, total);
+        });
+    std::string warning;
+    AddMessage(warning, UnrefreshedMembersWarning(unreachable_host, unrefreshed, collected));
+    return warning;
   }
 
   ReportSite Site() const {

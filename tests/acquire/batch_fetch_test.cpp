@@ -163,5 +163,34 @@ TEST_F(BatchFetchTest, VehiclePicturesArriveSideBySideOverReusedConnections) {
   EXPECT_TRUE(per_connection.contains(later.back().connection));
 }
 
+// A deadline ends a transfer under way whatever its other limits, and a
+// request that would begin after it is not made.
+TEST_F(BatchFetchTest, ADeadlineEndsTransfersAndStopsLaterOnes) {
+  Start(R"j({"routes": [
+    {"path": "/stall", "fault": "stall", "body": "0123456789"},
+    {"path": "/ok", "body": "fine"}
+  ]})j");
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<HttpRequest> requests = {Request(service_->url("/stall")), Request(service_->url("/ok")),
+                                       Request(service_->url("/ok"))};
+  for (HttpRequest& request : requests) request.limits.stall_limit = std::chrono::seconds(60);
+  requests[0].deadline = start + std::chrono::milliseconds(500);
+  requests[1].deadline = start - std::chrono::milliseconds(1);
+  const std::map<size_t, HttpResponse> answers = GetAll(requests);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(answers.at(0).end, TransferEnd::kTimedOut);
+  EXPECT_EQ(answers.at(1).end, TransferEnd::kTimedOut);
+  EXPECT_EQ(answers.at(2).body, "fine");
+
+  const std::unique_ptr<HttpGetter> one_at_a_time = MakeCurlHttpGetter();
+  EXPECT_EQ(one_at_a_time->Get(requests[1]).end, TransferEnd::kTimedOut);
+  requests[0].deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+  EXPECT_EQ(one_at_a_time->Get(requests[0]).end, TransferEnd::kTimedOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  std::vector<std::string> targets = service_->targets();
+  std::sort(targets.begin(), targets.end());
+  EXPECT_EQ(targets, (std::vector<std::string>{"/ok", "/stall", "/stall"})) << "the late ones were not made";
+}
+
 }  // namespace
 }  // namespace tarvelo::testing

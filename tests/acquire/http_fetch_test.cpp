@@ -454,5 +454,56 @@ TEST(FakeHttpGetterTest, GivesQueuedAnswersFirstThenTheLastingOne) {
   EXPECT_EQ(getter.requested_urls().size(), 4u);
 }
 
+// One search's requests, one at a time and side by side, inner searches
+// included, share the time of their host: they carry the same deadline.
+TEST(SearchBudgetTest, RequestsOneByOneAndSideBySideShareTheirHostsTime) {
+  FakeHttpGetter getter;
+  FakeHttpBatchGetter batch_getter(getter);
+  HttpFetch fetch(getter);
+  HttpBatchFetch batch_fetch(batch_getter);
+  const auto ignore = [](size_t, std::optional<std::string>) {};
+  {
+    const SearchBudgetScope search(&fetch, &batch_fetch);
+    fetch.GetUrlText("http://api/a");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    batch_fetch.GetUrlBodies({"http://api/b", "http://portal/c"}, ignore);
+    {
+      const SearchBudgetScope member(&fetch);  // a member's load within a clan's collection
+      fetch.GetUrlText("http://api/d");
+    }
+    fetch.GetUrlText("http://api/e");
+  }
+  fetch.GetUrlText("http://api/f");
+  batch_fetch.GetUrlBodies({"http://api/g"}, ignore);
+
+  const std::vector<HttpRequest>& requests = getter.requests();
+  ASSERT_EQ(requests.size(), 7u);
+  ASSERT_TRUE(requests[0].deadline.has_value());
+  for (size_t i : {1, 3, 4}) EXPECT_EQ(requests[i].deadline, requests[0].deadline) << requests[i].url;
+  ASSERT_TRUE(requests[2].deadline.has_value());
+  EXPECT_GT(*requests[2].deadline, *requests[0].deadline) << "another host's time begins with its first request";
+  EXPECT_FALSE(requests[5].deadline.has_value()) << "outside a search";
+  EXPECT_FALSE(requests[6].deadline.has_value()) << "outside a search";
+}
+
+// Once a host's time is spent, no request to it is made at all.
+TEST(SearchBudgetTest, ASpentBudgetMakesNoMoreRequests) {
+  FakeHttpGetter getter;
+  FakeHttpBatchGetter batch_getter(getter);
+  ConnectionSettings settings;
+  settings.limits.total_limit = std::chrono::milliseconds(0);
+  HttpFetch fetch(getter, settings);
+  HttpBatchFetch batch_fetch(batch_getter, settings);
+  const SearchBudgetScope search(&fetch, &batch_fetch);
+  EXPECT_EQ(fetch.GetUrlText("http://api/a"), ConnectionErrorText("http://api/a"));
+  std::vector<size_t> answered;
+  batch_fetch.GetUrlBodies({"http://api/b", "http://portal/c"}, [&](size_t index, std::optional<std::string> body) {
+    EXPECT_FALSE(body.has_value());
+    answered.push_back(index);
+  });
+  EXPECT_EQ(answered, (std::vector<size_t>{0, 1}));
+  EXPECT_TRUE(getter.requests().empty());
+}
+
 }  // namespace
 }  // namespace tarvelo

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <regex>
+#include <utility>
 
 #include "loaders_end_to_end.h"
 
@@ -580,6 +582,84 @@ TEST_F(LoadersEndToEndTest, OfTwoClansWithTheSameTagTheLaterEntryIsTaken) {
   ASSERT_GE(targets.size(), 2u);
   EXPECT_EQ(targets[1], ClanInfo("199999"));
   EXPECT_EQ(NamesIn((ClanFolder() / "index").string()), std::vector<std::string>{"VOLKI=199999.id"});
+}
+
+// ---- without a connection to the API -------------------------------------------
+
+// Every file below `folder` by its relative path, with its bytes and its date.
+std::map<std::string, std::pair<std::string, DateTime>> FilesWithDates(const fs::path& folder) {
+  std::map<std::string, std::pair<std::string, DateTime>> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    files[fs::relative(entry.path(), folder).string()] = {ReadBytes(entry.path()), FileDate(entry.path().string())};
+  }
+  return files;
+}
+
+class OfflineTest : public LoadersEndToEndTest {
+ protected:
+  // Every host pointed at a port that refuses connections.
+  void GoOffline() {
+    const std::string base = refusing_.url("");
+    context_.urls.hosts = Hosts{base, base, base, base, base, base, base};
+  }
+  std::string OfflineHost() const { return HostOf(refusing_.url("")); }
+  std::string Warning(std::string_view stored) const {
+    return Paragraph("g", "ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером " + OfflineHost() + ", показаны данные от " +
+                              std::string(stored) + ".");
+  }
+
+  testing::RefusingPort refusing_;
+};
+
+// The index and the newest snapshot of any age stand in for the API; nothing is stored.
+TEST_F(OfflineTest, ASearchThatCannotReachTheApiShowsTheNewestStoredDay) {
+  SetClock("2026-12-08T12:00:00");
+  ASSERT_TRUE(Search(kMember).result);
+  const auto stored = FilesWithDates(cache_.path());
+  GoOffline();
+  SetClock("2026-12-09T10:00:00");  // the index and the snapshot are stale
+  for (const bool update : {false, true}) {
+    SCOPED_TRACE(update);
+    const AccountLoadResult result = Search(kMember, update);
+    EXPECT_TRUE(result.result) << result.MessageText;
+    EXPECT_EQ(result.notice, Warning("08.12.2026 12:00"));
+    EXPECT_EQ(result.unreachable_host, OfflineHost());
+    EXPECT_NEAR(result.current.CacheDate, EncodeDateTime(2026, 12, 8, 12, 0, 0), 1.0 / 86400);
+    EXPECT_EQ(result.current.Stats[0].Battles, kMemberBattles);
+    EXPECT_EQ(result.current.Vehicles.size(), 13u);
+    EXPECT_EQ(result.current.ClanTag, "VOLKI") << "from the stored clan snapshot";
+    EXPECT_EQ(result.MessageText.find("некорректные"), std::string::npos) << result.MessageText;
+    EXPECT_EQ(FilesWithDates(cache_.path()), stored);
+  }
+  // A player never stored has only the connection failure.
+  const AccountLoadResult unknown = Search(kClanless, true);
+  EXPECT_FALSE(unknown.result);
+  EXPECT_EQ(unknown.MessageText, Paragraph("r", ConnectionErrorText(context_.urls.hosts.Api)));
+  EXPECT_EQ(unknown.notice, "");
+}
+
+TEST_F(OfflineTest, AClanSearchThatCannotReachTheApiShowsTheNewestStoredClan) {
+  SetClock("2026-12-08T12:00:00");
+  ASSERT_TRUE(SearchClan("VOLKI").result);
+  const auto stored = FilesWithDates(cache_.path());
+  GoOffline();
+  SetClock("2026-12-09T10:00:00");
+  for (const bool update : {false, true}) {
+    SCOPED_TRACE(update);
+    const ClanLoadResult result = SearchClan("VOLKI", update);
+    EXPECT_TRUE(result.result) << result.MessageText;
+    EXPECT_EQ(result.notice, Warning("08.12.2026 12:00"));
+    EXPECT_EQ(result.clan.clan_id, kClanId);
+    EXPECT_EQ(result.clan.members.size(), 4u);
+    EXPECT_NEAR(result.clan.CacheDate, EncodeDateTime(2026, 12, 8, 12, 0, 0), 1.0 / 86400);
+    EXPECT_EQ(result.clan.alliance.name, "Северный Альянс") << "from the stored alliance page";
+    EXPECT_EQ(FilesWithDates(cache_.path()), stored);
+  }
+  const ClanLoadResult unknown = SearchClan("LESA", true);
+  EXPECT_FALSE(unknown.result);
+  EXPECT_EQ(unknown.MessageText, Paragraph("r", ConnectionErrorText(context_.urls.hosts.Api)));
+  EXPECT_EQ(unknown.notice, "");
 }
 
 }  // namespace

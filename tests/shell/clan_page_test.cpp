@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
 
+#include "acquire/http_fetch.h"
 #include "sample_service.h"
 #include "shell/golden_pages.h"
 #include "shell/headless/headless.h"
@@ -46,7 +48,11 @@ class ClanPageTest : public ::testing::Test {
     service_ = std::make_unique<SampleService>(answers());
     home_ = home;
     setenv("TARVELO_HOME", (root() + "/" + home).c_str(), 1);
-    const std::string host = service_->url();
+    WriteSettings(service_->url(), settings);
+  }
+
+  // Every host of the settings pointed at `host`.
+  void WriteSettings(const std::string& host, const std::string& settings) {
     WriteText(root() + "/config/tarvelo/settings.ini",
               "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n" + settings + "[Hosts]\nApi=" + host +
                   "\nGamePortal=" + host + "\nClanPortal=" + host + "\nReplays=" + host + "\nLocation=" + host +
@@ -134,6 +140,21 @@ TEST_F(ClanPageTest, AnUpdateFetchesTheEmblemAndEveryMemberAgain) {
   Search("&update");
   EXPECT_EQ(RequestsTo("/clans/media/clans/emblems/"), 2u);
   EXPECT_EQ(RequestsTo("/wot/tanks/stats/"), static_cast<size_t>(2 * kMembers));
+}
+
+// The member's load asks for the fame points; the collection takes them from it.
+TEST_F(ClanPageTest, ASearchAsksForEachMembersFamePointsOnce) {
+  for (const std::string settings : {"", "BatchedRequests=0\n"}) {
+    SCOPED_TRACE(settings);
+    StartService(settings.empty() ? "batched" : "one", settings);
+    ASSERT_TRUE(service_->running()) << service_->error();
+    Search("");
+    EXPECT_EQ(RequestsTo("/community/accounts/"), static_cast<size_t>(kMembers));
+    Search("&update");
+    EXPECT_EQ(RequestsTo("/community/accounts/"), static_cast<size_t>(2 * kMembers));
+    Search("");
+    EXPECT_EQ(RequestsTo("/community/accounts/"), static_cast<size_t>(2 * kMembers)) << "fresh from the cache";
+  }
 }
 
 TEST_F(ClanPageTest, ABreakStopsAfterTheMembersDoneAndKeepsThem) {
@@ -295,6 +316,57 @@ TEST_F(ClanPageTest, BatchedAndPacedTheClanStoresTheSameFilesAsOneByOne) {
   ASSERT_NE(left_out, log.end());
   ASSERT_NE(its_vehicles, log.end());
   EXPECT_LT(left_out - log.begin(), its_vehicles - log.begin());
+}
+
+// A server that stalls or trickles costs the whole collection the API's time
+// limit once, whether the members' requests go batched or one by one: the
+// members after it fail at once, and the page comes with every member.
+TEST_F(ClanPageTest, AStalledOrTricklingServerCostsTheCollectionOneTimeLimit) {
+  struct Case {
+    std::string route;
+    std::string settings;
+  };
+  const Case cases[] = {
+      {R"({"path": "/wot/tanks/stats/", "file": "api/tanks_stats_11302201.json", "fault": "stall"})", ""},
+      {R"({"path": "/wot/tanks/stats/", "file": "api/tanks_stats_11302201.json", "fault": "stall"})",
+       "BatchedRequests=0\n"},
+      {R"({"path": "/wot/account/info/", "file": "api/account_info_11302201.json", "trickle_ms": 100})", ""},
+  };
+  const std::string routes = answers() + "/routes.json";
+  const std::string recorded = ReadText(routes);
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.route + " " + c.settings);
+    WriteText(routes, ReplaceAll(recorded, "{\"routes\": [\n", "{\"routes\": [\n" + c.route + ",\n"));
+    StartService("slow" + std::to_string(++run), "RequestTimeLimit=2\n" + c.settings);
+    ASSERT_TRUE(service_->running()) << service_->error();
+    const auto started = std::chrono::steady_clock::now();
+    const std::string body = Search("");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    EXPECT_EQ(Count(body, "<tr onclick=\"check(this)\""), static_cast<size_t>(kMembers));
+    EXPECT_NE(body.find("из " + std::to_string(kMembers) + " не обновлены"), std::string::npos);
+    EXPECT_LE(RequestsTo("/wot/tanks/stats/"), 4u) << "none after the time was spent";
+  }
+}
+
+// Without a connection the clan and every member show their newest stored
+// days, nothing is stored, and the page says how many members were not refreshed.
+TEST_F(ClanPageTest, OfflineTheClanAndItsMembersShowTheirNewestStoredDays) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  const std::string online = Search("");
+  const auto stored = FilesBelow(root() + "/home/cache");
+  const RefusingPort refusing;
+  WriteSettings(refusing.url(""), "");
+  const std::string offline = ReplaceAll(Search("&update"), refusing.url(""), "http://sample");
+  const std::string warning = "<p class=\"g\">ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером " + HostOf(refusing.url(""));
+  const size_t clan_warning = offline.find(warning + ", показаны данные от 05.12.2016 15:00.</p>");
+  const size_t members_warning = offline.find(warning + ", данные " + std::to_string(kMembers) + " бойцов из " +
+                                              std::to_string(kMembers) + " не обновлены, показаны последние сохранённые.</p>");
+  EXPECT_NE(clan_warning, std::string::npos) << offline.substr(0, 3000);
+  EXPECT_NE(members_warning, std::string::npos);
+  EXPECT_LT(members_warning, offline.find("<thead id=\"ClanTagName\">")) << "above the table";
+  EXPECT_EQ(TableBody(offline, "ClanMembersBody"), TableBody(online, "ClanMembersBody"));
+  EXPECT_EQ(FilesBelow(root() + "/home/cache"), stored) << "nothing stored";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,33 @@ TEST_F(HeadlessSearchTest, AStoppedServiceIsNamedOnceAndTheApplicationIdNowhere)
     EXPECT_EQ(text.find("некорректные"), std::string::npos);
     EXPECT_EQ(text.find(" IE"), std::string::npos);
   }
+}
+
+// An update without a connection shows the newest stored day, the warning
+// above it, and stores nothing.
+TEST_F(HeadlessSearchTest, AnUpdateWithoutAConnectionShowsTheNewestStoredDay) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  Search("Gromoboy_77");
+  const auto stored_files = [this] {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(CacheFolder())) {
+      if (entry.is_regular_file()) files[entry.path().string()] = ReadText(entry.path().string());
+    }
+    return files;
+  };
+  const auto stored = stored_files();
+  const RefusingPort refusing;
+  const std::string host = refusing.url("");
+  WriteText(SettingsFile(), "[Tarvelo]\nDefaultAccount=Someone\nUpdateLastCheck=999999\n[Hosts]\nApi=" + host +
+                                "\nGamePortal=" + host + "\nClanPortal=" + host + "\nReplays=" + host +
+                                "\nLocation=" + host + "\nAlliance=" + host + "\nSite=" + host + "\n");
+  setenv("TARVELO_NOW", "2026-12-09T10:00:00", 1);
+  const std::string page = Search("Gromoboy_77&update");
+  const size_t warning = page.find("<p class=\"g\">ПРЕДУПРЕЖДЕНИЕ: Нет связи с сервером " + host.substr(7) +
+                                   ", показаны данные от 08.12.2026 12:00.</p>");
+  EXPECT_NE(warning, std::string::npos) << page.substr(0, 4000);
+  EXPECT_LT(warning, page.find("Кеш от 08.12.2026 12:00")) << "above the report of the stored day";
+  EXPECT_EQ(stored_files(), stored);
 }
 
 TEST_F(HeadlessSearchTest, AClanTagInBracketsLoadsTheClan) {

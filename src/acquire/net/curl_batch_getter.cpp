@@ -1,6 +1,7 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -66,10 +67,15 @@ class CurlBatchGetter final : public HttpBatchGetter {
 
  private:
   // Starts the next request that can start on `slot`; a request that cannot is
-  // answered at once as without connection. False when none is left.
+  // answered at once as without connection, one past its deadline as timed
+  // out. False when none is left.
   bool Start(Slot& slot, std::span<const HttpRequest> requests, size_t& next, const BatchAnswerCallback& done) {
     while (next < requests.size()) {
       const size_t index = next++;
+      if (TimeAllowed(requests[index]) <= std::chrono::milliseconds(0)) {
+        done(index, {TransferEnd::kTimedOut, 0, {}, std::nullopt});
+        continue;
+      }
       if (slot.handle && multi_) {
         slot.transfer = curl::Transfer();
         curl::Prepare(slot.handle.get(), requests[index], slot.transfer);

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <memory>
 
 #include "acquire/net/curl_transfer.h"
@@ -34,6 +35,7 @@ class CurlHttpGetter final : public HttpGetter {
   HttpResponse Get(const HttpRequest& request) override {
     const curl::OneAtATime turn(busy_);
     if (!turn) return {};
+    if (TimeAllowed(request) <= std::chrono::milliseconds(0)) return {TransferEnd::kTimedOut, 0, {}, std::nullopt};
     if (!handle_) handle_.reset(curl_easy_init());  // before the multi handle: global set-up
     if (!multi_) multi_.reset(curl_multi_init());
     if (!handle_ || !multi_) return {};

@@ -152,7 +152,8 @@ void Prepare(CURL* handle, const HttpRequest& request, Transfer& transfer) {
   curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_FILETIME, 1L);
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect_timeout.count()));
-  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total_limit.count()));
+  const auto time_allowed = std::max(TimeAllowed(request), std::chrono::milliseconds(1));
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(time_allowed.count()));
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, limits.low_speed_bytes);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits.low_speed_time.count()));
   if (limits.max_body_bytes > 0) {

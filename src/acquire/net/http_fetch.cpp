@@ -118,32 +118,60 @@ std::optional<std::string> CompleteBody(HttpResponse response) {
 HttpFetch::HttpFetch(HttpGetter& getter, ConnectionSettings settings)
     : getter_(getter), settings_(std::move(settings)) {}
 
-std::chrono::milliseconds FetchBudget::Remaining(const std::string& host) {
-  const auto now = std::chrono::steady_clock::now();
-  const auto deadline = deadlines_.try_emplace(host, now + per_host_).first->second;
-  return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+std::chrono::steady_clock::time_point FetchBudget::Deadline(const std::string& host) {
+  return deadlines_.try_emplace(host, std::chrono::steady_clock::now() + per_host_).first->second;
 }
 
-SearchBudgetScope::SearchBudgetScope(HttpFetch* fetch) : fetch_(fetch) {
-  if (fetch_ == nullptr || fetch_->budget_ != nullptr) return;
-  budget_.emplace(fetch_->settings_.limits.total_limit);
-  fetch_->budget_ = &*budget_;
+namespace detail {
+namespace {
+
+// The logged request for `url`, given the end of its host's time when there is
+// a budget; nothing when that time is spent, and the request is not made.
+std::optional<HttpRequest> BudgetedRequest(FetchBudget* budget, const ConnectionSettings& settings,
+                                           std::string_view url, std::string_view header,
+                                           std::string_view user_agent) {
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  if (budget != nullptr) deadline = budget->Deadline(HostOf(url));
+  if (deadline && *deadline <= std::chrono::steady_clock::now()) {
+    DebugLog("ОШИБКА: Время ожидания ответов сервера для этого поиска исчерпано: " + MaskedAddress(url));
+    return std::nullopt;
+  }
+  HttpRequest request = LoggedRequest(settings, url, header, user_agent);
+  request.deadline = deadline;
+  return request;
+}
+
+}  // namespace
+}  // namespace detail
+
+SearchBudgetScope::SearchBudgetScope(HttpFetch* fetch, HttpBatchFetch* batch_fetch) {
+  if (fetch == nullptr && batch_fetch == nullptr) return;
+  FetchBudget* shared = fetch != nullptr && fetch->budget_ != nullptr ? fetch->budget_
+                        : batch_fetch != nullptr                       ? batch_fetch->budget_
+                                                                       : nullptr;
+  if (shared == nullptr) {
+    const ConnectionSettings& settings = fetch != nullptr ? fetch->settings_ : batch_fetch->settings_;
+    shared = &budget_.emplace(settings.limits.total_limit);
+  }
+  if (fetch != nullptr && fetch->budget_ == nullptr) {
+    fetch->budget_ = shared;
+    fetch_ = fetch;
+  }
+  if (batch_fetch != nullptr && batch_fetch->budget_ == nullptr) {
+    batch_fetch->budget_ = shared;
+    batch_fetch_ = batch_fetch;
+  }
 }
 
 SearchBudgetScope::~SearchBudgetScope() {
-  if (budget_) fetch_->budget_ = nullptr;
+  if (fetch_ != nullptr) fetch_->budget_ = nullptr;
+  if (batch_fetch_ != nullptr) batch_fetch_->budget_ = nullptr;
 }
 
 HttpResponse HttpFetch::Fetch(std::string_view url, std::string_view header, std::string_view user_agent) {
-  HttpRequest request = LoggedRequest(settings_, url, header, user_agent);
-  if (budget_ == nullptr) return getter_.Get(request);
-  const std::chrono::milliseconds left = budget_->Remaining(HostOf(url));
-  if (left <= std::chrono::milliseconds(0)) {
-    DebugLog("ОШИБКА: Время ожидания ответов сервера для этого поиска исчерпано.");
-    return {TransferEnd::kTimedOut, 0, {}, std::nullopt};
-  }
-  request.limits.total_limit = std::min(request.limits.total_limit, left);
-  return getter_.Get(request);
+  const std::optional<HttpRequest> request = detail::BudgetedRequest(budget_, settings_, url, header, user_agent);
+  if (!request) return {TransferEnd::kTimedOut, 0, {}, std::nullopt};
+  return getter_.Get(*request);
 }
 
 std::string HttpFetch::GetUrlText(std::string_view url) { return GetUrlTextWithHeader(url, {}); }
@@ -184,10 +212,19 @@ HttpBatchFetch::HttpBatchFetch(HttpBatchGetter& getter, ConnectionSettings setti
 
 void HttpBatchFetch::GetUrlBodies(const std::vector<std::string>& urls, const BodyCallback& done) {
   std::vector<HttpRequest> requests;
+  std::vector<size_t> indices;  // of the URLs asked for, in the order of `requests`
   requests.reserve(urls.size());
-  for (const std::string& url : urls) requests.push_back(LoggedRequest(settings_, url, {}, settings_.user_agent));
-  getter_.GetAll(requests, [&done](size_t index, HttpResponse response) {
-    done(index, CompleteBody(std::move(response)));
+  for (size_t i = 0; i < urls.size(); ++i) {
+    std::optional<HttpRequest> request = detail::BudgetedRequest(budget_, settings_, urls[i], {}, settings_.user_agent);
+    if (!request) {
+      done(i, std::nullopt);
+      continue;
+    }
+    requests.push_back(std::move(*request));
+    indices.push_back(i);
+  }
+  getter_.GetAll(requests, [&done, &indices](size_t at, HttpResponse response) {
+    done(indices[at], CompleteBody(std::move(response)));
   });
 }
 

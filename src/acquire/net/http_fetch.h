@@ -79,12 +79,13 @@ HttpRequest LoggedRequest(const ConnectionSettings& settings, std::string_view u
 std::optional<std::string> CompleteBody(HttpResponse response);
 
 // One time budget per host for a whole search: however often the search asks a
-// host (its retries included), that host costs it at most `per_host`.
+// host (its retries and its requests side by side included), that host costs
+// it at most `per_host`.
 class FetchBudget {
  public:
   explicit FetchBudget(std::chrono::milliseconds per_host) : per_host_(per_host) {}
-  // What is left for the host; its time starts with the first request to it.
-  std::chrono::milliseconds Remaining(const std::string& host);
+  // When the host's time ends; it starts with the first request to the host.
+  std::chrono::steady_clock::time_point Deadline(const std::string& host);
 
  private:
   std::chrono::milliseconds per_host_;
@@ -122,19 +123,23 @@ class HttpFetch {
   FetchBudget* budget_ = nullptr;
 };
 
-// The requests of one search share one FetchBudget of the total limit per host
-// while this lives; a budget already in force (an outer search) is kept. A null
-// fetch has nothing to budget.
+class HttpBatchFetch;
+
+// The requests of one search, one by one and side by side, share one
+// FetchBudget of the total limit per host while this lives; a budget already in
+// force (an outer search) is kept and shared. A null fetch has nothing to budget.
 class SearchBudgetScope {
  public:
-  explicit SearchBudgetScope(HttpFetch* fetch);
+  explicit SearchBudgetScope(HttpFetch* fetch, HttpBatchFetch* batch_fetch = nullptr);
   ~SearchBudgetScope();
   SearchBudgetScope(const SearchBudgetScope&) = delete;
   SearchBudgetScope& operator=(const SearchBudgetScope&) = delete;
 
  private:
-  HttpFetch* fetch_;
   std::optional<FetchBudget> budget_;
+  // The fetches this scope gave the budget to, and takes it back from.
+  HttpFetch* fetch_ = nullptr;
+  HttpBatchFetch* batch_fetch_ = nullptr;
 };
 
 // Many complete-answer fetches at once, with the same settings as HttpFetch.
@@ -149,8 +154,11 @@ class HttpBatchFetch {
   void GetUrlBodies(const std::vector<std::string>& urls, const BodyCallback& done);
 
  private:
+  friend class SearchBudgetScope;
+
   HttpBatchGetter& getter_;
   ConnectionSettings settings_;
+  FetchBudget* budget_ = nullptr;
 };
 
 }  // namespace tarvelo

@@ -2,6 +2,7 @@
 // libcurl (curl_http_getter.cpp); FakeHttpGetter answers from memory for tests.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -59,7 +60,19 @@ struct HttpRequest {
   TransferLimits limits;
   std::string ca_file;  // PEM file of the authorities to trust instead of the system's; empty: the system's
   TransferWait* wait = nullptr;  // null: the transfer blocks the calling thread
+  // The end of the time a search grants the request's host: a request that
+  // would begin after it is not made, and one under way ends by it.
+  std::optional<std::chrono::steady_clock::time_point> deadline = std::nullopt;
 };
+
+// What `request` may still take: its total limit, cut to what is left before
+// its deadline. Zero or less once the deadline has passed.
+inline std::chrono::milliseconds TimeAllowed(const HttpRequest& request) {
+  if (!request.deadline) return request.limits.total_limit;
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*request.deadline -
+                                                                          std::chrono::steady_clock::now());
+  return std::min(request.limits.total_limit, left);
+}
 
 enum class TransferEnd {
   kComplete,      // the whole answer arrived

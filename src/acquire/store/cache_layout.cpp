@@ -198,4 +198,10 @@ CachedFile FindCachedFile(const Disk& disk, std::string_view folder, std::string
   return {JoinPath(folder, newest.name), newest.date, IsFresh(newest.date, limit_minutes, now)};
 }
 
+CachedFile NewestStoredFile(const Disk& disk, std::string_view folder, std::string_view mask) {
+  const NewestFileResult newest = NewestFile(disk, folder, mask);
+  if (newest.name.empty()) return {};
+  return {JoinPath(folder, newest.name), newest.date, true};
+}
+
 }  // namespace tarvelo

@@ -105,5 +105,8 @@ struct CachedFile {
 };
 CachedFile FindCachedFile(const Disk& disk, std::string_view folder, std::string_view mask, int limit_minutes,
                           bool update_requested, DateTime now);
+// The newest file of a folder whatever its age, for when the network cannot
+// be reached: to be read (`fresh`) whenever there is one.
+CachedFile NewestStoredFile(const Disk& disk, std::string_view folder, std::string_view mask);
 
 }  // namespace tarvelo
