@@ -95,7 +95,7 @@ struct PageRun {
 PageRun ClanPage(const CoreState& core, const SettingsStore& settings) {
   const auto service = MakeLoaderSearchService(core, settings, testing::TestDisk(), testing::TestClock(), "/usr/bin/tarvelo");
   const SearchRequest request = ParseSearchRequest(std::string(kTag), false);
-  std::string messages;
+  LoaderMessages messages;
   const auto start = Clock::now();
   const double cpu_start = ThreadSeconds();
   PageRun run;

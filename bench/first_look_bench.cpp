@@ -110,7 +110,7 @@ void WholePage(const CoreState& core, const SettingsStore& settings, const std::
     FreshFolders(core);
     const auto service = MakeLoaderSearchService(core, settings, testing::TestDisk(), testing::TestClock(), "/usr/bin/tarvelo");
     const SearchRequest request = ParseSearchRequest(search, false);
-    std::string messages;
+    LoaderMessages messages;
     const auto start = Clock::now();
     const bool found = service->LoadAccount(request, messages);
     const ReportPage page = service->AccountReportHtml(request.view);
@@ -118,7 +118,7 @@ void WholePage(const CoreState& core, const SettingsStore& settings, const std::
     const size_t stored = FilesIn(core.VehicleImagesFolder);
     if (!found || page.html.empty() || stored != pictures) {
       std::printf("whole page: run %d went wrong (found %d, %zu of %zu pictures) %s\n", run, found, stored, pictures,
-                  messages.c_str());
+                  messages.empty() ? "" : messages.front().text.c_str());
       return;
     }
     best = std::min(best, seconds);

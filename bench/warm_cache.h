@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "acquire/account_loader.h"
+#include "acquire/cache_test_support.h"
 #include "acquire/fake_http_getter.h"
 #include "acquire/net/http_fetch.h"
 #include "acquire/store/cache_files.h"
@@ -114,8 +115,8 @@ class WarmCache {
     if (root_.empty()) return "no scratch folder";
     const AccountLoadResult result = Search();
     if (!getter_.requests().empty()) return "the search asked the network: " + getter_.requests().front().url;
-    if (!result.result) return "the account was not identified: " + result.MessageText;
-    if (!result.MessageText.empty()) return "messages: " + result.MessageText;
+    if (!result.result) return "the account was not identified: " + testing::Paragraphs(result.messages);
+    if (!result.messages.empty()) return "messages: " + testing::Paragraphs(result.messages);
     if (result.current.CacheDate == 0) return "the current record did not come from the cache";
     if (result.current.Vehicles.size() != kVehicles) return "the current record lacks vehicles";
     if (result.period.Vehicles.empty()) return "the period shows no vehicles";

@@ -129,7 +129,7 @@ class AccountLoad {
   }
 
  private:
-  void Message(std::string_view text) { AddMessage(result_.MessageText, text); }
+  void Message(std::string_view text) { AddMessage(result_.messages, text); }
 
   int Mode() const {
     return context_.mode_index >= 0 && context_.mode_index < kModeCount ? context_.mode_index : kModeAll;
@@ -428,19 +428,22 @@ class AccountLoad {
     ParseAccount(account, document, request_.interactive, request_.interactive && is_current, Mode(), Ref());
   }
 
+  // The messages link the forum topic that explains the counts.
   void CheckBattleCounts() {
     const std::string account_battles = Format("%.0n", {account_battles_});
     const std::string vehicle_battles = Format("%.0n", {vehicle_battles_});
-    const std::string details =
-        "Подробности <a href=\"" + context_.details_topic_url + "\" target=\"_blank\">здесь</a>.";
     const std::string counts = "От сервера World of Tanks были получены некорректные данные &ndash; общее "
                                "количество боёв игрока (" + account_battles + ") ";
     if (account_battles_ < vehicle_battles_ && Mode() != kModeFallout) {
-      Message("ОШИБКА: " + counts + "меньше суммарного количества боёв на танках (" + vehicle_battles +
-              "). Вследствие этого, рейтинги рассчитаны приблизительно. " + details);
+      AddMessage(result_.messages,
+                 "ОШИБКА: " + counts + "меньше суммарного количества боёв на танках (" + vehicle_battles +
+                     "). Вследствие этого, рейтинги рассчитаны приблизительно.",
+                 context_.details_topic_url);
     } else if (account_battles_ > vehicle_battles_) {
-      Message("ПРЕДУПРЕЖДЕНИЕ: " + counts + "больше суммарного количества боёв на танках (" + vehicle_battles +
-              "). Вследствие этого, рейтинги могут быть рассчитаны неточно. " + details);
+      AddMessage(result_.messages,
+                 "ПРЕДУПРЕЖДЕНИЕ: " + counts + "больше суммарного количества боёв на танках (" + vehicle_battles +
+                     "). Вследствие этого, рейтинги могут быть рассчитаны неточно.",
+                 context_.details_topic_url);
     }
   }
 
@@ -555,7 +558,7 @@ class AccountLoad {
     result_.snapshot_data = json::at(document_, "data");
     FillMissingNickname();
     if (request_.interactive && request_.PeriodDays <= 0) {
-      std::string& messages = result_.MessageText;
+      LoaderMessages& messages = result_.messages;
       LoadNameHistory(context_, account_id_, current_, messages);
       LoadRoleHistory(context_, account_id_, request_.search_text, current_, messages);
       LoadReplays(context_, account_id_, request_.UpdateRequested, current_, messages);

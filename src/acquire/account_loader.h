@@ -25,7 +25,7 @@ struct AccountLoadRequest {
 
 struct AccountLoadResult {
   bool result = false;      // the account was identified
-  std::string MessageText;  // message paragraphs in the order they arose
+  LoaderMessages messages;  // in the order they arose
   RWOTAccount current;      // as of the newest data
   RWOTAccount base;         // as of the compared snapshot
   RWOTAccount period;       // what a period view shows
@@ -39,7 +39,7 @@ struct AccountLoadResult {
   // stored snapshot stands in for the account's data, and nothing is stored.
   std::string unreachable_host;
   // Paragraphs for above the report: the warning that stored data are shown.
-  std::string notice;
+  LoaderMessages notice;
 };
 
 AccountLoadResult LoadAccount(const AccountLoadRequest& request, const LoaderContext& context);

@@ -150,7 +150,7 @@ bool HasKeyMember(const SideSource& source, const json::Value& document) {
 // The decoded answer, cached or fetched; a fetched one is stored once it
 // passed the checks. Empty when there is none or it did not pass.
 json::Value LoadSideAnswer(const LoaderContext& context, const SideSource& source, std::string_view host,
-                           std::string_view account_id, bool update_requested, std::string& messages) {
+                           std::string_view account_id, bool update_requested, LoaderMessages& messages) {
   const SideAnswer answer = ObtainSideAnswer(context, source, host, account_id, update_requested);
   if (answer.text.empty()) return {};
   json::Value document;
@@ -233,7 +233,7 @@ ClanFamePoints LoadClanFamePoints(const LoaderContext& context, std::string_view
 }
 
 void LoadNameHistory(const LoaderContext& context, std::string_view account_id, RWOTAccount& account,
-                     std::string& messages) {
+                     LoaderMessages& messages) {
   const std::string path = AccountFile(context, account_id, kNameHistoryFile);
   if (!context.disk->Facts(path)) return;
   const std::string answer = ReadTextFile(*context.disk, path, kNoNameHistory);
@@ -248,7 +248,7 @@ void LoadNameHistory(const LoaderContext& context, std::string_view account_id, 
 }
 
 void LoadRoleHistory(const LoaderContext& context, std::string_view account_id, std::string_view search_text,
-                     RWOTAccount& account, std::string& messages) {
+                     RWOTAccount& account, LoaderMessages& messages) {
   const std::string path = AccountFile(context, account_id, kRoleHistoryFile);
   if (!context.disk->Facts(path)) return;
   std::string answer = ReadTextFile(*context.disk, path, {});
@@ -272,7 +272,7 @@ void LoadRoleHistory(const LoaderContext& context, std::string_view account_id, 
 }
 
 void LoadReplays(const LoaderContext& context, std::string_view account_id, bool update_requested,
-                 RWOTAccount& account, std::string& messages) {
+                 RWOTAccount& account, LoaderMessages& messages) {
   const json::Value document =
       LoadSideAnswer(context, kReplaysSource, context.urls.hosts.Replays, account_id, update_requested, messages);
   const json::Value videos = json::at(document, "data.videoUrls");
@@ -282,7 +282,7 @@ void LoadReplays(const LoaderContext& context, std::string_view account_id, bool
 }
 
 void LoadLocation(const LoaderContext& context, std::string_view account_id, bool update_requested,
-                  RWOTAccount& account, std::string& messages) {
+                  RWOTAccount& account, LoaderMessages& messages) {
   account.CountryCode.clear();
   account.Region.clear();
   account.City.clear();

@@ -24,18 +24,18 @@ ClanFamePoints LoadClanFamePoints(const LoaderContext& context, std::string_view
 
 // Former nicknames from ID/clan_history.dat (read only).
 void LoadNameHistory(const LoaderContext& context, std::string_view account_id, RWOTAccount& account,
-                     std::string& messages);
+                     LoaderMessages& messages);
 // Clan memberships from ID/role_history.dat (read only).
 void LoadRoleHistory(const LoaderContext& context, std::string_view account_id, std::string_view search_text,
-                     RWOTAccount& account, std::string& messages);
+                     RWOTAccount& account, LoaderMessages& messages);
 // Replay page, count and videos from the replay site or ID/replays.dat.
 void LoadReplays(const LoaderContext& context, std::string_view account_id, bool update_requested,
-                 RWOTAccount& account, std::string& messages);
+                 RWOTAccount& account, LoaderMessages& messages);
 // Country, region and city from the location site or ID/location.dat (an old
 // ID/region.dat is renamed first, unless a location.dat is already there).
 // A fresh cached answer that reports no success is fetched again only on an
 // update request; the same holds for replays.
 void LoadLocation(const LoaderContext& context, std::string_view account_id, bool update_requested,
-                  RWOTAccount& account, std::string& messages);
+                  RWOTAccount& account, LoaderMessages& messages);
 
 }  // namespace tarvelo

@@ -57,7 +57,7 @@ struct TagSearch {
 class ClanLoad {
  public:
   ClanLoad(const ClanLoadRequest& request, const LoaderContext& context, ClanLoadResult& result)
-      : request_(request), context_(context), messages_(result.MessageText), notice_(result.notice), clan_(result.clan) {
+      : request_(request), context_(context), messages_(result.messages), notice_(result.notice), clan_(result.clan) {
     by_id_ = request.search_text.starts_with(kIdMarker);
     if (by_id_) {
       clan_.clan_id = request.search_text.substr(kIdMarker.size());
@@ -248,8 +248,8 @@ class ClanLoad {
 
   const ClanLoadRequest& request_;
   const LoaderContext& context_;
-  std::string& messages_;
-  std::string& notice_;
+  LoaderMessages& messages_;
+  LoaderMessages& notice_;
   RWOTClan& clan_;
   bool by_id_ = false;
   std::string tag_;  // the searched tag as typed

@@ -25,15 +25,15 @@ struct ClanLoadRequest {
 
 struct ClanLoadResult {
   bool result = false;      // the clan info was obtained and parsed
-  std::string MessageText;
+  LoaderMessages messages;
   RWOTClan clan;
   ClanFamePoints fame;
   // Paragraphs for above the report: the warning that the newest stored clan
   // snapshot stands in for the API that could not be reached.
-  std::string notice;
+  LoaderMessages notice;
 };
 
-// Every problem becomes a paragraph of MessageText (AddClanMessage); nothing throws.
+// Every problem becomes one of the messages (AddClanMessage); nothing throws.
 ClanLoadResult LoadClan(const ClanLoadRequest& request, const LoaderContext& context);
 
 }  // namespace tarvelo

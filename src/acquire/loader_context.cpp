@@ -10,21 +10,6 @@ namespace tarvelo {
 
 namespace {
 
-constexpr std::string_view kErrorMarker = "ОШИБКА";
-constexpr std::string_view kWarningMarker = "ПРЕДУПРЕЖДЕНИЕ";
-
-void AppendParagraph(std::string& messages, std::string_view css_class, const std::string& text) {
-  messages += "<p";
-  if (!css_class.empty()) {
-    messages += " class=\"";
-    messages += css_class;
-    messages += '"';
-  }
-  messages += '>';
-  messages += text;
-  messages += "</p>\r\n";
-}
-
 
 }  // namespace
 
@@ -47,25 +32,6 @@ std::string FetchAnswer(const LoaderContext& context, const std::string& url) {
   }
   return context.fetch->GetUrlText(url);
 }
-
-void AddMessage(std::string& messages, std::string_view text) {
-  const std::string trimmed = Trim(text);
-  if (trimmed.empty()) return;
-  std::string_view css_class;
-  if (Contains(trimmed, kErrorMarker)) {
-    css_class = "r";
-  } else if (Contains(trimmed, kWarningMarker)) {
-    css_class = "g";
-  }
-  AppendParagraph(messages, css_class, trimmed);
-}
-
-void AddClanMessage(std::string& messages, std::string_view text) {
-  const std::string trimmed = Trim(text);
-  if (trimmed.empty()) return;
-  AppendParagraph(messages, Contains(trimmed, kErrorMarker) ? "r" : "", trimmed);
-}
-
 
 std::string IncorrectDataMessage(std::string_view answer, size_t characters) {
   if (IsConnectionError(answer)) return FetchFailureMessage(answer);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "acquire/messages.h"
 #include "acquire/net/http_fetch.h"
 #include "acquire/addresses.h"
 #include "acquire/store/answer_text.h"
@@ -62,11 +63,6 @@ inline constexpr std::string_view kClanInfoPath =
 // The search answer that stands in for the index when an id is typed.
 inline constexpr std::string_view kEmptySearchAnswer = "{\"status\":\"ok\",\"count\":0,\"data\":[]}";
 
-// Appends "<p class=...>" + the trimmed text + "</p>\r\n"; the class is "r" for
-// a text with "ОШИБКА", "g" for one with "ПРЕДУПРЕЖДЕНИЕ". Blank texts add nothing.
-void AddMessage(std::string& messages, std::string_view text);
-// The clan loader's variant: only "r" exists, any other text has no class.
-void AddClanMessage(std::string& messages, std::string_view text);
 
 
 // The common texts of answer checks.

@@ -194,14 +194,14 @@ void TfrmMain::doSearchAccount(const SearchRequest& request) {
   state_.CurrentView = request.view;
   ShowPage("<div id=\"top\">Поиск информации об игроке " + EscapeHtml(name) + "...<div class=\"waiting\"></div></div>");
 
-  std::string messages;
+  LoaderMessages messages;
   if (service_.LoadAccount(request, messages)) {
     AddRecent(settings_, name);
     screen_.SetCaption(std::string(kApplicationTitle) + " - " + service_.LoadedAccountName());
     screen_.ProcessPendingEvents();
     ShowAccountReport(messages);
   } else {
-    ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + messages);
+    ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + MessageParagraphs(messages));
   }
   screen_.SetCursor(Cursor::Normal);
 }
@@ -227,19 +227,19 @@ void TfrmMain::doSearchClan(const SearchRequest& request) {
       "нескольких часов работать с ней уже без повторных длительных ожиданий.<br /><br />"
       "<input class=\"button\" type=\"button\" value=\"Прервать\" onclick=\"return doCmd('break')\"></div>");
 
-  std::string messages;
+  LoaderMessages messages;
   if (service_.LoadClan(request, messages)) {
     AddRecent(settings_, "[" + tag + "]");
     ShowClanReport(messages, request.update);
     screen_.SetCaption(std::string(kApplicationTitle) + " - [" + service_.LoadedClanTag() + "] " +
                        service_.LoadedClanName());
   } else {
-    ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + messages);
+    ShowPage(std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + MessageParagraphs(messages));
   }
   screen_.SetCursor(Cursor::Normal);
 }
 
-void TfrmMain::ShowAccountReport(const std::string& messages) {
+void TfrmMain::ShowAccountReport(const LoaderMessages& messages) {
   if (service_.LoadedAccountName().empty()) return;
   const int days = state_.CurrentView.days;
   const ReportPage report = service_.AccountReportHtml(state_.CurrentView);
@@ -249,7 +249,7 @@ void TfrmMain::ShowAccountReport(const std::string& messages) {
            WrapMessages(messages));
 }
 
-void TfrmMain::ShowClanReport(const std::string& messages, bool update) {
+void TfrmMain::ShowClanReport(const LoaderMessages& messages, bool update) {
   if (service_.LoadedClanName().empty()) return;
   std::string wrapped = WrapMessages(messages);
   screen_.SetProgress(true, 0, progress_max_);

@@ -51,11 +51,11 @@ class LoaderSearchService final : public SearchService {
         fetch_(paced_getter_, ConnectionOf(core)),
         encyclopedia_(std::string(FindResource("TanksInfo"))) {}
 
-  bool LoadAccount(const SearchRequest& request, std::string& messages) override {
+  bool LoadAccount(const SearchRequest& request, LoaderMessages& messages) override {
     const ReportView& view = request.view;
     AccountLoadRequest load{request.text, request.update, view.days, view.letters, true};
     account_ = tarvelo::LoadAccount(load, Context(view.mode));
-    messages += account_.MessageText;
+    messages.insert(messages.end(), account_.messages.begin(), account_.messages.end());
     if (!account_.result) account_ = {};
     return account_.result;
   }
@@ -96,10 +96,10 @@ class LoaderSearchService final : public SearchService {
     return {WrapMessages(account_.notice) + report.html, std::move(report.layout_errors)};
   }
 
-  bool LoadClan(const SearchRequest& request, std::string& messages) override {
+  bool LoadClan(const SearchRequest& request, LoaderMessages& messages) override {
     ClanLoadRequest load{request.text, request.update, request.view.days};
     clan_ = tarvelo::LoadClan(load, Context(request.view.mode));
-    messages += clan_.MessageText;
+    messages.insert(messages.end(), clan_.messages.begin(), clan_.messages.end());
     if (!clan_.result) clan_ = {};
     return clan_.result;
   }
@@ -170,11 +170,12 @@ class LoaderSearchService final : public SearchService {
         .reference = Reference(),
     };
     const std::unique_ptr<ClanPage> page = make(input);
-    const std::string warning = CollectMembers(*page, view, update, progress);
-    return WrapMessages(clan_.notice + warning) + page->Finish(static_cast<int>(clan.members.size()));
+    LoaderMessages notice = clan_.notice;
+    AddMessage(notice, CollectMembers(*page, view, update, progress));
+    return WrapMessages(notice) + page->Finish(static_cast<int>(clan.members.size()));
   }
 
-  // Collects the loaded clan's members into `page`; the warning paragraph about
+  // Collects the loaded clan's members into `page`; the warning about
   // the members the API could not be reached for, when there were any.
   std::string CollectMembers(ClanPage& page, const ReportView& view, bool update, const ProgressCallback& progress) {
     const RWOTClan& clan = clan_.clan;
@@ -196,9 +197,7 @@ class LoaderSearchService final : public SearchService {
           }
           return progress(clan.tag, member.record.Nickname, current, total);
         });
-    std::string warning;
-    AddMessage(warning, UnrefreshedMembersWarning(unreachable_host, unrefreshed, collected));
-    return warning;
+    return UnrefreshedMembersWarning(unreachable_host, unrefreshed, collected);
   }
 
   ReportSite Site() const {

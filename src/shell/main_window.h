@@ -84,8 +84,8 @@ class TfrmMain {
 
   void doSearchAccount(const SearchRequest& request);
   void doSearchClan(const SearchRequest& request);
-  void ShowAccountReport(const std::string& messages);
-  void ShowClanReport(const std::string& messages, bool update);
+  void ShowAccountReport(const LoaderMessages& messages);
+  void ShowClanReport(const LoaderMessages& messages, bool update);
   bool ReportProgress(std::string_view clan_tag, std::string_view member, int current, int total);
   void OpenNewInstance(const std::string& parameters);
 

@@ -87,9 +87,24 @@ bool ReplaceFormLists(std::string& body, std::string_view lists_html) {
   return true;
 }
 
-std::string WrapMessages(std::string_view messages) {
+std::string MessageParagraphs(const LoaderMessages& messages) {
+  std::string html;
+  for (const LoaderMessage& message : messages) {
+    html += "<p";
+    if (message.severity == Severity::kError) html += " class=\"r\"";
+    if (message.severity == Severity::kWarning) html += " class=\"g\"";
+    html += '>' + message.text;
+    if (!message.details_url.empty()) {
+      html += " Подробности <a href=\"" + message.details_url + "\" target=\"_blank\">здесь</a>.";
+    }
+    html += "</p>\r\n";
+  }
+  return html;
+}
+
+std::string WrapMessages(const LoaderMessages& messages) {
   if (messages.empty()) return "";
-  return "\r\n<div class=\"main\">\r\n" + std::string(messages) + "</div>\r\n";
+  return "\r\n<div class=\"main\">\r\n" + MessageParagraphs(messages) + "</div>\r\n";
 }
 
 std::string IntroductionBlock(const StartPageLinks& links) {

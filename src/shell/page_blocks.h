@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "acquire/messages.h"
+
 namespace tarvelo {
 
 inline constexpr std::string_view kBodyStart = "<body scroll=\"auto\">\r\n<div id=\"top\">";
@@ -46,8 +48,12 @@ inline constexpr std::string_view kFormListsSelector = "#top form .addons .inner
 // and `body` unchanged, when the body has no search form.
 bool ReplaceFormLists(std::string& body, std::string_view lists_html);
 
+// The loaders' messages as paragraphs: class "r" for an error, "g" for a
+// warning, none for a note; a message with details links them after its text.
+std::string MessageParagraphs(const LoaderMessages& messages);
+
 // Messages under a report. The paths they quote stay whole.
-std::string WrapMessages(std::string_view messages);
+std::string WrapMessages(const LoaderMessages& messages);
 
 // Addresses the start page links to.
 struct StartPageLinks {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "acquire/messages.h"
 #include "report/report_view.h"
 #include "shell/search_options.h"
 
@@ -29,16 +30,16 @@ class SearchService {
  public:
   virtual ~SearchService() = default;
 
-  // The account loader. Appends its message paragraphs to `messages`; true when the
-  // account was identified.
-  virtual bool LoadAccount(const SearchRequest& request, std::string& messages) = 0;
+  // The account loader. Appends its messages to `messages`; true when the account
+  // was identified.
+  virtual bool LoadAccount(const SearchRequest& request, LoaderMessages& messages) = 0;
   // The player's name in the loaded account record; empty when none is loaded.
   virtual std::string LoadedAccountName() const = 0;
   // The account report on the loaded records; the days of `view` pick the layout.
   virtual ReportPage AccountReportHtml(const ReportView& view) = 0;
 
   // The clan loader, like LoadAccount.
-  virtual bool LoadClan(const SearchRequest& request, std::string& messages) = 0;
+  virtual bool LoadClan(const SearchRequest& request, LoaderMessages& messages) = 0;
   virtual std::string LoadedClanTag() const = 0;
   virtual std::string LoadedClanName() const = 0;
   // The clan members report on the loaded clan (days >= 1 compares with a cached

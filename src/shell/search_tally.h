@@ -21,10 +21,10 @@ class TalliedSearchService final : public SearchService {
 
   const SearchTally& tally() const { return tally_; }
 
-  bool LoadAccount(const SearchRequest& request, std::string& messages) override;
+  bool LoadAccount(const SearchRequest& request, LoaderMessages& messages) override;
   std::string LoadedAccountName() const override { return inner_->LoadedAccountName(); }
   ReportPage AccountReportHtml(const ReportView& view) override { return inner_->AccountReportHtml(view); }
-  bool LoadClan(const SearchRequest& request, std::string& messages) override;
+  bool LoadClan(const SearchRequest& request, LoaderMessages& messages) override;
   std::string LoadedClanTag() const override { return inner_->LoadedClanTag(); }
   std::string LoadedClanName() const override { return inner_->LoadedClanName(); }
   std::string ClanReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
@@ -36,7 +36,7 @@ class TalliedSearchService final : public SearchService {
 
  private:
   // Counts one load that added messages from `first_new` on.
-  bool Count(bool found, const std::string& messages, size_t first_new);
+  bool Count(bool found, const LoaderMessages& messages, size_t first_new);
 
   std::unique_ptr<SearchService> inner_;
   SearchTally tally_;

@@ -21,6 +21,7 @@
 namespace tarvelo {
 namespace {
 
+using testing::Paragraphs;
 using testing::CapturedLog;
 using testing::FixedClock;
 using testing::NamesIn;
@@ -216,7 +217,7 @@ class AccountLoaderTest : public ::testing::Test {
   // the fake does not answer.
   static std::string Messages(const AccountLoadResult& result) {
     std::string kept;
-    const std::string& text = result.MessageText;
+    const std::string text = Paragraphs(result.messages);
     for (size_t start = 0, end; start < text.size(); start = end) {
       end = text.find("\r\n", start);
       end = end == std::string::npos ? text.size() : end + 2;

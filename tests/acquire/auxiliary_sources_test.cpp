@@ -17,6 +17,7 @@
 namespace tarvelo {
 namespace {
 
+using testing::Paragraphs;
 using testing::FixedClock;
 using testing::NamesIn;
 using testing::Put;
@@ -81,7 +82,7 @@ class AuxiliarySourcesTest : public ::testing::Test {
   HttpFetch fetch_{getter_};
   LoaderContext context_;
   RWOTAccount account_;
-  std::string messages_;
+  LoaderMessages messages_;
 };
 
 // ---- campaign and fame points -----------------------------------------------------
@@ -206,11 +207,11 @@ TEST_F(AuxiliarySourcesTest, ClanFamePointsAreReadFromTheCacheOnly) {
 
 TEST_F(AuxiliarySourcesTest, NameHistoryIsReadWhenPresentAndRejectedWithoutANickname) {
   LoadNameHistory(context_, kAccountId, account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
 
   Put(AccountFile("clan_history.dat"), R"({"nickname":null,"result":1})");
   LoadNameHistory(context_, kAccountId, account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   EXPECT_TRUE(account_.NameHistory.empty());
 
   Put(AccountFile("clan_history.dat"),
@@ -222,25 +223,25 @@ TEST_F(AuxiliarySourcesTest, NameHistoryIsReadWhenPresentAndRejectedWithoutANick
 
   Put(AccountFile("clan_history.dat"), R"({"result":0,"error":"<b>busy</b>"})");
   LoadNameHistory(context_, kAccountId, account_, messages_);
-  EXPECT_EQ(messages_, "<p class=\"r\">ОШИБКА: Получены некорректные данные (\"{&quot;result&quot;:0,&quot;error&quot;:&quot;busy&quot;}...\").</p>\r\n");
+  EXPECT_EQ(Paragraphs(messages_), "<p class=\"r\">ОШИБКА: Получены некорректные данные (\"{&quot;result&quot;:0,&quot;error&quot;:&quot;busy&quot;}...\").</p>\r\n");
 }
 
 TEST_F(AuxiliarySourcesTest, RoleHistoryDropsTheLeadingQuestionMarkAndNamesTheSearchWhenEmpty) {
   Put(AccountFile("role_history.dat"),
       R"(?callback({"rows":[{"id":"1000123","cell":["[ABC] Alpha","Солдат","2015-01-02","2016-03-04"]}]}))");
   LoadRoleHistory(context_, kAccountId, "Gromoboy_77", account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   ASSERT_EQ(account_.ClanHistory.size(), 1u);
   EXPECT_EQ(account_.ClanHistory[0].clan_tag, "ABC");
   EXPECT_EQ(account_.ClanHistory[0].role, "Рядовой");
 
   Put(AccountFile("role_history.dat"), "?null");
   LoadRoleHistory(context_, kAccountId, "Gromoboy_77", account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
 
   Put(AccountFile("role_history.dat"), R"({"rows":[]})");
   LoadRoleHistory(context_, kAccountId, "<i>Gromoboy_77</i>", account_, messages_);
-  EXPECT_EQ(messages_,
+  EXPECT_EQ(Paragraphs(messages_),
             "<p class=\"r\">ОШИБКА: Не найдена клан-история игрока с именем \"&lt;i&gt;Gromoboy_77&lt;/i&gt;\".</p>\r\n");
 
   messages_.clear();
@@ -248,7 +249,7 @@ TEST_F(AuxiliarySourcesTest, RoleHistoryDropsTheLeadingQuestionMarkAndNamesTheSe
     SCOPED_TRACE(garbage);
     Put(AccountFile("role_history.dat"), garbage);
     LoadRoleHistory(context_, kAccountId, "Gromoboy_77", account_, messages_);
-    EXPECT_NE(messages_.find("ОШИБКА: Получены некорректные данные (\""), std::string::npos);
+    EXPECT_NE(Paragraphs(messages_).find("ОШИБКА: Получены некорректные данные (\""), std::string::npos);
     messages_.clear();
   }
 }
@@ -258,21 +259,21 @@ TEST_F(AuxiliarySourcesTest, RoleHistoryDropsTheLeadingQuestionMarkAndNamesTheSe
 TEST_F(AuxiliarySourcesTest, ReplayAnswersAreStoredOnlyWhenTheyNameThePlayerOrAnError) {
   getter_.AnswerText(kReplaysUrl, R"({"isOk":false,"error":"Player not found"})");
   LoadReplays(context_, kAccountId, false, account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   EXPECT_EQ(Slurp(AccountFile("replays.dat")), R"({"isOk":false,"error":"Player not found"})");
   EXPECT_EQ(account_.ReplayCount, 0);
 
   std::filesystem::remove(AccountFile("replays.dat"));
   getter_.AnswerText(kReplaysUrl, R"({"isOk":false})");
   LoadReplays(context_, kAccountId, false, account_, messages_);
-  EXPECT_EQ(messages_,
+  EXPECT_EQ(Paragraphs(messages_),
             "<p class=\"r\">ОШИБКА: Получены некорректные данные о реплеях игрока (\"{&quot;isOk&quot;:false}...\").</p>\r\n");
   EXPECT_FALSE(Exists(AccountFile("replays.dat")));
 
   messages_.clear();
   getter_.AnswerText(kReplaysUrl, kReplaysFound);
   LoadReplays(context_, kAccountId, false, account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   EXPECT_EQ(account_.ReplayPage, "http://replays.test/player/4817293");
   EXPECT_EQ(account_.ReplayCount, 23);
   EXPECT_EQ(account_.ReplayVideoCount, 2);
@@ -283,7 +284,7 @@ TEST_F(AuxiliarySourcesTest, ReplayAnswersAreStoredOnlyWhenTheyNameThePlayerOrAn
   context_.user_cache_folder = JoinPath(cache_.path(), "missing/user");
   LoadReplays(context_, kAccountId, false, account_, messages_);
   const std::string path = JoinPath(EntityFolderOf(context_.user_cache_folder, kAccountId), "replays.dat");
-  EXPECT_EQ(messages_, "<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: " + path + "</p>\r\n");
+  EXPECT_EQ(Paragraphs(messages_), "<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: " + path + "</p>\r\n");
   EXPECT_EQ(account_.ReplayCount, 23);
 }
 
@@ -302,7 +303,7 @@ TEST_F(AuxiliarySourcesTest, AFreshUnsuccessfulReplayAnswerIsRefetchedOnlyOnUpda
   // A fresh successful answer is kept even on an update.
   LoadReplays(context_, kAccountId, true, account_, messages_);
   EXPECT_EQ(getter_.requests().size(), 1u);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
 }
 
 // ---- location ------------------------------------------------------------------------
@@ -312,7 +313,7 @@ TEST_F(AuxiliarySourcesTest, ALocationAnswerWithoutACityIsStoredButShowsNothing)
   account_.LocationText = "Пермь";
   getter_.AnswerText(kLocationUrl, kNoLocation);
   LoadLocation(context_, kAccountId, false, account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   EXPECT_EQ(account_.City, "");
   EXPECT_EQ(account_.CountryCode, "");
   EXPECT_EQ(account_.LocationText, "");
@@ -321,7 +322,7 @@ TEST_F(AuxiliarySourcesTest, ALocationAnswerWithoutACityIsStoredButShowsNothing)
   std::filesystem::remove(AccountFile("location.dat"));
   getter_.AnswerText(kLocationUrl, R"({"status":2,"message":"no such user"})");
   LoadLocation(context_, kAccountId, false, account_, messages_);
-  EXPECT_EQ(messages_, "<p class=\"r\">ОШИБКА: Получены некорректные данные о регионе игрока "
+  EXPECT_EQ(Paragraphs(messages_), "<p class=\"r\">ОШИБКА: Получены некорректные данные о регионе игрока "
                        "(\"{&quot;status&quot;:2,&quot;message&quot;:&quot;no such user&quot;}...\").</p>\r\n");
   EXPECT_FALSE(Exists(AccountFile("location.dat")));
 
@@ -329,7 +330,7 @@ TEST_F(AuxiliarySourcesTest, ALocationAnswerWithoutACityIsStoredButShowsNothing)
   messages_.clear();
   getter_.AnswerText(kLocationUrl, R"({"status":1,"accountId":4817293,"city":"Минск","region":null,"country":null})");
   LoadLocation(context_, kAccountId, false, account_, messages_);
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   EXPECT_EQ(account_.CountryCode, "");
   EXPECT_EQ(account_.Region, "");
   EXPECT_EQ(account_.LocationText, "Минск");
@@ -342,12 +343,12 @@ TEST_F(AuxiliarySourcesTest, ACachedUnknownLocationIsUsedUnchangedUnlessUpdated)
   EXPECT_TRUE(getter_.requests().empty());
   EXPECT_EQ(Slurp(AccountFile("location.dat")), R"({"status":3})");
   // The cached answer names no account, so it is reported like any other.
-  EXPECT_NE(messages_.find("о регионе игрока"), std::string::npos);
+  EXPECT_NE(Paragraphs(messages_).find("о регионе игрока"), std::string::npos);
 
   messages_.clear();
   LoadLocation(context_, kAccountId, true, account_, messages_);
   EXPECT_EQ(getter_.requested_urls(), Urls{kLocationUrl});
-  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(Paragraphs(messages_), "");
   EXPECT_EQ(account_.CountryCode, "RU");
   EXPECT_EQ(account_.Region, "Свердловская область");
   EXPECT_EQ(account_.City, "Екатеринбург");

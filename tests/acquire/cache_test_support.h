@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "acquire/messages.h"
 #include "acquire/store/cache_files.h"
 #include "acquire/store/cache_layout.h"
 #include "disk_support.h"
@@ -77,6 +78,19 @@ class CapturedLog {
  private:
   bool was_enabled_;
 };
+
+// The messages in the form of the page's paragraphs ("<p class=\"r\">…</p>"),
+// the form the expected texts of the loader tests are written in.
+inline std::string Paragraphs(const LoaderMessages& messages) {
+  std::string text;
+  for (const LoaderMessage& message : messages) {
+    const char* css = message.severity == Severity::kError ? " class=\"r\"" : message.severity == Severity::kWarning ? " class=\"g\"" : "";
+    text += std::string("<p") + css + ">" + message.text;
+    if (!message.details_url.empty()) text += " Подробности <a href=\"" + message.details_url + "\" target=\"_blank\">здесь</a>.";
+    text += "</p>\r\n";
+  }
+  return text;
+}
 
 inline void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 

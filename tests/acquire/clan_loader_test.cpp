@@ -13,6 +13,7 @@
 namespace tarvelo {
 namespace {
 
+using testing::Paragraphs;
 using testing::FixedClock;
 using testing::NamesIn;
 using testing::Put;
@@ -101,7 +102,7 @@ class ClanLoaderTest : public ::testing::Test {
 TEST_F(ClanLoaderTest, FindsATagTypedInLowerCaseAndCachesWhatItFetched) {
   AnswerClanAbc("abc");
   const ClanLoadResult loaded = Load("abc");
-  ASSERT_TRUE(loaded.result) << loaded.MessageText;
+  ASSERT_TRUE(loaded.result) << Paragraphs(loaded.messages);
   EXPECT_EQ(getter_.requested_urls(), (Urls{SearchUrl("abc"), InfoUrl("1000123"), AllianceUrl("1000123")}));
   EXPECT_EQ(loaded.clan.tag, "ABC");
   ASSERT_EQ(loaded.clan.members.size(), 2u);
@@ -128,7 +129,7 @@ TEST_F(ClanLoaderTest, SearchGoesOnToTheNextPageOnlyAfterAFullPage) {
   const ClanLoadResult short_page = Load("abc", true);
   EXPECT_FALSE(short_page.result);
   EXPECT_EQ(getter_.requested_urls().size(), 5u);
-  EXPECT_EQ(short_page.MessageText, "<p class=\"r\">ОШИБКА: Не найден клан с именем \"abc\".</p>\r\n");
+  EXPECT_EQ(Paragraphs(short_page.messages), "<p class=\"r\">ОШИБКА: Не найден клан с именем \"abc\".</p>\r\n");
 
   // A server that ignores the page number gives the same full page again.
   getter_.AnswerText(SearchUrl("ABD"), SearchAnswer(OtherEntries(100), ""));
@@ -155,11 +156,11 @@ TEST_F(ClanLoaderTest, AnIdSkipsTheSearchAndANullClanIsNotFound) {
   getter_.AnswerText(InfoUrl("42"), R"({"status":"ok","data":{"42":null}})");
   const ClanLoadResult missing = Load("@42");
   EXPECT_FALSE(missing.result);
-  EXPECT_EQ(missing.MessageText, "<p class=\"r\">ОШИБКА: Не найден клан с ID 42.</p>\r\n");
+  EXPECT_EQ(Paragraphs(missing.messages), "<p class=\"r\">ОШИБКА: Не найден клан с ID 42.</p>\r\n");
   EXPECT_EQ(NamesIn(context_.clan_cache_folder), (Names{"1000123"}));
 
   getter_.AnswerText(SearchUrl("XYZ"), SearchAnswer({Entry("XYZ", 42)}, kFirstMeta));
-  EXPECT_EQ(Load("XYZ").MessageText, "<p class=\"r\">ОШИБКА: Не найден клан с ID 42.</p>\r\n");
+  EXPECT_EQ(Paragraphs(Load("XYZ").messages), "<p class=\"r\">ОШИБКА: Не найден клан с ID 42.</p>\r\n");
 }
 
 TEST_F(ClanLoaderTest, AnIndexFileOfAnOlderVersionIsConvertedAndSparesTheSearch) {
@@ -195,10 +196,10 @@ TEST_F(ClanLoaderTest, CachedFilesSpareTheNetworkWhileTheyAreFresh) {
 }
 
 TEST_F(ClanLoaderTest, NotFoundIsLeftUnsaidOnlyAfterAReportedConnectionFailure) {
-  EXPECT_EQ(Load("ABC").MessageText,
+  EXPECT_EQ(Paragraphs(Load("ABC").messages),
             "<p class=\"r\">" + ConnectionErrorText(SearchUrl("ABC")) + "</p>\r\n");
   getter_.AnswerText(SearchUrl("ABC"), SearchAnswer({Entry("ABD", 1)}, R"(,"note":"Ошибка")"));
-  EXPECT_EQ(Load("ABC").MessageText, "<p class=\"r\">ОШИБКА: Не найден клан с именем \"ABC\".</p>\r\n");
+  EXPECT_EQ(Paragraphs(Load("ABC").messages), "<p class=\"r\">ОШИБКА: Не найден клан с именем \"ABC\".</p>\r\n");
 }
 
 TEST_F(ClanLoaderTest, AlliancePageIsKeptAsUtf8AndOnlyWhenItCame) {

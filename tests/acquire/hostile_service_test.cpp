@@ -11,6 +11,7 @@ namespace tarvelo {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using testing::Paragraphs;
 
 // Markup that would run in the page if it reached it as markup.
 constexpr std::string_view kScript = "<script>doCmd('browse','file:///etc/passwd')</script><img src=x onerror=alert(1)>";
@@ -66,8 +67,8 @@ class HostileServiceTest : public LoadersEndToEndTest {
     Reset();
     if (!c.path.empty()) Serve(c.path, c.body);
     const bool clan = c.search.starts_with("[");
-    const std::string messages = clan ? SearchClan(c.search.substr(1, c.search.size() - 2)).MessageText
-                                      : Search(c.search).MessageText;
+    const std::string messages = clan ? Paragraphs(SearchClan(c.search.substr(1, c.search.size() - 2)).messages)
+                                      : Paragraphs(Search(c.search).messages);
     EXPECT_NE(messages.find(c.expected), std::string::npos) << messages;
     return messages;
   }
@@ -159,7 +160,7 @@ TEST_F(HostileServiceTest, TypedTextStaysOneQueryValueAndWildDatesNameNoFile) {
   PrependRoute(R"({"path": "/wot/account/list/", "query": {"search": "Tom&limit=100#x", "limit": "1"},
                    "file": "api/account_list_gromoboy_77.json"})");
   const AccountLoadResult result = Search("Tom&limit=100#x");
-  EXPECT_TRUE(result.result) << result.MessageText;
+  EXPECT_TRUE(result.result) << Paragraphs(result.messages);
   EXPECT_EQ(result.current.AccountId, kMemberId);
 
   for (const int64_t wild : {int64_t{1} << 50, int64_t{-1} << 40}) {
@@ -183,7 +184,7 @@ TEST_F(HostileServiceTest, RedirectsElsewhereAndOversizedAnswersAreFailedRequest
                      "headers": {"Location": ")" + location + "\"}}");
     const AccountLoadResult result = Search("Moved");
     EXPECT_FALSE(result.result);
-    EXPECT_NE(result.MessageText.find("перенаправил запрос на другой сервер"), std::string::npos) << result.MessageText;
+    EXPECT_NE(Paragraphs(result.messages).find("перенаправил запрос на другой сервер"), std::string::npos) << Paragraphs(result.messages);
     EXPECT_EQ(NewTargets().size(), 1u);
   }
   Reset();
@@ -199,7 +200,7 @@ TEST_F(HostileServiceTest, RedirectsElsewhereAndOversizedAnswersAreFailedRequest
   Serve("/wot/tanks/stats/", Answer("api/tanks_stats_4817293.json") + std::string(limits.max_body_bytes, ' '));
   const AccountLoadResult large = Search(kMember);
   EXPECT_TRUE(large.result);
-  EXPECT_NE(large.MessageText.find("о технике игрока"), std::string::npos) << large.MessageText;
+  EXPECT_NE(Paragraphs(large.messages).find("о технике игрока"), std::string::npos) << Paragraphs(large.messages);
   EXPECT_EQ(JsonFilesIn(AccountFolder(kMemberId)), std::vector<std::string>{});
 }
 
@@ -216,7 +217,7 @@ TEST_F(HostileServiceTest, SlowAndStalledServersCostOneTimeLimitPerSearch) {
   const AccountLoadResult trickled = Search(kMember);
   const auto trickle_time = Clock::now() - started;
   EXPECT_FALSE(trickled.result);
-  EXPECT_NE(trickled.MessageText.find("Не удалось соединиться"), std::string::npos) << trickled.MessageText;
+  EXPECT_NE(Paragraphs(trickled.messages).find("Не удалось соединиться"), std::string::npos) << Paragraphs(trickled.messages);
   EXPECT_LT(trickle_time, std::chrono::seconds(4));
 
   Reset();
@@ -225,7 +226,7 @@ TEST_F(HostileServiceTest, SlowAndStalledServersCostOneTimeLimitPerSearch) {
   const AccountLoadResult stalled = Search(kMember);
   const auto stall_time = Clock::now() - started;
   EXPECT_TRUE(stalled.result);
-  EXPECT_NE(stalled.MessageText.find("о технике игрока"), std::string::npos) << stalled.MessageText;
+  EXPECT_NE(Paragraphs(stalled.messages).find("о технике игрока"), std::string::npos) << Paragraphs(stalled.messages);
   EXPECT_LT(stall_time, std::chrono::seconds(5));
 }
 

@@ -8,23 +8,23 @@
 namespace tarvelo {
 namespace {
 
-TEST(LoaderMessages, ParagraphClassFollowsTheWordsOfTheText) {
-  std::string messages;
+TEST(LoaderMessages, SeverityFollowsTheWordsOfTheText) {
+  LoaderMessages messages;
   AddMessage(messages, "  ОШИБКА: один.  ");
-  AddMessage(messages, "ПРЕДУПРЕЖДЕНИЕ: два.");
+  AddMessage(messages, "ПРЕДУПРЕЖДЕНИЕ: два.", "http://forum/topic");
   AddMessage(messages, "ПРЕДУПРЕЖДЕНИЕ и ОШИБКА");
   AddMessage(messages, "Просто текст");
   AddMessage(messages, " \t ");
-  EXPECT_EQ(messages,
-            "<p class=\"r\">ОШИБКА: один.</p>\r\n"
-            "<p class=\"g\">ПРЕДУПРЕЖДЕНИЕ: два.</p>\r\n"
-            "<p class=\"r\">ПРЕДУПРЕЖДЕНИЕ и ОШИБКА</p>\r\n"
-            "<p>Просто текст</p>\r\n");
+  EXPECT_EQ(messages, (LoaderMessages{{Severity::kError, "ОШИБКА: один.", {}},
+                                      {Severity::kWarning, "ПРЕДУПРЕЖДЕНИЕ: два.", "http://forum/topic"},
+                                      {Severity::kError, "ПРЕДУПРЕЖДЕНИЕ и ОШИБКА", {}},
+                                      {Severity::kNote, "Просто текст", {}}}));
 
-  std::string clan_messages;
+  LoaderMessages clan_messages;
   AddClanMessage(clan_messages, "ПРЕДУПРЕЖДЕНИЕ: два.");
   AddClanMessage(clan_messages, "ОШИБКА: три.");
-  EXPECT_EQ(clan_messages, "<p>ПРЕДУПРЕЖДЕНИЕ: два.</p>\r\n<p class=\"r\">ОШИБКА: три.</p>\r\n");
+  EXPECT_EQ(clan_messages,
+            (LoaderMessages{{Severity::kNote, "ПРЕДУПРЕЖДЕНИЕ: два.", {}}, {Severity::kError, "ОШИБКА: три.", {}}}));
 }
 
 TEST(LoaderMessages, ExcerptCountsCharactersAndCannotOpenATag) {

@@ -33,6 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::FixedClock;
+using testing::Paragraphs;
 using testing::NamesIn;
 using testing::ReadBytes;
 using testing::SampleService;

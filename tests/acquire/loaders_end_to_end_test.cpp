@@ -28,7 +28,7 @@ TEST_F(LoadersEndToEndTest, FirstSearchOfAClanMemberMakesEveryRequestInOrderAndS
   const AccountLoadResult result = Search(kMember);
 
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText, "");
+  EXPECT_EQ(Paragraphs(result.messages), "");
   EXPECT_EQ(NewTargets(), (std::vector<std::string>{AccountList(kMember), AccountInfo(kMemberId),
                                                     Achievements(kMemberId), Membership(kMemberId),
                                                     TanksStats(kMemberId), ClanInfo(kClanId), FamePoints(kMemberId),
@@ -89,7 +89,7 @@ TEST_F(LoadersEndToEndTest, ARepeatedSearchUsesTheCacheUntilAnUpdateIsAsked) {
   ASSERT_TRUE(SetFileDate(testing::TestDisk(), (AccountFolder(kMemberId) / "replays.dat").string(), EncodeDateTime(2016, 12, 5, 4, 0, 0)));
   const AccountLoadResult cached = Search(kMember);
   EXPECT_TRUE(cached.result);
-  EXPECT_EQ(cached.MessageText, "");
+  EXPECT_EQ(Paragraphs(cached.messages), "");
   EXPECT_EQ(NewTargets(), std::vector<std::string>{Replays(kMemberId)});
   EXPECT_NEAR(cached.current.CacheDate, EncodeDateTime(2016, 12, 5, 15, 0, 0), 1.0 / 86400);
   EXPECT_EQ(cached.current.Stats[0].Battles, kMemberBattles);
@@ -100,7 +100,7 @@ TEST_F(LoadersEndToEndTest, ARepeatedSearchUsesTheCacheUntilAnUpdateIsAsked) {
   // and successful; the snapshot goes under yesterday only, its last-battle file exists.
   const AccountLoadResult updated = Search(kMember, /*update=*/true);
   EXPECT_TRUE(updated.result);
-  EXPECT_EQ(updated.MessageText, "");
+  EXPECT_EQ(Paragraphs(updated.messages), "");
   EXPECT_EQ(NewTargets(), (std::vector<std::string>{AccountList(kMember), AccountInfo(kMemberId),
                                                     Achievements(kMemberId), Membership(kMemberId),
                                                     TanksStats(kMemberId), ClanInfo(kClanId), FamePoints(kMemberId)}));
@@ -116,7 +116,7 @@ TEST_F(LoadersEndToEndTest, APlayerWithoutAClanMakesNoMembershipRequest) {
   const AccountLoadResult result = Search(kClanless);
 
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText, "");
+  EXPECT_EQ(Paragraphs(result.messages), "");
   EXPECT_EQ(NewTargets(), (std::vector<std::string>{AccountList(kClanless), AccountInfo(kClanlessId),
                                                     Achievements(kClanlessId), TanksStats(kClanlessId),
                                                     Replays(kClanlessId), Location(kClanlessId)}));
@@ -138,7 +138,7 @@ TEST_F(LoadersEndToEndTest, AnAccountIdWithoutIndexFileGoesStraightToTheAccountI
   SetClock("2026-12-08T15:00:00");
   const AccountLoadResult result = Search("@9120544", false, 0, "", /*interactive=*/false);
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText, "");
+  EXPECT_EQ(Paragraphs(result.messages), "");
   EXPECT_EQ(NewTargets(), (std::vector<std::string>{AccountInfo(kClanlessId), Achievements(kClanlessId),
                                                     TanksStats(kClanlessId)}));
   EXPECT_EQ(result.current.Nickname, kClanless);
@@ -157,7 +157,7 @@ TEST_F(LoadersEndToEndTest, AnUnknownNameGivesExactlyOneMessage) {
   SetClock("2026-12-08T15:00:00");
   const AccountLoadResult result = Search("Nikto_Takoy");
   EXPECT_FALSE(result.result);
-  EXPECT_EQ(result.MessageText, Paragraph("r", "ОШИБКА: Не найден игрок с именем \"Nikto_Takoy\"."));
+  EXPECT_EQ(Paragraphs(result.messages), Paragraph("r", "ОШИБКА: Не найден игрок с именем \"Nikto_Takoy\"."));
   EXPECT_EQ(NewTargets(), std::vector<std::string>{AccountList("Nikto_Takoy")});
   EXPECT_TRUE(NamesIn((UserFolder() / "index").string()).empty());
 }
@@ -186,7 +186,7 @@ TEST_F(LoadersEndToEndTest, AFailedAccountInfoAnswerIsReportedAndNothingIsStored
                  failure.route_answer + "}");
     const AccountLoadResult result = Search(kMember);
     EXPECT_TRUE(result.result);
-    EXPECT_EQ(result.MessageText, Paragraph("r", failure.message));
+    EXPECT_EQ(Paragraphs(result.messages), Paragraph("r", failure.message));
     // The replay and location side files are fresh after the first case.
     const std::vector<std::string> expected =
         first ? std::vector<std::string>{AccountList(kMember), AccountInfo(kMemberId), Replays(kMemberId),
@@ -209,7 +209,7 @@ TEST_F(LoadersEndToEndTest, AFailedAchievementsStepKeepsTheReportButStoresNothin
   const AccountLoadResult result = Search(kMember);
 
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText,
+  EXPECT_EQ(Paragraphs(result.messages),
             Paragraph("r", "ОШИБКА: Проблемы на сервере World of Tanks &ndash; не удалось получить данные о "
                            "достижениях игрока. Попробуйте повторить запрос позднее."));
   EXPECT_EQ(NewTargets(),
@@ -231,7 +231,7 @@ TEST_F(LoadersEndToEndTest, AFailedVehiclesStepIsRetriedTwiceAndLeavesAReportWit
   const AccountLoadResult result = Search(kMember);
 
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText,
+  EXPECT_EQ(Paragraphs(result.messages),
             Paragraph("r", "ОШИБКА: Проблемы на сервере World of Tanks &ndash; не удалось получить данные о технике "
                            "игрока, уровень боев неизвестен, рейтинги рассчитаны некорректно. Попробуйте повторить "
                            "запрос позднее."));
@@ -260,7 +260,7 @@ TEST_F(LoadersEndToEndTest, BattleCountsThatDisagreeWithTheVehiclesAreReported) 
     SetAnswerNumber(info, "data.4817293.statistics.all.battles", kMemberBattles - 5);
     const AccountLoadResult result = Search(kMember);
     EXPECT_TRUE(result.result);
-    EXPECT_EQ(result.MessageText,
+    EXPECT_EQ(Paragraphs(result.messages),
               Paragraph("r", "ОШИБКА: От сервера World of Tanks были получены некорректные данные &ndash; общее "
                              "количество боёв игрока (6\u00A0613) меньше суммарного количества боёв на танках "
                              "(6\u00A0618). Вследствие этого, рейтинги рассчитаны приблизительно. " +
@@ -276,7 +276,7 @@ TEST_F(LoadersEndToEndTest, BattleCountsThatDisagreeWithTheVehiclesAreReported) 
     SetAnswerNumber(info, "data.4817293.statistics.all.battles", kMemberBattles + 7);
     const AccountLoadResult result = Search(kMember);
     EXPECT_TRUE(result.result);
-    EXPECT_EQ(result.MessageText,
+    EXPECT_EQ(Paragraphs(result.messages),
               Paragraph("g", "ПРЕДУПРЕЖДЕНИЕ: От сервера World of Tanks были получены некорректные данные &ndash; "
                              "общее количество боёв игрока (6\u00A0625) больше суммарного количества боёв на танках "
                              "(6\u00A0618). Вследствие этого, рейтинги могут быть рассчитаны неточно. " +
@@ -287,7 +287,7 @@ TEST_F(LoadersEndToEndTest, BattleCountsThatDisagreeWithTheVehiclesAreReported) 
     SCOPED_TRACE("matching counts");
     fs::remove_all(folder);
     SetAnswer(info, original_info);
-    EXPECT_EQ(Search(kMember).MessageText, "");
+    EXPECT_EQ(Paragraphs(Search(kMember).messages), "");
   }
 }
 
@@ -301,14 +301,14 @@ TEST_F(LoadersEndToEndTest, InTheFalloutModeOnlyMoreBattlesThanTheVehiclesAreRep
   SetAnswerNumber(info, "data.4817293.statistics.fallout.battles", kMemberFalloutBattles - 5);
   const AccountLoadResult fewer = Search(kMember);
   EXPECT_TRUE(fewer.result);
-  EXPECT_EQ(fewer.MessageText, "");
+  EXPECT_EQ(Paragraphs(fewer.messages), "");
   EXPECT_EQ(fewer.current.Stats[kFalloutMode].Battles, kMemberFalloutBattles - 5);
   EXPECT_EQ(fewer.current.Vehicles.size(), 4u);  // those with fallout battles
 
   fs::remove_all(folder);
   SetAnswer(info, original_info);
   SetAnswerNumber(info, "data.4817293.statistics.fallout.battles", kMemberFalloutBattles + 5);
-  EXPECT_EQ(Search(kMember).MessageText,
+  EXPECT_EQ(Paragraphs(Search(kMember).messages),
             Paragraph("g", "ПРЕДУПРЕЖДЕНИЕ: От сервера World of Tanks были получены некорректные данные &ndash; "
                            "общее количество боёв игрока (160) больше суммарного количества боёв на танках "
                            "(155). Вследствие этого, рейтинги могут быть рассчитаны неточно. " +
@@ -363,7 +363,7 @@ class PeriodViewsTest : public LoadersEndToEndTest {
 TEST_F(PeriodViewsTest, WithoutLettersThePeriodRunsFromTheChosenSnapshotToNow) {
   const AccountLoadResult result = Period(2, "");
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText, "");
+  EXPECT_EQ(Paragraphs(result.messages), "");
   // From the cache; the clan info is the only request and no side source is asked for.
   EXPECT_EQ(NewTargets(), std::vector<std::string>{ClanInfo(kClanId)});
   EXPECT_NEAR(result.current.CacheDate, EncodeDateTime(2026, 12, 8, 14, 30, 0), 1.0 / 86400);
@@ -412,7 +412,7 @@ TEST_F(LoadersEndToEndTest, AClanTagInLowerCaseFindsTheClanAndTheCacheSparesLate
   const ClanLoadResult result = SearchClan("volki");
 
   EXPECT_TRUE(result.result);
-  EXPECT_EQ(result.MessageText, "");
+  EXPECT_EQ(Paragraphs(result.messages), "");
   EXPECT_EQ(NewTargets(), (std::vector<std::string>{ClanList("volki"), ClanInfo(kClanId), Alliance(kClanId)}));
   EXPECT_EQ(NamesIn((ClanFolder() / "index").string()), std::vector<std::string>{"VOLKI=172431.id"});
   EXPECT_EQ(ReadBytes(ClanFolder() / "index" / "VOLKI=172431.id"), Answer("api/clans_list_volki.json"));
@@ -463,7 +463,7 @@ TEST_F(LoadersEndToEndTest, EveryMemberOfTheDemoClanLoadsCleanly) {
     NewTargets();
     const AccountLoadResult result = Search("@" + member.AccountId, false, 0, "", /*interactive=*/false);
     EXPECT_TRUE(result.result);
-    EXPECT_EQ(result.MessageText, "");
+    EXPECT_EQ(Paragraphs(result.messages), "");
     EXPECT_EQ(result.current.Nickname, member.Nickname);
     EXPECT_EQ(result.current.ClanRole, member.ClanRole);
     EXPECT_GT(result.current.Stats[0].Battles, 0);
@@ -551,14 +551,14 @@ TEST_F(LoadersEndToEndTest, TheClanSearchTurnsThePageOnlyAfterAFullOne) {
 
   const ClanLoadResult found = SearchClan("VOLKI");
   EXPECT_TRUE(found.result);
-  EXPECT_EQ(found.MessageText, "");
+  EXPECT_EQ(Paragraphs(found.messages), "");
   EXPECT_EQ(NewTargets(), (std::vector<std::string>{ClanList("VOLKI"), ClanList("VOLKI") + "&page_no=2",
                                                     ClanInfo(kClanId), Alliance(kClanId)}));
   EXPECT_EQ(ReadBytes(ClanFolder() / "index" / "VOLKI=172431.id"), WithoutMeta(second_page));
 
   const ClanLoadResult missing = SearchClan("LESA");
   EXPECT_FALSE(missing.result);
-  EXPECT_EQ(missing.MessageText, Paragraph("r", "ОШИБКА: Не найден клан с именем \"LESA\"."));
+  EXPECT_EQ(Paragraphs(missing.messages), Paragraph("r", "ОШИБКА: Не найден клан с именем \"LESA\"."));
   EXPECT_EQ(NewTargets(), std::vector<std::string>{ClanList("LESA")});
 }
 
@@ -591,7 +591,7 @@ std::map<std::string, std::pair<std::string, DateTime>> FilesWithDates(const fs:
   std::map<std::string, std::pair<std::string, DateTime>> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
-    files[fs::relative(entry.path(), folder).string()] = {ReadBytes(entry.path()), FileDate(entry.path().string())};
+    files[fs::relative(entry.path(), folder).string()] = {ReadBytes(entry.path()), testing::TestDisk().ModifiedDate(entry.path().string())};
   }
   return files;
 }
@@ -622,21 +622,21 @@ TEST_F(OfflineTest, ASearchThatCannotReachTheApiShowsTheNewestStoredDay) {
   for (const bool update : {false, true}) {
     SCOPED_TRACE(update);
     const AccountLoadResult result = Search(kMember, update);
-    EXPECT_TRUE(result.result) << result.MessageText;
-    EXPECT_EQ(result.notice, Warning("08.12.2026 12:00"));
+    EXPECT_TRUE(result.result) << Paragraphs(result.messages);
+    EXPECT_EQ(Paragraphs(result.notice), Warning("08.12.2026 12:00"));
     EXPECT_EQ(result.unreachable_host, OfflineHost());
     EXPECT_NEAR(result.current.CacheDate, EncodeDateTime(2026, 12, 8, 12, 0, 0), 1.0 / 86400);
     EXPECT_EQ(result.current.Stats[0].Battles, kMemberBattles);
     EXPECT_EQ(result.current.Vehicles.size(), 13u);
     EXPECT_EQ(result.current.ClanTag, "VOLKI") << "from the stored clan snapshot";
-    EXPECT_EQ(result.MessageText.find("некорректные"), std::string::npos) << result.MessageText;
+    EXPECT_EQ(Paragraphs(result.messages).find("некорректные"), std::string::npos) << Paragraphs(result.messages);
     EXPECT_EQ(FilesWithDates(cache_.path()), stored);
   }
   // A player never stored has only the connection failure.
   const AccountLoadResult unknown = Search(kClanless, true);
   EXPECT_FALSE(unknown.result);
-  EXPECT_EQ(unknown.MessageText, Paragraph("r", ConnectionErrorText(context_.urls.hosts.Api)));
-  EXPECT_EQ(unknown.notice, "");
+  EXPECT_EQ(Paragraphs(unknown.messages), Paragraph("r", ConnectionErrorText(context_.urls.hosts.Api)));
+  EXPECT_TRUE(unknown.notice.empty());
 }
 
 TEST_F(OfflineTest, AClanSearchThatCannotReachTheApiShowsTheNewestStoredClan) {
@@ -648,8 +648,8 @@ TEST_F(OfflineTest, AClanSearchThatCannotReachTheApiShowsTheNewestStoredClan) {
   for (const bool update : {false, true}) {
     SCOPED_TRACE(update);
     const ClanLoadResult result = SearchClan("VOLKI", update);
-    EXPECT_TRUE(result.result) << result.MessageText;
-    EXPECT_EQ(result.notice, Warning("08.12.2026 12:00"));
+    EXPECT_TRUE(result.result) << Paragraphs(result.messages);
+    EXPECT_EQ(Paragraphs(result.notice), Warning("08.12.2026 12:00"));
     EXPECT_EQ(result.clan.clan_id, kClanId);
     EXPECT_EQ(result.clan.members.size(), 4u);
     EXPECT_NEAR(result.clan.CacheDate, EncodeDateTime(2026, 12, 8, 12, 0, 0), 1.0 / 86400);
@@ -658,8 +658,8 @@ TEST_F(OfflineTest, AClanSearchThatCannotReachTheApiShowsTheNewestStoredClan) {
   }
   const ClanLoadResult unknown = SearchClan("LESA", true);
   EXPECT_FALSE(unknown.result);
-  EXPECT_EQ(unknown.MessageText, Paragraph("r", ConnectionErrorText(context_.urls.hosts.Api)));
-  EXPECT_EQ(unknown.notice, "");
+  EXPECT_EQ(Paragraphs(unknown.messages), Paragraph("r", ConnectionErrorText(context_.urls.hosts.Api)));
+  EXPECT_TRUE(unknown.notice.empty());
 }
 
 }  // namespace

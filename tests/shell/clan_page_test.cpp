@@ -13,7 +13,7 @@
 #include <regex>
 #include <string>
 
-#include "acquire/http_fetch.h"
+#include "acquire/net/http_fetch.h"
 #include "sample_service.h"
 #include "shell/golden_pages.h"
 #include "shell/headless/headless.h"

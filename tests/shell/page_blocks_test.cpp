@@ -100,11 +100,15 @@ TEST(PageBlocksTest, FixedBlocksAreExact) {
             "страницу Tarvelo\">&#8592; На главную</div>\r\n");
 }
 
-TEST(PageBlocksTest, MessagesAreWrappedWithTheirPathsWhole) {
-  EXPECT_EQ(WrapMessages(""), "");
-  EXPECT_EQ(WrapMessages("<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: /data/cache/user/1/x.json</p>"),
+TEST(PageBlocksTest, MessagesAreParagraphsOfTheirSeverityWrappedWithTheirPathsWhole) {
+  EXPECT_EQ(WrapMessages({}), "");
+  EXPECT_EQ(WrapMessages({{Severity::kError, "ОШИБКА: Не удалось сохранить файл данных: /data/cache/user/1/x.json", {}}}),
             "\r\n<div class=\"main\">\r\n<p class=\"r\">ОШИБКА: Не удалось сохранить файл данных: "
-            "/data/cache/user/1/x.json</p></div>\r\n");
+            "/data/cache/user/1/x.json</p>\r\n</div>\r\n");
+  EXPECT_EQ(MessageParagraphs({{Severity::kWarning, "ПРЕДУПРЕЖДЕНИЕ: боёв больше.", "http://forum/t"},
+                               {Severity::kNote, "Текст", {}}}),
+            "<p class=\"g\">ПРЕДУПРЕЖДЕНИЕ: боёв больше. Подробности <a href=\"http://forum/t\" "
+            "target=\"_blank\">здесь</a>.</p>\r\n<p>Текст</p>\r\n");
 }
 
 TEST(PageBlocksTest, PartnersBlockLinksThroughTheBridge) {

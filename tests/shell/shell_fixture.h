@@ -104,17 +104,17 @@ class ScriptedSearchService : public SearchService {
   };
   std::vector<Call>* calls;
   bool succeed = false;
-  std::string messages = "<p>Сообщение загрузчика</p>\r\n";
+  LoaderMessages messages = {{Severity::kNote, "Сообщение загрузчика", {}}};
   std::string loaded_name = "Loaded_Name";
   std::vector<std::string> layout_errors;  // the error boxes the account report asks for
   std::function<void()> during_load;       // runs inside every load, as page events would
 
   explicit ScriptedSearchService(std::vector<Call>* calls_out) : calls(calls_out) {}
 
-  bool LoadAccount(const SearchRequest& request, std::string& out) override {
+  bool LoadAccount(const SearchRequest& request, LoaderMessages& out) override {
     calls->push_back({"account", request});
     if (during_load) during_load();
-    out += messages;
+    out.insert(out.end(), messages.begin(), messages.end());
     if (succeed) account_ = loaded_name;
     return succeed;
   }
@@ -123,9 +123,9 @@ class ScriptedSearchService : public SearchService {
     calls->push_back({"account report", {}, view.days});
     return {"<p>account report</p>", layout_errors};
   }
-  bool LoadClan(const SearchRequest& request, std::string& out) override {
+  bool LoadClan(const SearchRequest& request, LoaderMessages& out) override {
     calls->push_back({"clan", request});
-    out += messages;
+    out.insert(out.end(), messages.begin(), messages.end());
     if (succeed) clan_ = "Clan Name";
     return succeed;
   }
