@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "acquire/account_splices.h"
 #include "acquire/clan_info.h"
 #include "acquire/store/cache_files.h"
 #include "acquire/store/cache_layout.h"
@@ -43,7 +44,6 @@ constexpr std::string_view kVehiclesPath =
 
 constexpr std::string_view kIdMarker = "@";
 constexpr std::string_view kOkStatus = "\"status\":\"ok\"";
-constexpr std::string_view kOkDataStart = "{\"status\":\"ok\",\"data\":{\"";
 
 // Waits before the second and the third try of an enrichment request.
 constexpr int kFirstRetryWait = 100;
@@ -79,17 +79,6 @@ constexpr std::string_view PathOf(AccountRequest request) {
     case AccountRequest::kVehicles: return kVehiclesPath;
   }
   return {};
-}
-
-// `"data":{"ID":{` + `members` + `,` + the account's own members.
-std::string PutBeforeAccountMembers(std::string_view snapshot, std::string_view members,
-                                    std::string_view account_id) {
-  const std::string anchor = "\"data\":{\"" + std::string(account_id) + "\":{";
-  return ReplaceAll(snapshot, anchor, anchor + std::string(members) + ",");
-}
-
-std::string AccountDataStart(std::string_view account_id, std::string_view after_id) {
-  return std::string(kOkDataStart) + std::string(account_id) + std::string(after_id);
 }
 
 enum class DataState { kFromCache, kFromNetwork, kFailed };
@@ -351,7 +340,7 @@ class AccountLoad {
       state_ = DataState::kFailed;
       return;
     }
-    snapshot_ = detail::SpliceAchievements(snapshot_, answer, account_id_);
+    snapshot_ = SpliceAchievements(snapshot_, answer, account_id_);
   }
 
   void AddMembership() {
@@ -371,7 +360,7 @@ class AccountLoad {
       state_ = DataState::kFailed;
       return;
     }
-    snapshot_ = detail::SpliceMembership(snapshot_, answer, account_id_);
+    snapshot_ = SpliceMembership(snapshot_, answer, account_id_);
     clan_id_ = IdOrNothing(DecodeApiAnswer(answer), AccountPath("clan.clan_id"));
   }
 
@@ -385,7 +374,7 @@ class AccountLoad {
       return;
     }
     if (!Contains(answer, kOkDataStart)) return;
-    snapshot_ = OptimizeSnapshot(detail::SpliceVehicles(snapshot_, answer, account_id_));
+    snapshot_ = OptimizeSnapshot(SpliceVehicles(snapshot_, answer, account_id_));
     DebugLog("Данные оптимизированы (" + ByteCount(snapshot_) + " байт).");
   }
 
@@ -587,34 +576,6 @@ class AccountLoad {
 };
 
 }  // namespace
-
-namespace detail {
-
-std::string SpliceAchievements(std::string_view snapshot, std::string_view answer, std::string_view account_id) {
-  if (!Contains(answer, kOkDataStart)) return std::string(snapshot);
-  std::string members = ReplaceAll(answer, AccountDataStart(account_id, "\":{"), "");
-  members = ReplaceAll(members, "}}}}", "}");
-  members = ReplaceAll(members, "null}", "null");
-  return PutBeforeAccountMembers(snapshot, members, account_id);
-}
-
-std::string SpliceMembership(std::string_view snapshot, std::string_view answer, std::string_view account_id) {
-  std::string members = ReplaceAll(answer, AccountDataStart(account_id, "\":{"), "");
-  members = ReplaceAll(members, "}}}", "}");
-  members = ReplaceAll(members, "},\"", ",\"");
-  members = ReplaceAll(members, "null}}", "null}");
-  return PutBeforeAccountMembers(snapshot, members, account_id);
-}
-
-std::string SpliceVehicles(std::string_view snapshot, std::string_view answer, std::string_view account_id) {
-  if (!Contains(answer, kOkDataStart)) return std::string(snapshot);
-  std::string vehicles = ReplaceAll(answer, AccountDataStart(account_id, "\":"), "},\"vehicles\":");
-  vehicles = ReplaceAll(vehicles, "statistics", "all");
-  std::string merged = ReplaceAll(snapshot, "}}}", "") + vehicles;
-  return ReplaceAll(merged, ":null}}},\"vehicles\"", ":null,\"vehicles\"");
-}
-
-}  // namespace detail
 
 std::string AccountRequestUrl(const LoaderContext& context, AccountRequest request, std::string_view account_ids) {
   return context.Url(context.urls.hosts.Api + std::string(PathOf(request)), {std::string(account_ids), ""}, {});

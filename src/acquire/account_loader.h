@@ -58,23 +58,4 @@ std::string AccountRequestUrl(const LoaderContext& context, AccountRequest reque
 // rather than asking again.
 bool TakenAtFirstTry(std::string_view answer);
 
-namespace detail {
-
-// The text splices that merge the publisher's answers (their meta count already
-// removed) into the account info answer, step by step, giving the daily snapshot
-// document. They are exact text replacements that fit the answers as the
-// publisher structures them, not a general JSON merge.
-
-// The achievements answer's members put in front of the account's members. A
-// snapshot comes back unchanged when the answer holds no data object.
-std::string SpliceAchievements(std::string_view snapshot, std::string_view answer, std::string_view account_id);
-// The clan membership answer's members put in front of the account's members;
-// the members that follow the "clan" object move into it.
-std::string SpliceMembership(std::string_view snapshot, std::string_view answer, std::string_view account_id);
-// The vehicles answer's list appended as the "vehicles" member of "data". A
-// snapshot comes back unchanged when the answer holds no data object.
-std::string SpliceVehicles(std::string_view snapshot, std::string_view answer, std::string_view account_id);
-
-}  // namespace detail
-
 }  // namespace tarvelo

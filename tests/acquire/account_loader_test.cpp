@@ -1,4 +1,5 @@
 #include "acquire/account_loader.h"
+#include "acquire/account_splices.h"
 
 #include <gtest/gtest.h>
 
@@ -110,9 +111,9 @@ std::string WithoutMeta(const std::string& answer) { return ReplaceAll(answer, k
 
 TEST(AccountSnapshotMerge, SplicesTheAnswersIntoOneDocument) {
   std::string merged = WithoutMeta(Info(10));
-  merged = detail::SpliceAchievements(merged, WithoutMeta(kAchievements), "12345");
-  merged = detail::SpliceMembership(merged, WithoutMeta(kMembership), "12345");
-  merged = detail::SpliceVehicles(merged, WithoutMeta(Vehicles(7, 3)), "12345");
+  merged = SpliceAchievements(merged, WithoutMeta(kAchievements), "12345");
+  merged = SpliceMembership(merged, WithoutMeta(kMembership), "12345");
+  merged = SpliceVehicles(merged, WithoutMeta(Vehicles(7, 3)), "12345");
   EXPECT_EQ(merged, MergedTester());
 }
 
@@ -125,10 +126,10 @@ TEST(AccountSnapshotMerge, BuildsTheRecordedDemoDocuments) {
     auto answer = [&](const std::string& kind) {
       return WithoutMeta(Slurp((demo / "api" / (kind + "_" + id + ".json")).string()));
     };
-    std::string merged = detail::SpliceAchievements(answer("account_info"), answer("account_achievements"), id);
+    std::string merged = SpliceAchievements(answer("account_info"), answer("account_achievements"), id);
     const std::string membership = answer("clans_membersinfo");
-    if (!membership.empty()) merged = detail::SpliceMembership(merged, membership, id);
-    merged = detail::SpliceVehicles(merged, answer("tanks_stats"), id);
+    if (!membership.empty()) merged = SpliceMembership(merged, membership, id);
+    merged = SpliceVehicles(merged, answer("tanks_stats"), id);
     const std::string expected = Slurp((demo / "expected" / ("snapshot_" + std::string(id) + ".json")).string());
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(merged, expected);
@@ -137,21 +138,16 @@ TEST(AccountSnapshotMerge, BuildsTheRecordedDemoDocuments) {
   EXPECT_EQ(players, 5);
 }
 
-class AccountLoaderTest : public ::testing::Test {
+class AccountLoaderTest : public testing::FakeNetworkTest {
  protected:
   AccountLoaderTest() {
-    context_.fetch = &fetch_;
-    context_.disk = &testing::TestDisk();
-    context_.clock = testing::TestClock();
     context_.urls.hosts.Api = kApi;
     context_.urls.hosts.GamePortal = "http://fame.test";
     context_.urls.hosts.Replays = "http://side.test";
     context_.urls.hosts.Location = "http://side.test";
-    context_.urls.application_id = "APP";
     context_.reference = &reference_;
     context_.details_topic_url = "http://forum.test/topic";
     context_.pause = [this](int milliseconds) { waits_.push_back(milliseconds); };
-    UseCache(cache_);
   }
 
   // Every answer of a consistent player of the clan WOLF.
@@ -183,14 +179,6 @@ class AccountLoaderTest : public ::testing::Test {
     return urls;
   }
 
-  // Points the loader at an empty cache in `cache`.
-  void UseCache(const TempFolder& cache) {
-    context_.user_cache_folder = UserCacheFolderOf(cache.path());
-    context_.clan_cache_folder = ClanCacheFolderOf(cache.path());
-    PrepareCacheFolder(testing::TestDisk(), cache.path(), context_.user_cache_folder);
-    PrepareCacheFolder(testing::TestDisk(), cache.path(), context_.clan_cache_folder);
-  }
-
   // A fresh index file for Tester.
   void StoreIndex() {
     const std::string index_folder = IndexFolderOf(context_.user_cache_folder);
@@ -208,7 +196,7 @@ class AccountLoaderTest : public ::testing::Test {
   void StoreSnapshot(const std::string& name, int battles, DateTime date) {
     std::filesystem::create_directories(EntityFolderOf(context_.user_cache_folder, "12345"));
     std::string text = WithoutMeta(Info(battles, "null"));
-    text = detail::SpliceVehicles(text, WithoutMeta(Vehicles(battles, 0)), "12345");
+    text = SpliceVehicles(text, WithoutMeta(Vehicles(battles, 0)), "12345");
     Put(AccountFile(name), text);
     SetFileDate(testing::TestDisk(), AccountFile(name), date);
   }
@@ -237,11 +225,7 @@ class AccountLoaderTest : public ::testing::Test {
   }
 
   FixedClock clock_{"2016-12-05T15:00:00"};
-  TempFolder cache_;
-  FakeHttpGetter getter_;
-  HttpFetch fetch_{getter_};
   ReferenceData reference_ = testing::SmallReference();
-  LoaderContext context_;
   std::vector<int> waits_;
 };
 

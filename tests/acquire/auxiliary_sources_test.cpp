@@ -41,17 +41,12 @@ constexpr char kLocationFound[] =
     R"({"status":1,"accountId":4817293,"city":"Екатеринбург","region":"Свердловская область","country":"RU"})";
 constexpr char kNoLocation[] = R"({"status":3,"accountId":4817293,"city":null,"region":null,"country":null})";
 
-class AuxiliarySourcesTest : public ::testing::Test {
+class AuxiliarySourcesTest : public testing::FakeNetworkTest {
  protected:
   AuxiliarySourcesTest() {
-    context_.fetch = &fetch_;
-    context_.disk = &testing::TestDisk();
-    context_.clock = testing::TestClock();
     context_.urls.hosts.GamePortal = "http://portal.test";
     context_.urls.hosts.Replays = "http://replays.test";
     context_.urls.hosts.Location = "http://location.test";
-    context_.user_cache_folder = UserCacheFolderOf(cache_.path());
-    context_.clan_cache_folder = ClanCacheFolderOf(cache_.path());
     std::filesystem::create_directories(AccountFolder());
     std::filesystem::create_directories(EntityFolderOf(context_.clan_cache_folder, kClanId));
   }
@@ -77,10 +72,6 @@ class AuxiliarySourcesTest : public ::testing::Test {
   }
 
   std::optional<FixedClock> clock_{std::in_place, "2016-12-01T12:00:00"};
-  TempFolder cache_;
-  FakeHttpGetter getter_;
-  HttpFetch fetch_{getter_};
-  LoaderContext context_;
   RWOTAccount account_;
   LoaderMessages messages_;
 };

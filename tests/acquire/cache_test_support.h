@@ -1,6 +1,7 @@
 // A temporary folder per test and a fixed program clock, for the cache tests.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "acquire/fake_http_getter.h"
+#include "acquire/loader_context.h"
 #include "acquire/messages.h"
 #include "acquire/store/cache_files.h"
 #include "acquire/store/cache_layout.h"
@@ -100,6 +103,33 @@ inline std::string Slurp(const std::string& path) {
   content << in.rdbuf();
   return content.str();
 }
+
+// What the loader, side-source and clan tests start from: a fake network, an
+// empty cache in a scratch folder, and a loader context wired to both, with the
+// clock TARVELO_NOW fixes and the application id "APP".
+class FakeNetworkTest : public ::testing::Test {
+ protected:
+  FakeNetworkTest() {
+    context_.fetch = &fetch_;
+    context_.disk = &TestDisk();
+    context_.clock = TestClock();
+    context_.urls.application_id = "APP";
+    UseCache(cache_);
+  }
+
+  // Points the loaders at an empty cache in `cache`.
+  void UseCache(const TempFolder& cache) {
+    context_.user_cache_folder = UserCacheFolderOf(cache.path());
+    context_.clan_cache_folder = ClanCacheFolderOf(cache.path());
+    PrepareCacheFolder(TestDisk(), cache.path(), context_.user_cache_folder);
+    PrepareCacheFolder(TestDisk(), cache.path(), context_.clan_cache_folder);
+  }
+
+  TempFolder cache_;
+  FakeHttpGetter getter_;
+  HttpFetch fetch_{getter_};
+  LoaderContext context_;
+};
 
 // Names in a folder, sorted.
 inline std::vector<std::string> NamesIn(const std::string& folder) {

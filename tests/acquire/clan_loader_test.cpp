@@ -51,18 +51,12 @@ std::vector<std::string> OtherEntries(int count) {
 constexpr char kFirstMeta[] = R"(,"meta":{"count":1,"total":1})";
 constexpr char kLaterMeta[] = R"(,"meta":{"count":1})";
 
-class ClanLoaderTest : public ::testing::Test {
+class ClanLoaderTest : public testing::FakeNetworkTest {
  protected:
   ClanLoaderTest() {
-    context_.fetch = &fetch_;
-    context_.disk = &testing::TestDisk();
-    context_.clock = testing::TestClock();
     context_.urls.hosts.Api = "http://api.%REGION%.test";
     context_.urls.hosts.ClanPortal = "http://portal.%REGION%.test";
     context_.urls.hosts.Alliance = "http://alliance.test";
-    context_.urls.application_id = "APP";
-    context_.clan_cache_folder = ClanCacheFolderOf(cache_.path());
-    PrepareCacheFolder(testing::TestDisk(), cache_.path(), context_.clan_cache_folder);
   }
 
   static std::string SearchUrl(const std::string& tag, int page = 1) {
@@ -93,10 +87,6 @@ class ClanLoaderTest : public ::testing::Test {
   std::string IndexFolder() const { return IndexFolderOf(context_.clan_cache_folder); }
 
   FixedClock clock_{"2016-12-18T14:05:00"};
-  TempFolder cache_;
-  FakeHttpGetter getter_;
-  HttpFetch fetch_{getter_};
-  LoaderContext context_;
 };
 
 TEST_F(ClanLoaderTest, FindsATagTypedInLowerCaseAndCachesWhatItFetched) {
