@@ -56,7 +56,7 @@ std::string Greyed(std::string_view html) { return "<span class=\"c0\">" + std::
 
 std::string BrowseLink(std::string_view url_html, std::string_view inner_html, std::string_view attributes_html) {
   std::string link = "<a href=\"" + std::string(url_html) + "\" target=\"_blank\" onclick=\"return doCmd('browse',this.href)\"";
-  if (!attributes_html.empty()) link += " " + std::string(attributes_html);
+  if (!attributes_html.empty()) link.append(" ").append(attributes_html);
   return link + ">" + std::string(inner_html) + "</a>";
 }
 
