@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "acquire/store/history_service.h"
 #include "best_of_reporter.h"
 #include "report/account_report.h"
 #include "text/process_memory.h"
@@ -44,9 +45,9 @@ AccountLayout UpperSections(AccountLayout layout) {
 }
 
 // The page as the program's search service builds it.
-std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = false) {
+std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = false, int days = kPeriodDays) {
   ReportView view;
-  view.days = kPeriodDays;
+  view.days = days;
   const AccountLayout whole = AccountLayoutForDays(view.days);
   const AccountLayout layout = upper_sections_only ? UpperSections(whole) : whole;
   const RSettings state = BuildRowState(layout, view.mode);
@@ -102,6 +103,35 @@ void BM_WarmUpperPlayerPage(benchmark::State& state) {
   }
 }
 
+// The period since the oldest of the seven stored days, with that day a plain
+// file or in the history archive (the newest three days stay files).
+void PeriodSinceTheOldestDay(benchmark::State& state, bool archived) {
+  static WarmCache plain_cache;
+  static WarmCache archived_cache;
+  static const auto history = [] {
+    HistoryPlace place = HistoryPlaceOf(archived_cache.root(), {}, 3);
+    auto service = std::make_unique<HistoryService>(testing::TestDisk(), place, BenchReference());
+    service->CompactNow();
+    archived_cache.SetHistory(service.get());
+    return service;
+  }();
+  WarmCache& cache = archived ? archived_cache : plain_cache;
+  const int days = kDays - 1;
+  cache.SetPeriodDays(days);
+  if (history->Sizes().days != kDays - 3) state.SkipWithError("the oldest days did not move into the archive");
+  std::optional<AccountLoadResult> result;
+  for (auto _ : state) {
+    result.emplace(cache.Search());
+    benchmark::DoNotOptimize(PlayerPage(*result, false, days).size());
+    state.PauseTiming();
+    result.reset();
+    state.ResumeTiming();
+  }
+}
+
+void BM_PeriodPageFromAPlainDay(benchmark::State& state) { PeriodSinceTheOldestDay(state, false); }
+void BM_PeriodPageFromAnArchivedDay(benchmark::State& state) { PeriodSinceTheOldestDay(state, true); }
+
 // The report alone, on records loaded beforehand; the day strip's snapshots
 // are parsed anew each time, as on a page of its own.
 void BM_PlayerReportOnly(benchmark::State& state) {
@@ -127,6 +157,8 @@ void BM_SnapshotParses(benchmark::State& state) {
 // the rest: the page benchmarks count wall time, the bare parse its own time.
 BENCHMARK(BM_WarmPlayerPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_WarmUpperPlayerPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
+BENCHMARK(BM_PeriodPageFromAPlainDay)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
+BENCHMARK(BM_PeriodPageFromAnArchivedDay)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_PlayerReportOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_SnapshotParses)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 

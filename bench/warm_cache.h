@@ -107,6 +107,9 @@ class WarmCache {
   }
 
   AccountLoadResult Search() const { return LoadAccount(request_, context_); }
+  // The period the search asks for, and the history it reads older days from.
+  void SetPeriodDays(int days) { request_.PeriodDays = days; }
+  void SetHistory(HistoryService* history) { context_.history = history; }
   // The scratch folder that holds the cache.
   const std::string& root() const { return root_; }
 

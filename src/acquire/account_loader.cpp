@@ -458,9 +458,12 @@ class AccountLoad {
     facts.last_battle = current_.LastBattle;
     facts.fewer_battles_than_vehicles = account_battles_ < vehicle_battles_;
     for (const std::string& problem :
-         SaveAccountSnapshot(Files(), snapshot_, facts, folder, SnapshotClockAt(context_.Now()))) {
+         SaveAccountSnapshot(Files(), snapshot_, facts, folder, SnapshotClockAt(context_.Now()), context_.history,
+                             account_id_)) {
       Message(problem);
     }
+    // The days that fell out of the plain window move into the archive meanwhile.
+    if (context_.history != nullptr) context_.history->Tend(account_id_);
   }
 
   // ---- the period view ----
@@ -528,8 +531,8 @@ class AccountLoad {
   // page's day strip will need the figures of the stored days other than
   // those of the period: they are read meanwhile on another thread.
   void ListStoredSnapshots() {
-    StoredSnapshotSource source{context_.disk,       AccountFolder(), account_id_, context_.legacy, Mode(),
-                                request_.interactive, context_.reference,  true};
+    StoredSnapshotSource source{context_.disk, context_.history,    AccountFolder(),     account_id_,
+                                context_.legacy, Mode(), request_.interactive, context_.reference, true};
     StoredSnapshots& stored = result_.stored;
     stored = StoredSnapshots(std::move(source), CopyWithoutLists(current_));
     if (!request_.interactive) return;

@@ -84,7 +84,8 @@ class MemberCollector {
 
   StoredSnapshotSource Source(const std::string& folder, const std::string& account_id) const {
     // The clan pages count a member's battle-hero awards but list no achievements.
-    return {context_.disk, folder, account_id, context_.legacy, context_.mode_index, false, context_.reference, false};
+    return {context_.disk, context_.history,    folder, account_id, context_.legacy, context_.mode_index,
+            false,         context_.reference, false};
   }
 
   // The member's snapshot PeriodDays back (the oldest when there are no more)

@@ -14,6 +14,7 @@
 #include "acquire/addresses.h"
 #include "acquire/store/answer_text.h"
 #include "acquire/store/disk.h"
+#include "acquire/store/history_service.h"
 #include "acquire/store/snapshot_conversion.h"
 #include "json/json.h"
 #include "model/reference.h"
@@ -33,6 +34,7 @@ struct LoaderContext {
   // The account loader takes an answer from here before it asks the network.
   const PrefetchedAnswers* prefetched = nullptr;
   Disk* disk = nullptr;           // where the cache lies
+  HistoryService* history = nullptr;  // the archive of the accounts' older days; none: plain files only
   Clock clock;                    // the program's now
   UrlSettings urls;
   std::string user_cache_folder;  // UserCacheFolder: accounts and their index

@@ -12,6 +12,7 @@
 #include "acquire/net/http_getter.h"
 #include "acquire/addresses.h"
 #include "acquire/store/disk.h"
+#include "acquire/store/history_service.h"
 #include "report/scales.h"
 
 namespace tarvelo {
@@ -40,6 +41,8 @@ struct CoreState {
   TransferLimits limits;
   // How the front end stays alive while a transfer runs; null: transfers block.
   TransferWait* transfer_wait = nullptr;
+  // The archive of the accounts' older days; null before the start-up.
+  HistoryService* history = nullptr;
 
   bool BreakRequested = false;
   std::string GameClientAccount;

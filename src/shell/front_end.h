@@ -52,6 +52,9 @@ class FrontEnd {
   virtual void SetCursor(Cursor cursor) = 0;
   // A progress bar at the bottom of the window: visible or hidden, position of max.
   virtual void SetProgress(bool visible, int position, int max) = 0;
+  // A line at the bottom of the window telling of work in the background; empty
+  // hides it. May be called from any thread.
+  virtual void SetStatus(std::string_view text) { (void)text; }
 
   virtual bool ShiftPressed() = 0;
   // Opens an http(s) address in the user's browser.

@@ -8,6 +8,7 @@
 #include "acquire/account_loader.h"
 #include "acquire/clan_loader.h"
 #include "acquire/clan_members.h"
+#include "acquire/store/account_days.h"
 #include "acquire/store/cache_layout.h"
 #include "acquire/net/http_fetch.h"
 #include "acquire/pictures.h"
@@ -72,6 +73,7 @@ class LoaderSearchService final : public SearchService {
     const std::string emblem = RefreshedClanEmblem(current.ClanId);
     RefreshVehiclePictures(period ? account_.period : current);
     StoredSnapshots& stored = account_.stored;
+    const std::vector<StoredDay> strip_days = stored.StripDays();
     const DateTime now = clock_();
     const AccountReportInput input{
         .shown = period ? account_.period : current,
@@ -87,13 +89,15 @@ class LoaderSearchService final : public SearchService {
         .vehicle_images_folder = core_.VehicleImagesFolder,
         .history_emblem_files = HistoryEmblemFiles(current.ClanHistory),
         .dates = stored.dates(),
-        .strip_days = stored.StripDays(),
+        .strip_days = strip_days,
         .rating_name = core_.RatingName,
         .document = account_.snapshot_data,
         .reference = Reference(),
     };
     AccountReportResult report = AccountReport(input);
-    return {WrapMessages(account_.notice) + report.html, std::move(report.layout_errors)};
+    LoaderMessages notice = account_.notice;
+    for (const DateTime date : stored.DamagedDays()) AddMessage(notice, DamagedDayMessage(date));
+    return {WrapMessages(notice) + report.html, std::move(report.layout_errors)};
   }
 
   bool LoadClan(const SearchRequest& request, LoaderMessages& messages) override {
@@ -130,6 +134,7 @@ class LoaderSearchService final : public SearchService {
     LoaderContext context;
     context.fetch = &fetch_;
     context.disk = &disk_;
+    context.history = core_.history;
     context.clock = clock_;
     context.urls = core_.urls;
     context.user_cache_folder = core_.UserCacheFolder;

@@ -1,7 +1,9 @@
 #include "shell/program.h"
 
+#include <chrono>
 #include <utility>
 
+#include "acquire/addresses.h"
 #include "shell/loader_search_service.h"
 #include "text/clock.h"
 #include "text/debug_log.h"
@@ -30,6 +32,8 @@ Program::Program(FrontEnd& screen, std::vector<std::string> arguments, Environme
 }
 
 Program::~Program() {
+  core_.history = nullptr;
+  history_.reset();  // stops the moves between two days
   SetDebugLogOutlets(nullptr, nullptr);
   screen_.SetTitleHandler(nullptr);
 }
@@ -37,6 +41,23 @@ Program::~Program() {
 void Program::Create() {
   InitCore(core_, *disk_, environment_, settings_, screen_);
   window_.FormCreate();
+  StartHistory();
+}
+
+void Program::StartHistory() {
+  history_ = std::make_unique<ProgramHistory>(*disk_, settings_, core_.CacheFolder, core_.urls);
+  HistoryService& history = history_->service();
+  core_.history = &history;
+  history.SetProgress([this, started = std::chrono::steady_clock::now()](int moved, int waiting) {
+    if (waiting == 0) {
+      screen_.SetStatus("");
+    } else if (std::chrono::steady_clock::now() - started >= std::chrono::seconds(3)) {
+      screen_.SetStatus("Перенос старых дней в архив истории: перенесено " + std::to_string(moved) + " " +
+                        std::string(Plural(moved, "день", "дня", "дней")) + ", игроков впереди: " +
+                        std::to_string(waiting));
+    }
+  });
+  history.TendAll();
 }
 
 void Program::Shown() { window_.FormShow(); }

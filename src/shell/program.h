@@ -9,6 +9,7 @@
 #include "shell/core_state.h"
 #include "shell/environment.h"
 #include "shell/front_end.h"
+#include "shell/history_commands.h"
 #include "shell/main_window.h"
 #include "shell/search_service.h"
 #include "shell/search_tally.h"
@@ -44,9 +45,14 @@ class Program {
   const SearchTally& searches() const { return service_.tally(); }
 
  private:
+  // Moves the older days into the archive in the background, telling the
+  // status line while it takes longer than a few seconds.
+  void StartHistory();
+
   FrontEnd& screen_;
   Clock clock_;
   std::unique_ptr<Disk> disk_;
+  std::unique_ptr<ProgramHistory> history_;  // after the disk it writes to
   Environment environment_;
   SettingsStore settings_;
   CoreState core_;

@@ -1,6 +1,7 @@
 // A search that stores large snapshots, killed (SIGKILL) at random moments: the
 // cache holds only whole files, each the old or the new version, and what the
-// interrupted writes left behind is gone after the next start.
+// interrupted writes left behind is gone after the next start. The same for the
+// moves of older days into the history archive: no day lost or altered.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,7 +14,12 @@
 #include <set>
 #include <thread>
 
+#include "acquire/store/account_days.h"
+#include "acquire/store/history_service.h"
+#include "embedded.h"
 #include "loaders_end_to_end.h"
+#include "acquire/memory_disk.h"
+#include "player_year.h"
 
 namespace tarvelo {
 namespace {
@@ -128,6 +134,67 @@ TEST_F(CrashSafetyTest, KilledWritesLeaveWholeFilesAndNoTemporaryFileAfterTheNex
   EXPECT_GE(kills, KillCount()) << "the kills took longer than their time bound";
   std::printf("[ crash    ] %d kills, %d temporary files left by them and removed at the next start\n", kills,
               temporary_left);
+}
+
+// Moves of older days killed at random moments, each time in a cache of its
+// own: the next start finishes or redoes the interrupted move, and then every
+// day reads as it was stored and only the plain window's files are left.
+TEST(HistoryCrashTest, KilledMovesLoseNoDayAndLeaveNoStrayFile) {
+  constexpr int kPlainDays = 3;
+  const ReferenceData reference = ReferenceData::FromTexts(EmbeddedReferenceTexts());
+  const std::string account = testing::PlayerYear::kAccountId;
+  std::map<DateTime, std::string> stored;  // the days as a daily search leaves them
+  {
+    testing::MemoryDisk disk;
+    disk.MakeFolders("/user/" + account);
+    testing::PlayerYear(20, 3).Run(EncodeDate(2017, 3, 1), 30, [&](const std::string& text, AccountSnapshotFacts facts,
+                                                                   SnapshotClock clock) {
+      SaveAccountSnapshot(disk, text, facts, "/user/" + account, clock);
+    });
+    for (DateTime day : ListSnapshotDates(disk, "/user/" + account)) {
+      stored[day] = disk.Text("/user/" + account + "/" + SnapshotFileName(day));
+    }
+  }
+  const testing::ScratchFolder scratch;
+  Disk& disk = testing::TestDisk();
+  std::mt19937 random(20170301);
+  std::uniform_int_distribution<int> moment_ms(2, 1200);
+  int interrupted = 0;
+  const int kills = std::min(KillCount(), 8);
+  for (int kill_index = 0; kill_index < kills; ++kill_index) {
+    const std::string cache = (scratch.path() / ("cache-" + std::to_string(kill_index))).string();
+    const std::string folder = EntityFolderOf(UserCacheFolderOf(cache), account);
+    ASSERT_TRUE(disk.MakeFolders(folder));
+    for (const auto& [day, text] : stored) ASSERT_TRUE(disk.Write(JoinPath(folder, SnapshotFileName(day)), text));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      HistoryService(disk, HistoryPlaceOf(cache, {}, kPlainDays), reference).CompactNow();
+      _exit(0);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(moment_ms(random)));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    interrupted += WIFSIGNALED(status) ? 1 : 0;
+
+    HistoryService history(disk, HistoryPlaceOf(cache, {}, kPlainDays), reference);
+    const HistoryMoves moves = history.CompactNow();
+    ASSERT_EQ(moves.failed, 0);
+    ASSERT_EQ(AccountDays(disk, &history, folder, account).size(), stored.size());
+    for (const auto& [day, text] : stored) {
+      const StoredDayText read = ReadAccountDay(disk, &history, folder, account, day);
+      ASSERT_TRUE(read.text == text) << FormatDate(day) << " after kill " << kill_index;
+    }
+    std::set<std::string> left;
+    for (const FolderEntry& entry : disk.List(folder, Listing::kKinds)) left.insert(entry.name);
+    std::set<std::string> window;
+    for (auto day = stored.rbegin(); window.size() < kPlainDays; ++day) window.insert(SnapshotFileName(day->first));
+    ASSERT_EQ(left, window) << "after kill " << kill_index;
+  }
+  std::printf("[ crash    ] %d of %d compactions killed before their end\n", interrupted, kills);
+  EXPECT_GT(interrupted, 0) << "no kill came during the moves";
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ std::vector<FolderEntry> MemoryDisk::List(const std::string& folder, Listing lis
 std::optional<FileFacts> MemoryDisk::Facts(const std::string& path) const {
   const std::lock_guard lock(mutex_);
   if (const auto found = files_.find(path); found != files_.end()) {
-    return FileFacts{FileKind::kFile, found->second.modified, false};
+    return FileFacts{FileKind::kFile, found->second.modified, false, found->second.text.size()};
   }
   if (folders_.contains(path)) return FileFacts{FileKind::kFolder, {}, false};
   return std::nullopt;

@@ -19,7 +19,7 @@ class StoredSnapshotsTest : public ::testing::Test {
     RWOTAccount model;
     model.AccountId = "77";
     model.ClanTag = "KEPT";
-    return StoredSnapshots({&testing::TestDisk(), folder_.path(), "77", {}, kModeAll, true, &reference_}, model);
+    return StoredSnapshots({&testing::TestDisk(), nullptr, folder_.path(), "77", {}, kModeAll, true, &reference_}, model);
   }
 
   FixedClock clock_{"2016-12-05T15:00:00"};

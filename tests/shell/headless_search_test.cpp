@@ -12,7 +12,16 @@
 #include <string>
 #include <vector>
 
+#include <sqlite3.h>
+
+#include <regex>
+#include <sstream>
+
+#include "acquire/store/account_days.h"
+#include "acquire/store/cache_files.h"
+#include "acquire/store/cache_layout.h"
 #include "golden_page.h"
+#include "shell/history_commands.h"
 #include "text/replace.h"
 
 #include "sample_service.h"
@@ -226,12 +235,12 @@ TEST_F(HeadlessSearchTest, MarkupInATypedNameNeverReachesAPage) {
   EXPECT_TRUE(listed) << "the lists show the name as text";
 }
 
-// Every file below `folder`: its path, size, FNV-1a hash and modification
-// time in seconds, one line each, in path order.
+// Every file below `folder` but the history database: its path, size, FNV-1a
+// hash and modification time in seconds, one line each, in path order.
 std::string FileManifest(const std::string& folder) {
   std::vector<std::string> lines;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || entry.path().filename().string().starts_with("history.sqlite")) continue;
     const std::string bytes = ReadText(entry.path().string());
     uint64_t hash = 14695981039346656037ull;
     for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
@@ -246,11 +255,12 @@ std::string FileManifest(const std::string& folder) {
   return manifest;
 }
 
-// What a day of searches leaves on disk, compared file by file, dates included:
-// a player on two days, a period, a clan with its members' collection and the
-// favourites and recent lists of the settings.
+// What a day of searches leaves on disk, every day kept a plain file, compared
+// file by file, dates included: a player on two days, a period, a clan with its
+// members' collection and the favourites and recent lists of the settings.
 TEST_F(HeadlessSearchTest, TheFilesASearchStoresStayByteForByteTheSame) {
   ASSERT_TRUE(service_.running()) << service_.error();
+  SettingsStore(TestDisk(), SettingsFile()).WriteSettingInt("", "PlainDays", -1);
   setenv("TARVELO_NOW", "2026-12-07T09:30:00", 1);
   Search("Gromoboy_77");
   setenv("TARVELO_NOW", "2026-12-08T12:00:00", 1);
@@ -262,6 +272,55 @@ TEST_F(HeadlessSearchTest, TheFilesASearchStoresStayByteForByteTheSame) {
                                ReplaceAll(ReadText(SettingsFile()), service_.url(), "SERVICE");
   const std::string golden = std::string(TARVELO_SHELL_TEST_DATA) + "/golden/stored_files.txt";
   EXPECT_EQ(GoldenDifference(golden, manifest), "");
+}
+
+// A period that starts at a day of the history archive shows the same page as
+// when that day is a plain file; an archived day that no longer reads is named
+// on the page.
+TEST_F(HeadlessSearchTest, APeriodFromAnArchivedDayShowsTheSamePage) {
+  ASSERT_TRUE(service_.running()) << service_.error();
+  const SettingsStore settings(TestDisk(), SettingsFile());
+  settings.WriteSettingInt("", "PlainDays", -1);
+  Search("Gromoboy_77");
+  const std::string folder = CacheFolder() + "/user/4817293/";
+  const std::vector<DateTime> searched = ListSnapshotDates(TestDisk(), folder);
+  ASSERT_FALSE(searched.empty());
+  const std::string today = ReadText(folder + SnapshotFileName(searched.back()));
+  // Twenty older days, each with fewer battles than the next.
+  const std::regex battles("\"battles\":(\\d+)");
+  for (int back = 1; back <= 20; ++back) {
+    std::string day = today;
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(day, match, battles));
+    day.replace(static_cast<size_t>(match.position(1)), static_cast<size_t>(match.length(1)),
+                std::to_string(std::stoll(match[1]) - 3 * back));
+    const DateTime date = searched.back() - back;
+    const std::string path = folder + SnapshotFileName(date);
+    WriteText(path, day);
+    SetFileDate(TestDisk(), path, date + 0.9);
+  }
+  const std::vector<DateTime> days = ListSnapshotDates(TestDisk(), folder);
+  const std::string plain_page = Search("Gromoboy_77&days=20");
+  ASSERT_NE(plain_page.find("<html"), std::string::npos);
+
+  settings.WriteSettingInt("", "PlainDays", 7);
+  std::ostringstream out, err;
+  ASSERT_EQ(RunHistoryCommand({"--history-compact"}, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("4817293: в архив перенесено " + std::to_string(days.size() - 7) + " "),
+            std::string::npos)
+      << out.str();
+  EXPECT_EQ(ListSnapshotDates(TestDisk(), folder).size(), 7u);
+  EXPECT_EQ(Search("Gromoboy_77&days=20"), plain_page);
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((CacheFolder() + "/history.sqlite").c_str(), &db), SQLITE_OK);
+  const DateTime oldest = days[20];  // the day the period starts from
+  const std::string damage = "UPDATE days SET hash = hash + 1 WHERE day = " + FormatDateTime("yyyymmdd", oldest) + ";";
+  ASSERT_EQ(sqlite3_exec(db, damage.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  const std::string damaged_page = Search("Gromoboy_77&days=20");
+  EXPECT_NE(damaged_page.find(DamagedDayMessage(oldest)), std::string::npos)
+      << damaged_page.substr(0, 3000);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "text/encoding.h"
 #include "text/html_escape.h"
+#include "text/replace.h"
 
 namespace tarvelo {
 
@@ -30,6 +31,13 @@ bool HasEntityData(const json::Value& document, std::string_view id) {
     default:
       return true;
   }
+}
+
+json::Value UsableSnapshot(std::string_view text, std::string_view id, const json::ItemPruning* pruning) {
+  if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return {};
+  json::Value document = pruning != nullptr ? DecodeApiAnswer(text, *pruning) : DecodeApiAnswer(text);
+  if (!document.present() || !StatusIsOk(document) || !HasEntityData(document, id)) return {};
+  return document;
 }
 
 std::string PlainExcerpt(std::string_view answer, size_t characters) {

@@ -27,6 +27,10 @@ std::string StatusAndError(const json::Value& document);
 // True when the document holds "data.<id>" with something in it (not null, not "").
 bool HasEntityData(const json::Value& document, std::string_view id);
 
+// A stored snapshot of account `id` decoded, when it holds the account's
+// figures: not an error text, status ok, the account's data there. Empty otherwise.
+json::Value UsableSnapshot(std::string_view text, std::string_view id, const json::ItemPruning* pruning = nullptr);
+
 // The first `characters` characters of the plain text of an answer, markup escaped.
 std::string PlainExcerpt(std::string_view answer, size_t characters);
 inline constexpr size_t kExcerptCharacters = 200;

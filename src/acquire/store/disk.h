@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ struct FileFacts {
   FileKind kind = FileKind::kOther;
   FileTime modified{};
   bool link = false;  // the name is a symbolic link; kind and time are those of its target
+  uint64_t size = 0;  // of a file, in bytes
 };
 
 struct FolderEntry {

@@ -45,6 +45,7 @@ std::optional<FileFacts> FactsOf(const std::string& path) {
   }
   facts.kind = KindOf(info.st_mode);
   facts.modified = TimeOf(info.st_mtim);
+  if (facts.kind == FileKind::kFile) facts.size = static_cast<uint64_t>(info.st_size);
   return facts;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "acquire/store/cache_files.h"
+#include "acquire/store/account_days.h"
 #include "acquire/store/cache_layout.h"
 #include "text/clock.h"
 
@@ -56,9 +57,10 @@ std::vector<DateTime> PlanSnapshotDates(const AccountSnapshotFacts& facts, const
 }
 
 std::vector<std::string> SaveAccountSnapshot(Disk& disk, std::string_view text, const AccountSnapshotFacts& facts,
-                                             std::string_view account_folder, const SnapshotClock& clock) {
+                                             std::string_view account_folder, const SnapshotClock& clock,
+                                             HistoryService* history, const std::string& account_id) {
   auto path_of = [&](DateTime date) { return JoinPath(account_folder, SnapshotFileName(date)); };
-  auto exists = [&](DateTime date) { return disk.IsFile(path_of(date)); };
+  auto exists = [&](DateTime date) { return AccountDayStored(disk, history, account_folder, account_id, date); };
   std::vector<std::string> messages;
   for (DateTime date : PlanSnapshotDates(facts, clock, exists)) {
     const std::string path = path_of(date);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "acquire/store/disk.h"
+#include "acquire/store/history_service.h"
 #include "text/russian.h"
 
 namespace tarvelo {
@@ -36,8 +37,10 @@ std::vector<DateTime> PlanSnapshotDates(const AccountSnapshotFacts& facts, const
                                         const std::function<bool(DateTime)>& exists);
 
 // Stores an account snapshot in `account_folder` under the dates of the rule
-// and returns one message per failed write (empty when all went well).
+// and returns one message per failed write (empty when all went well). A day
+// counts as stored when it is a file of the folder or, with a history, archived.
 std::vector<std::string> SaveAccountSnapshot(Disk& disk, std::string_view text, const AccountSnapshotFacts& facts,
-                                             std::string_view account_folder, const SnapshotClock& clock);
+                                             std::string_view account_folder, const SnapshotClock& clock,
+                                             HistoryService* history = nullptr, const std::string& account_id = {});
 
 }  // namespace tarvelo

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "acquire/store/account_days.h"
 #include "acquire/store/answer_text.h"
 #include "acquire/store/cache_files.h"
 #include "acquire/store/cache_layout.h"
@@ -91,7 +92,7 @@ class StoredSnapshots::PreparedDays {
 };
 
 StoredSnapshots::StoredSnapshots(StoredSnapshotSource source, RWOTAccount model)
-    : dates_(ListSnapshotDates(*source.disk, source.account_folder)),
+    : dates_(AccountDays(*source.disk, source.history, source.account_folder, source.account_id)),
       // Parsing sets both lists anew: copying them into every record would be wasted.
       reader_(std::make_shared<const Reader>(std::move(source), CopyWithoutLists(model), dates_)) {
   records_.resize(dates_.size());
@@ -174,15 +175,25 @@ std::unique_ptr<ModeSnapshot> StoredSnapshots::Reader::ParseMode(size_t index) c
 }
 
 json::Value StoredSnapshots::Reader::Document(size_t index, const json::ItemPruning* pruning) const {
-  const std::string path = JoinPath(source_.account_folder, SnapshotFileName(dates_[index]));
-  const std::string text = ConvertSnapshot(ReadTextFile(*source_.disk, path, ""), source_.account_id,
-                                           {source_.disk, path}, source_.legacy);
-  if (text.empty() || Contains(text, "Ошибка") || !Contains(text, "status")) return {};
-  json::Value document = pruning != nullptr ? DecodeApiAnswer(text, *pruning) : DecodeApiAnswer(text);
-  if (!document.present() || !StatusIsOk(document)) return {};
-  if (!HasEntityData(document, source_.account_id)) return {};
-  return document;
+  const DateTime date = dates_[index];
+  StoredDayText day = ReadAccountDay(*source_.disk, source_.history, source_.account_folder, source_.account_id, date);
+  if (day.damaged) {
+    const std::lock_guard lock(damaged_mutex_);
+    damaged_.push_back(date);
+  }
+  // An archived day is in the current layout already; a file is brought to it once.
+  const FileOnDisk file{day.archived ? nullptr : source_.disk,
+                        JoinPath(source_.account_folder, SnapshotFileName(date))};
+  const std::string text = ConvertSnapshot(std::move(day.text), source_.account_id, file, source_.legacy);
+  return UsableSnapshot(text, source_.account_id, pruning);
 }
+
+std::vector<DateTime> StoredSnapshots::Reader::Damaged() const {
+  const std::lock_guard lock(damaged_mutex_);
+  return damaged_;
+}
+
+std::vector<DateTime> StoredSnapshots::DamagedDays() const { return reader_ ? reader_->Damaged() : std::vector<DateTime>{}; }
 
 const ReferenceData& StoredSnapshots::Reader::Ref() const {
   return source_.reference != nullptr ? *source_.reference : Reference();

@@ -5,10 +5,12 @@
 
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "acquire/store/disk.h"
+#include "acquire/store/history_service.h"
 #include "acquire/store/snapshot_conversion.h"
 #include "json/json.h"
 #include "model/mode_snapshot.h"
@@ -19,6 +21,7 @@ namespace tarvelo {
 
 struct StoredSnapshotSource {
   Disk* disk = nullptr;
+  HistoryService* history = nullptr;  // the archive of the older days; none: the plain files alone
   std::string account_folder;
   std::string account_id;
   LegacySources legacy;
@@ -36,6 +39,8 @@ class StoredSnapshots {
   StoredSnapshots(StoredSnapshotSource source, RWOTAccount model);
 
   const ADateArr& dates() const { return dates_; }
+  // The archived days found damaged so far.
+  std::vector<DateTime> DamagedDays() const;
 
   // The record of dates()[index]; null when the file is missing or unusable
   // (no "OK" status, no data of the account) or the index is out of range.
@@ -81,6 +86,13 @@ class StoredSnapshots {
     StoredSnapshotSource source_;
     RWOTAccount model_;
     ADateArr dates_;
+
+   public:
+    std::vector<DateTime> Damaged() const;
+
+   private:
+    mutable std::mutex damaged_mutex_;  // the day reader's thread reads days too
+    mutable std::vector<DateTime> damaged_;
   };
 
   class PreparedDays;

@@ -31,6 +31,7 @@ constexpr const char* kWindowStyle = R"(
 }
 #tarvelo-progress trough { background-color: #232427; }
 #tarvelo-progress progress { background-color: #ffa759; }
+#tarvelo-status { background-color: #232427; color: #979899; padding: 2px 6px; }
 )";
 
 constexpr const char* kBlankPage = "<html><body bgcolor=\"#17181a\"></body></html>";
@@ -140,6 +141,7 @@ DesktopWindow::DesktopWindow() : trace_(g_getenv("TARVELO_GTK_TRACE") != nullptr
 
 DesktopWindow::~DesktopWindow() {
   if (title_source_ != 0) g_source_remove(title_source_);
+  if (status_idle_ != 0) g_source_remove(status_idle_);
   if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
@@ -171,8 +173,14 @@ void DesktopWindow::BuildWidgets() {
   gtk_widget_set_size_request(progress_, -1, kProgressHeight);
   gtk_widget_set_no_show_all(progress_, TRUE);
 
+  status_ = gtk_label_new("");
+  gtk_widget_set_name(status_, "tarvelo-status");
+  gtk_label_set_xalign(GTK_LABEL(status_), 0.0);
+  gtk_widget_set_no_show_all(status_, TRUE);
+
   GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
   gtk_box_pack_start(GTK_BOX(column), view_, TRUE, TRUE, 0);
+  gtk_box_pack_end(GTK_BOX(column), status_, FALSE, FALSE, 0);
   gtk_box_pack_end(GTK_BOX(column), progress_, FALSE, FALSE, 0);
   gtk_container_add(GTK_CONTAINER(window_), column);
 
@@ -391,6 +399,26 @@ void DesktopWindow::SetProgress(bool visible, int position, int max) {
   gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(progress_), std::clamp(fraction, 0.0, 1.0));
   gtk_widget_set_visible(progress_, visible);
   if (trace_) std::fprintf(stderr, "[tarvelo-gtk] progress: %d/%d%s\n", position, max, visible ? "" : " hidden");
+}
+
+void DesktopWindow::SetStatus(std::string_view text) {
+  const std::lock_guard lock(status_mutex_);
+  status_text_ = std::string(text);
+  if (status_idle_ == 0) status_idle_ = g_idle_add(ShowStatus, this);
+}
+
+gboolean DesktopWindow::ShowStatus(gpointer data) {
+  auto* self = static_cast<DesktopWindow*>(data);
+  std::string text;
+  {
+    const std::lock_guard lock(self->status_mutex_);
+    text = self->status_text_;
+    self->status_idle_ = 0;
+  }
+  gtk_label_set_text(GTK_LABEL(self->status_), text.c_str());
+  gtk_widget_set_visible(self->status_, !text.empty());
+  if (self->trace_) std::fprintf(stderr, "[tarvelo-gtk] status: %s\n", text.c_str());
+  return G_SOURCE_REMOVE;
 }
 
 // --- desktop services ------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ class DesktopWindow : public FrontEnd {
   void SetCaption(std::string_view caption) override;
   void SetCursor(Cursor cursor) override;
   void SetProgress(bool visible, int position, int max) override;
+  void SetStatus(std::string_view text) override;
   bool ShiftPressed() override;
   void OpenUrl(std::string_view url) override;
   void StartProgramCopy(const std::vector<std::string>& arguments) override;
@@ -94,6 +96,12 @@ class DesktopWindow : public FrontEnd {
   GtkWidget* window_ = nullptr;
   GtkWidget* view_ = nullptr;
   GtkWidget* progress_ = nullptr;
+  GtkWidget* status_ = nullptr;
+  // The status text handed over from any thread, shown by an idle call on the window's.
+  std::mutex status_mutex_;
+  std::string status_text_;
+  guint status_idle_ = 0;
+  static gboolean ShowStatus(gpointer self);
   TitleHandler title_handler_;
   // Titles reported and not yet handed to the handler, oldest first, and the idle source
   // that hands them over.
