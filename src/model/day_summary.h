@@ -67,6 +67,14 @@ struct ModeDay {
 // UnchangedMode of its last summary.
 using DaySummary = std::vector<ModeDay>;
 
+// A mode's figures on a stored day, as charts read them.
+struct SummaryDay {
+  double day = 0;  // a DateTime
+  ModeDay figures;
+
+  bool operator==(const SummaryDay&) const = default;
+};
+
 // Every battle mode of a snapshot document of account `account_id`.
 using AllModes = std::array<ModeSnapshot, kModeCount>;
 AllModes AllModesOf(const std::string& account_id, const json::Value& document, const ReferenceData& reference);

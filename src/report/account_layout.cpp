@@ -10,10 +10,11 @@ namespace tarvelo {
 
 namespace {
 
-constexpr std::array<AccountLayoutRow, 77> kFullLayout{{
+constexpr std::array<AccountLayoutRow, 78> kFullLayout{{
     {"Аккаунт", "[main]AccountName", "%s", "1", "1", "111111111111111"},
     {"Состоит в клане", "[main]ClanTagName", "%s", "1", "1", "111111111111111"},
     {"Семафор – дата, бои, победы, рейтинг эффективности", "[section]Semaphore", "%s\r\n%d\r\n[%.1f%%]", "1", "1", "111111111111111"},
+    {"История", "[section]History", "", "1", "1", "111111111111111"},
     {"Общая статистика", "[section]Total", "", "1", "1", "111111111111111"},
     {"Количество боёв", "stAll.Battles", "%.0n|[%.2f%%]", "1", "3", "111111111111111"},
     {"&nbsp;&nbsp;<span class=\"root\">&nbsp;&nbsp;</span>&nbsp;случайных", "stRandom.Battles", "%.0n|[%.2f%%]", "0", "1", "100000000000000"},

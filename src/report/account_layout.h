@@ -23,7 +23,7 @@ struct AccountLayoutRow {
 };
 using AccountLayout = std::span<const AccountLayoutRow>;
 
-AccountLayout FullAccountLayout();       // seventy-seven rows
+AccountLayout FullAccountLayout();       // seventy-eight rows
 AccountLayout SemaphoreAccountLayout();  // the day strip and the main figures
 AccountLayout ClaimAccountLayout();      // seven compact blocks
 

@@ -38,6 +38,8 @@ RowContent ClanHistorySection(const AccountReportInput& input, const RowRequest&
 RowContent ClanRolesSection(const AccountReportInput& input, const RowRequest& request);
 // "[section]Clanable": the eight suitability criteria and their total.
 RowContent SuitabilitySection(const AccountReportInput& input, const RowRequest& request);
+// "[section]History": charts of the stored days and the same figures as a table.
+RowContent HistorySection(const AccountReportInput& input, const RowRequest& request);
 // "[section]Replays" and "[section]Location".
 RowContent ReplaysSection(const AccountReportInput& input, const RowRequest& request);
 RowContent LocationSection(const AccountReportInput& input, const RowRequest& request);

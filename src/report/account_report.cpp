@@ -24,6 +24,7 @@ RowContent SectionContent(const AccountReportInput& input, const RowRequest& req
   if (key == "ClanHistoryWithRoles") return detail::ClanHistorySection(input, request);
   if (key == "ClanRoles") return detail::ClanRolesSection(input, request);
   if (key == "Clanable") return detail::SuitabilitySection(input, request);
+  if (key == "History") return detail::HistorySection(input, request);
   if (key == "Replays") return detail::ReplaysSection(input, request);
   if (key == "Location") return detail::LocationSection(input, request);
   RowContent content;

@@ -11,6 +11,7 @@
 #include "acquire/side_facts.h"
 #include "acquire/addresses.h"
 #include "json/json.h"
+#include "model/day_summary.h"
 #include "model/mode_snapshot.h"
 #include "model/records.h"
 #include "model/reference.h"
@@ -66,6 +67,9 @@ struct AccountReportInput {
   std::string rating_name;  // "WN8" or "EFF": the main rating of the day strip
   const json::Value& document;  // the snapshot's "data", for keys no row rule knows
   const ReferenceData& reference;
+  // The selected mode's figures on every stored day, newest first, for the
+  // history charts; none without a history.
+  std::vector<SummaryDay> history = {};
 };
 
 struct AccountReportResult {

@@ -16,12 +16,19 @@ struct ReportView {
   std::string mode_key;
   int days = 0;          // the "&days=" number: 0 all time, > 0 a period, -1…-5 the other layouts
   std::string letters;   // "", "o" or "b"
+  // The "&chart=" number: how many of the newest stored days the history
+  // charts show, 0 every one; nothing: kDefaultChartDays.
+  std::optional<int> chart;
 };
+
+inline constexpr int kDefaultChartDays = 90;
 
 // The options of a search request as every link writes them, in the order the
 // search options are read: "&mode=" + the key (nothing for an empty key), then
-// "&days=" + the number and its letters (nothing without a number).
-std::string RequestOptions(std::string_view mode_key, std::optional<int> days = {}, std::string_view letters = {});
+// "&days=" + the number and its letters (nothing without a number), then
+// "&chart=" + its number (nothing without one).
+std::string RequestOptions(std::string_view mode_key, std::optional<int> days = {}, std::string_view letters = {},
+                           std::optional<int> chart = {});
 // The view's period as the options name it: nothing for all time.
 std::optional<int> PeriodOption(const ReportView& view);
 // The view's own options.

@@ -1,6 +1,7 @@
 #include "report/svg_chart.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "text/html_escape.h"
@@ -10,12 +11,13 @@ namespace tarvelo {
 namespace {
 
 // The drawing's own units; the page scales it to its width.
-constexpr double kWidth = 900;
-constexpr double kHeight = 180;
-constexpr double kLeft = 64;  // room for the value labels
-constexpr double kRight = 8;
+// about the width of the report column, so that the labels keep the page's size.
+constexpr double kWidth = 480;
+constexpr double kHeight = 130;
+constexpr double kLeft = 46;  // room for the value labels
+constexpr double kRight = 6;
 constexpr double kTop = 8;
-constexpr double kBottom = 22;  // room for the date labels
+constexpr double kBottom = 18;  // room for the date labels
 
 // A round top for the value axis: 1, 2 or 5 times a power of ten.
 double AxisTop(double highest) {
@@ -27,7 +29,12 @@ double AxisTop(double highest) {
   return 10 * power;
 }
 
-std::string Number(double value) { return Format("%.1f", {value}); }
+// A coordinate: one decimal, a point whatever the locale.
+std::string Number(double value) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, std::round(value * 10) / 10, std::chars_format::fixed, 1);
+  return std::string(text, end.ptr);
+}
 
 std::string AxisLabel(double value, int decimals) {
   return Format("%." + std::to_string(decimals) + "n", {value});
@@ -64,7 +71,7 @@ void Axes(std::string& svg, const Chart& chart, const Plot& plot, double low, do
   for (const auto& [day, anchor] : {std::pair{first, "start"}, std::pair{middle, "middle"}, std::pair{last, "end"}}) {
     if (day == middle && (middle == first || middle == last)) continue;
     const double x = std::clamp(plot.X(day), kLeft, kWidth - kRight);
-    svg += "<text class=\"axis\" x=\"" + Number(x) + "\" y=\"" + Number(kHeight - 6) + "\" text-anchor=\"" + anchor +
+    svg += "<text class=\"axis\" x=\"" + Number(x) + "\" y=\"" + Number(kHeight - 4) + "\" text-anchor=\"" + anchor +
            "\">" + FormatDate(day) + "</text>";
   }
 }
@@ -121,7 +128,8 @@ std::string SvgChart(const Chart& chart) {
       high = std::max(high, *value);
     }
   }
-  const double top = AxisTop(high);
+  // Whole-number labels need an even top for the middle line.
+  const double top = std::max(AxisTop(high), chart.decimals == 0 ? 2.0 : 0.0);
   const double bottom = low < 0 ? -AxisTop(-low) : 0;
   const Plot plot(chart, bottom, top);
   std::string svg = "<figure class=\"chart\"><figcaption>" + EscapeHtml(chart.title) +

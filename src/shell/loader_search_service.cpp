@@ -93,6 +93,7 @@ class LoaderSearchService final : public SearchService {
         .rating_name = core_.RatingName,
         .document = account_.snapshot_data,
         .reference = Reference(),
+        .history = StoredHistory(current.AccountId, view),
     };
     AccountReportResult report = AccountReport(input);
     LoaderMessages notice = account_.notice;
@@ -125,6 +126,12 @@ class LoaderSearchService final : public SearchService {
       const std::string api = FillRegion(core_.urls.hosts.Api, core_.urls.region);
       return url.starts_with(api + "/wot/") || url.starts_with(api + "/wgn/");
     };
+  }
+
+  // The selected mode's figures on every stored day, for the history charts of the full layout.
+  std::vector<SummaryDay> StoredHistory(const std::string& account_id, const ReportView& view) const {
+    if (core_.history == nullptr || view.days < 0 || !IsDecimalId(account_id)) return {};
+    return core_.history->Summaries(account_id, view.mode);
   }
 
   LoaderContext Context(int mode) {

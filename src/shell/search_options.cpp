@@ -48,6 +48,15 @@ void ApplyDays(const std::string& value, ReportView& view) {
   view.days = whole && parsed >= -1000000 && parsed <= 1000000 ? static_cast<int>(parsed) : 0;
 }
 
+// Digits only, at most a few decades of days; anything else leaves the default.
+void ApplyChart(const std::string& value, ReportView& view) {
+  if (value.empty() || value.size() > 6) return;
+  for (char c : value) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return;
+  }
+  view.chart = std::stoi(value);
+}
+
 }  // namespace
 
 SearchOptions ParseSearchOptions(std::string_view request) {
@@ -58,6 +67,8 @@ SearchOptions ParseSearchOptions(std::string_view request) {
   if (found) ApplyMode(mode, options.view);
   std::string days = TakeOption(options.request, "&days=", found);
   if (found) ApplyDays(days, options.view);
+  std::string chart = TakeOption(options.request, "&chart=", found);
+  if (found) ApplyChart(chart, options.view);
   return options;
 }
 

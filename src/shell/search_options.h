@@ -15,11 +15,11 @@ struct SearchOptions {
   ReportView view;      // what they asked for
 };
 
-// Takes "&mode=" and then "&days=" out of the request: the reading that
-// RequestOptions writes. A mode value is matched against the battle-mode keys
-// ignoring case; an unknown one keeps index 0 and is handed on as typed. Days
-// outside ±1000000 read as 0; ASCII letters among the days digits are the
-// letters, lower-cased.
+// Takes "&mode=", "&days=" and then "&chart=" out of the request: the reading
+// that RequestOptions writes. A mode value is matched against the battle-mode
+// keys ignoring case; an unknown one keeps index 0 and is handed on as typed.
+// Days outside ±1000000 read as 0; ASCII letters among the days digits are the
+// letters, lower-cased. A chart value that is not a number leaves the default.
 SearchOptions ParseSearchOptions(std::string_view request);
 
 // One search, parsed once and handed down to the loaders and the reports.

@@ -10,7 +10,7 @@ namespace tarvelo {
 namespace {
 
 TEST(AccountLayouts, HaveTheirRowsAndWellFormedFields) {
-  EXPECT_EQ(FullAccountLayout().size(), 77u);
+  EXPECT_EQ(FullAccountLayout().size(), 78u);
   EXPECT_EQ(SemaphoreAccountLayout().size(), 2u);
   EXPECT_EQ(ClaimAccountLayout().size(), 7u);
   std::set<std::string_view> keys;
@@ -24,7 +24,7 @@ TEST(AccountLayouts, HaveTheirRowsAndWellFormedFields) {
   }
   for (const AccountLayoutRow& row : FullAccountLayout()) EXPECT_TRUE(keys.insert(row.key).second) << row.key;
   EXPECT_EQ(FullAccountLayout()[0].key, "[main]AccountName");
-  EXPECT_EQ(FullAccountLayout()[76].key, "[section]Location");
+  EXPECT_EQ(FullAccountLayout()[77].key, "[section]Location");
 }
 
 TEST(AccountLayouts, AreChosenByTheDaysNumber) {
@@ -54,7 +54,7 @@ TEST(RowState, ExpandsChildRowsOfALongModeName) {
   const RSettings all = BuildRowState(layout, kModeAll);
   ASSERT_EQ(all.flags.size(), layout.size());
   ASSERT_EQ(all.strings.size(), layout.size());
-  EXPECT_EQ(all.strings[7], "&nbsp;&nbsp;<span class=\"root\">&nbsp;&nbsp;</span>&nbsp;клановых");
+  EXPECT_EQ(all.strings[8], "&nbsp;&nbsp;<span class=\"root\">&nbsp;&nbsp;</span>&nbsp;клановых");
   EXPECT_FALSE(FlagOf(all, layout, "stStronghold_Skirmish.Battles"));
   EXPECT_TRUE(FlagOf(all, layout, "stAll.Battles"));
   EXPECT_TRUE(FlagOf(BuildRowState(layout, kModeStrongholdSkirmish), layout, "stStronghold_Skirmish.Battles"));

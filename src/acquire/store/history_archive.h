@@ -44,14 +44,6 @@ struct SummaryMark {
   bool usable = false;    // false: the day's snapshot holds no figures, it has no summary
 };
 
-// A mode's figures on a day, as charts read them.
-struct SummaryDay {
-  DateTime day = 0;
-  ModeDay figures;
-
-  bool operator==(const SummaryDay&) const = default;
-};
-
 class HistoryArchive {
  public:
   // Opens the database at `path`, creating it when missing; nothing, and a

@@ -187,8 +187,9 @@ HistoryService::SummaryPlan HistoryService::PlanSummaries(const std::string& acc
   archive_->KeepSummariesOf(SummaryReferenceVersion(reference_));
   std::map<DateTime, SummaryMark> marks;
   for (SummaryMark& mark : archive_->SummaryMarks(account_id)) marks.emplace(mark.day, std::move(mark));
-  for (const auto& [day, mark] : marks) {
-    const bool stored = std::any_of(days.begin(), days.end(), [&](const auto& d) { return d.first == day; });
+  for (const auto& entry : marks) {
+    const DateTime day = entry.first;
+    const bool stored = std::any_of(days.begin(), days.end(), [day](const auto& d) { return d.first == day; });
     if (!stored) archive_->RemoveSummary(account_id, day);
   }
   for (size_t i = 0; i < days.size(); ++i) {
