@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "acquire/store/disk.h"
 #include "acquire/store/snapshot_conversion.h"
 #include "acquire/store/snapshot_optimizer.h"
 
@@ -20,8 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A second pass may remove more (a zero member the first pass left beside
   // the ones it removed); that only costs a rewrite, so it is not checked here.
   OptimizeSnapshot(OptimizeSnapshot(text));
+  static const auto disk = MakeRealDisk(nullptr);
   const LegacySources sources{nullptr, "http://portal.test"};
-  ConvertSnapshot(text, "4817293", std::string(kNoFolder) + "2016-12-01.json", sources);
-  ConvertClanIndex(text, std::string(kNoFolder) + "VOLKI=172431.id");
+  ConvertSnapshot(text, "4817293", FileOnDisk{disk.get(), std::string(kNoFolder) + "2016-12-01.json"}, sources);
+  ConvertClanIndex(text, FileOnDisk{disk.get(), std::string(kNoFolder) + "VOLKI=172431.id"});
   return 0;
 }
