@@ -19,6 +19,9 @@ std::string HelpText() {
          "                             то же без окна: страницы пишутся в файлы\n"
          "  tarvelo --figures СНИМОК.json [--older СТАРЫЙ.json] [--mode РЕЖИМ] [--id НОМЕР]\n"
          "                             показатели снимка из кеша (или за период) в виде JSON\n"
+         "  tarvelo --refresh-reference\n"
+         "                             обновить справочник машин и ожидаемые значения WN8;\n"
+         "                             код выхода 0, если оба последние или обновлены, иначе 1\n"
          "  tarvelo --help             эта справка\n"
          "  tarvelo --version          версия и дата сборки\n"
          "\n"
@@ -45,7 +48,8 @@ std::string HelpText() {
          "  настройки          $XDG_CONFIG_HOME/tarvelo/settings.ini (~/.config/tarvelo/)\n"
          "  кеш и картинки     $XDG_DATA_HOME/tarvelo/ (~/.local/share/tarvelo/); рядом с\n"
          "                     программой, если там уже есть папка cache или лежит файл\n"
-         "                     portable; переменная TARVELO_HOME задаёт папку для обоих\n";
+         "                     portable; переменная TARVELO_HOME задаёт папку для обоих\n"
+         "  справочники        папка reference рядом с кешем; загружаются при запуске\n";
 }
 
 std::string VersionText() {
