@@ -2,6 +2,7 @@
 // this is where such titles are read and the searches they ask for are run.
 #include <string>
 
+#include "model/reference.h"
 #include "report/html.h"
 #include "shell/entry_lists.h"
 #include "shell/main_window.h"
@@ -185,7 +186,10 @@ void TfrmMain::CommandRefreshReference(const std::string&, bool) {
       reference_refresher_.RunNow(ReferencePlaceOf(core_, environment_), ConnectionOf(core_));
   screen_.SetCursor(Cursor::Normal);
   std::string message = result ? RefreshReport(*result) : std::string();
-  if (result && result->ok()) message += "Новые справочники будут загружены при следующем запуске программы.";
+  const bool newer_stored = result && result->ok() &&
+                            (result->vehicles.version != Reference().VehiclesVersion() ||
+                             result->expected.version != Reference().ExpectedVersion());
+  if (newer_stored) message += "Новые справочники будут загружены при следующем запуске программы.";
   ShowPage(StartPageBody(ReplaceAll(EscapeHtml(message), "\n", "<br />"), !result || !result->ok()));
 }
 

@@ -128,9 +128,12 @@ std::string IntroductionBlock(const StartPageLinks& links) {
 }
 
 std::string ReferenceBlock(const ReferenceFacts& facts) {
+  const auto unbroken = [](std::string_view version) {
+    return "<span style=\"white-space:nowrap\">" + EscapeHtml(version) + "</span>";
+  };
   std::string html = "<div class=\"top\" id=\"reference\"><p>Справочник машин: " +
-                     EscapeHtml(facts.vehicles_version) + ", ожидаемые значения: " +
-                     EscapeHtml(facts.expected_version) + ". ";
+                     unbroken(facts.vehicles_version) + ", ожидаемые значения: " + unbroken(facts.expected_version) +
+                     ". ";
   html += facts.last_refresh > 0 ? "Обновлены " + FormatDate(facts.last_refresh) + " в " +
                                        FormatTime(facts.last_refresh) + "."
                                  : std::string("Не обновлялись.");

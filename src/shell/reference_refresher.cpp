@@ -62,6 +62,8 @@ bool ReferenceRefresher::Due(const ReferencePlace& place) const {
 ReferenceRefreshResult ReferenceRefresher::Run(const ReferencePlace& place, const ConnectionSettings& connection) {
   const std::unique_ptr<HttpGetter> getter = MakeCurlHttpGetter();
   HttpFetch fetch(*getter, connection);
+  // A host that stalls costs the whole refresh one time limit, not one per page.
+  const SearchBudgetScope budget(&fetch);
   return RefreshReference(fetch, disk_, place, clock_());
 }
 

@@ -143,7 +143,8 @@ TEST_F(ReferenceRefreshEndToEnd, AVehicleAddedLaterIsNamedAndRatedAfterTheNextSt
   EXPECT_NE(json::real(figures, "stats.rateWN8"), json::real(old_figures, "stats.rateWN8"));
 
   const std::string start = Page("[CMD:]home");
-  EXPECT_NE(start.find("Справочник машин: 1.35.0.0 от 30.11.2026, ожидаемые значения: 2026-12-07. "
+  EXPECT_NE(start.find("Справочник машин: <span style=\"white-space:nowrap\">1.35.0.0 от 30.11.2026</span>, "
+                       "ожидаемые значения: <span style=\"white-space:nowrap\">2026-12-07</span>. "
                        "Обновлены 08.12.2026 в 12:00."),
             std::string::npos);
 
@@ -157,7 +158,8 @@ TEST_F(ReferenceRefreshEndToEnd, AVehicleAddedLaterIsNamedAndRatedAfterTheNextSt
 TEST_F(ReferenceRefreshEndToEnd, TheStartPageLinkRefreshesAndSaysSo) {
   ASSERT_TRUE(service_.running()) << service_.error();
   const std::string start = Page("[CMD:]home");
-  EXPECT_NE(start.find("Справочник машин: встроенный, ожидаемые значения: 2025-10-13. Не обновлялись. "
+  EXPECT_NE(start.find("Справочник машин: <span style=\"white-space:nowrap\">встроенный</span>, ожидаемые значения: "
+                       "<span style=\"white-space:nowrap\">2025-10-13</span>. Не обновлялись. "
                        "<a href=\"#\" onclick=\"return doCmd('refdata')\""),
             std::string::npos);
   const std::string page = Page("[CMD:]refdata");
@@ -167,6 +169,10 @@ TEST_F(ReferenceRefreshEndToEnd, TheStartPageLinkRefreshesAndSaysSo) {
             std::string::npos);
   EXPECT_TRUE(StoredVehicles(TestDisk(), ReferenceFolder()));
   EXPECT_TRUE(StoredExpectedValues(TestDisk(), ReferenceFolder()));
+  // The next start loads them; asked again, nothing newer waits for a start.
+  const std::string again = Page("[CMD:]refdata");
+  EXPECT_NE(again.find("<p>Справочник машин: версия 1.35.0.0 от 30.11.2026 — последняя.<br />"), std::string::npos);
+  EXPECT_EQ(again.find("при следующем запуске"), std::string::npos);
 }
 
 TEST_F(ReferenceRefreshEndToEnd, ARefreshThatCannotBeCompletedSaysWhyAndFails) {

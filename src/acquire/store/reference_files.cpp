@@ -13,7 +13,10 @@ using Check = std::optional<std::string> (*)(const json::Value&);
 std::optional<std::string> SoundStoredText(const Disk& disk, std::string_view folder, std::string_view name,
                                            Check problem_of) {
   const std::string path = ReferenceFile(folder, name);
-  if (!disk.Facts(path)) return std::nullopt;
+  if (!disk.Facts(path)) {
+    DebugLog("Справочника " + path + " нет, используется встроенный.");
+    return std::nullopt;
+  }
   std::optional<std::string> text = disk.Read(path);
   if (!text) {
     DebugLog("Справочник " + path + " не читается, используется встроенный.");
