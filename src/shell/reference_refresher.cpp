@@ -1,6 +1,8 @@
 #include "shell/reference_refresher.h"
 
 #include <chrono>
+#include <functional>
+#include <mutex>
 #include <ostream>
 #include <utility>
 
@@ -10,7 +12,6 @@
 #include "shell/environment.h"
 #include "shell/settings_store.h"
 #include "shell/usage.h"
-#include "text/debug_log.h"
 
 namespace tarvelo {
 

@@ -10,14 +10,10 @@
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <iosfwd>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "acquire/net/http_fetch.h"
 #include "acquire/reference_refresh.h"
@@ -28,7 +24,6 @@ namespace tarvelo {
 
 struct CoreState;
 struct Environment;
-class SettingsStore;
 
 // Where the program's refresh reads from and writes to: the core's hosts, region
 // and application id, the data folder's reference folder, the embedded documents.
