@@ -362,9 +362,7 @@ ReferenceFacts TfrmMain::CurrentReferenceFacts() const {
   ReferenceFacts facts;
   facts.vehicles_version = Reference().VehiclesVersion();
   facts.expected_version = Reference().ExpectedVersion();
-  const std::optional<DateTime> last =
-      LastReferenceRefresh(disk_, ReferencePlaceOf(core_, environment_).folder);
-  facts.last_refresh = last.value_or(0);
+  facts.last_refresh = LastReferenceRefresh(disk_, ReferenceFolder(environment_.data_folder)).value_or(0);
   facts.refreshing = reference_refresher_.Busy();
   return facts;
 }
