@@ -6,6 +6,7 @@
 #include "shell/figures.h"
 #include "shell/headless/headless.h"
 #include "shell/history_commands.h"
+#include "shell/reference_refresher.h"
 #include "shell/usage.h"
 #include "text/process_memory.h"
 #ifdef TARVELO_WITH_GTK
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   if (first == "--headless") return tarvelo::RunHeadless(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   if (first == "--figures") return tarvelo::RunFigures(argc, argv);
   if (tarvelo::IsHistoryCommand(first)) return tarvelo::RunHistoryCommand(arguments, std::cout, std::cerr);
+  if (first == "--refresh-reference" && arguments.size() == 1) return tarvelo::RunReferenceRefresh(std::cout, std::cerr);
   if (auto code = tarvelo::AnswerWithoutFrontEnd(arguments, std::cout, std::cerr)) return *code;
 #ifdef TARVELO_WITH_GTK
   return tarvelo::RunDesktop(argc, argv);

@@ -27,6 +27,29 @@ UrlSettings MakeUrlSettings(Hosts hosts, std::string_view region_setting, std::s
   return settings;
 }
 
+Hosts DefaultHosts(std::string_view region) {
+  struct RegionHosts {
+    std::string_view region;
+    std::string_view api;
+    std::string_view game_portal;
+    std::string_view clan_portal;
+  };
+  static constexpr RegionHosts kRegions[] = {
+      {"ru", "https://api.tanki.su", "https://tanki.su", "https://tanki.su"},
+      {"eu", "https://api.worldoftanks.eu", "https://worldoftanks.eu", "https://eu.wargaming.net"},
+      {"na", "https://api.worldoftanks.com", "https://worldoftanks.com", "https://na.wargaming.net"},
+      {"asia", "https://api.worldoftanks.asia", "https://worldoftanks.asia", "https://asia.wargaming.net"},
+  };
+  Hosts hosts;
+  for (const RegionHosts& known : kRegions) {
+    if (known.region != region) continue;
+    hosts.Api = known.api;
+    hosts.GamePortal = known.game_portal;
+    hosts.ClanPortal = known.clan_portal;
+  }
+  return hosts;
+}
+
 std::string FillRegion(std::string_view url_template, std::string_view region) {
   return ReplaceAll(url_template, "%REGION%", region);
 }
@@ -37,8 +60,11 @@ bool IsLowerLetters(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
-// The host, in lower case, of the default API address with any region code in it.
+// The host, in lower case, of a default API address: the template with any region
+// code in it, or the RU realm's own.
 bool IsDefaultApiHost(std::string_view host) {
+  const std::string own_api = DefaultHosts(kDefaultRegion).Api;
+  if (host == std::string_view(own_api).substr(own_api.find("://") + 3)) return true;
   const std::string_view pattern = kDefaultApiHost.substr(kDefaultApiHost.find("://") + 3);
   const size_t marker = pattern.find("%REGION%");
   const std::string_view prefix = pattern.substr(0, marker);

@@ -15,6 +15,8 @@ inline constexpr std::string_view kBuiltInApplicationId = "5c3e9a7d1b2f4860a9e7c
 inline constexpr std::string_view kDemoApplicationId = "demo";
 
 inline constexpr std::string_view kDefaultApiHost = "https://api.worldoftanks.%REGION%";
+// The community's daily table of WN8 expected values (a whole address).
+inline constexpr std::string_view kDefaultExpectedValues = "https://static.modxvm.com/wn8-data-exp/json/wn8exp.json";
 
 // Scheme and host (optionally a port) of every service the program fetches from;
 // "%REGION%" in them is replaced by the region code. The members are named as the
@@ -27,7 +29,15 @@ struct Hosts {
   std::string Location = "https://wotext.%REGION%";
   std::string Alliance = "https://ivanerr.%REGION%";
   std::string Site = "https://tarvelo.example.org";  // version page and executable
+  // Not a host: the whole address of the WN8 expected values table.
+  std::string ExpectedValues = std::string(kDefaultExpectedValues);
 };
+
+// The hosts a region reaches by default: the RU realm's API and portals are served
+// by their own operator (api.tanki.su, tanki.su), eu, na and asia by the publisher's
+// hosts of their top-level domain (.eu, .com, .asia). Another region gets the
+// templates of Hosts{}; the side sites keep their templates in every region.
+Hosts DefaultHosts(std::string_view region);
 
 // What the templates are filled with besides the account and the clan.
 struct UrlSettings {
@@ -62,7 +72,7 @@ struct ClanRef {
 std::string FillRegion(std::string_view url_template, std::string_view region);
 
 // An address written in the encyclopedia (a vehicle picture) on the publisher's
-// API host, that is the default `Api` host of any region over http or https,
+// API host, that is a default `Api` host of any region over http or https,
 // moved to the configured `Api` host, as every other API request is. Any other
 // address comes back unchanged.
 std::string OnConfiguredApiHost(std::string_view url, const UrlSettings& settings);

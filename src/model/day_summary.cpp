@@ -147,9 +147,4 @@ double SummedEff(const DayTotals& totals, const RatingSums& sums) {
   return Eff(block, static_cast<float>(tier));
 }
 
-std::string SummaryReferenceVersion(const ReferenceData& reference) {
-  return json::text(reference.TanksExpValues(), "header.version") + "/" +
-         std::to_string(json::integer(reference.TanksInfo(), "meta.count"));
-}
-
 }  // namespace tarvelo

@@ -92,9 +92,5 @@ double SummedEff(const DayTotals& totals, const RatingSums& sums);
 // The totals of two steps together (ratings left 0: they come from the sums).
 DayTotals& operator+=(DayTotals& totals, const DayTotals& added);
 
-// The version of the reference data a summary is computed with: the
-// encyclopedia's and the expected values', for a summary made with other
-// documents is made again.
-std::string SummaryReferenceVersion(const ReferenceData& reference);
 
 }  // namespace tarvelo

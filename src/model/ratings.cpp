@@ -88,16 +88,21 @@ float Wn8(const RWOTAccountStats& e, const RWOTAccountStats& a) {
   if (a.Battles <= 0 || e.ExpDamageSum <= 0) return 0;
   // Never the case with the shipped expected values; without this a ratio would be infinite.
   if (e.ExpSpotSum <= 0 || e.ExpFragSum <= 0 || e.ExpDefSum <= 0 || e.ExpWinsSum <= 0) return 0;
-  const float r_damage = Single(a.DamageDealt / static_cast<double>(e.ExpDamageSum));
-  const float r_spot = Single(a.Spotted / static_cast<double>(e.ExpSpotSum));
-  const float r_frag = Single(a.Frags / static_cast<double>(e.ExpFragSum));
-  const float r_def = Single(a.Dropped / static_cast<double>(e.ExpDefSum));
-  const float r_win = Single(a.Wins / static_cast<double>(e.ExpWinsSum));
-  const float r_win_c = Single(std::max((r_win - 0.71) / 0.29, 0.0));
-  const float r_damage_c = Single(std::max((r_damage - 0.22) / 0.78, 0.0));
-  const float r_frag_c = Single(std::min(std::max((r_frag - 0.12) / 0.88, 0.0), r_damage_c + 0.2));
-  const float r_spot_c = Single(std::min(std::max((r_spot - 0.38) / 0.62, 0.0), r_damage_c + 0.1));
-  const float r_def_c = Single(std::min(std::max((r_def - 0.1) / 0.9, 0.0), r_damage_c + 0.1));
+  Wn8Ratios r;
+  r.damage = Single(a.DamageDealt / static_cast<double>(e.ExpDamageSum));
+  r.spot = Single(a.Spotted / static_cast<double>(e.ExpSpotSum));
+  r.frag = Single(a.Frags / static_cast<double>(e.ExpFragSum));
+  r.def = Single(a.Dropped / static_cast<double>(e.ExpDefSum));
+  r.win = Single(a.Wins / static_cast<double>(e.ExpWinsSum));
+  return Wn8OfRatios(r);
+}
+
+float Wn8OfRatios(const Wn8Ratios& r) {
+  const float r_win_c = Single(std::max((r.win - 0.71) / 0.29, 0.0));
+  const float r_damage_c = Single(std::max((r.damage - 0.22) / 0.78, 0.0));
+  const float r_frag_c = Single(std::min(std::max((r.frag - 0.12) / 0.88, 0.0), r_damage_c + 0.2));
+  const float r_spot_c = Single(std::min(std::max((r.spot - 0.38) / 0.62, 0.0), r_damage_c + 0.1));
+  const float r_def_c = Single(std::min(std::max((r.def - 0.1) / 0.9, 0.0), r_damage_c + 0.1));
   return Single(145 * std::min(static_cast<double>(r_win_c), 1.8) + 980.0 * r_damage_c +
                 210.0 * r_damage_c * r_frag_c + 155.0 * r_frag_c * r_spot_c + 75.0 * r_def_c * r_frag_c);
 }

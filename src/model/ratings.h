@@ -33,6 +33,16 @@ float Eff(const RWOTAccountStats& block, double tier);
 float Wn6(const RWOTAccountStats& block, double tier);
 // WN8 from the expected sums of `e` and the counters of `a`.
 float Wn8(const RWOTAccountStats& e, const RWOTAccountStats& a);
+// The five ratios WN8 starts from: damage, spots, frags, defence and wins over
+// their expected values, each in single precision.
+struct Wn8Ratios {
+  float damage = 0;
+  float spot = 0;
+  float frag = 0;
+  float def = 0;
+  float win = 0;
+};
+float Wn8OfRatios(const Wn8Ratios& r);
 float Bs(const RWOTAccountStats& block, int32_t account_battles);
 
 enum class RatingKind { Eff, Wn6, Wn8, Bs, Wg };

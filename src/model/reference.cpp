@@ -5,6 +5,7 @@
 #include "embedded.h"
 #include "model/json_read.h"
 #include "model/tables.h"
+#include "text/russian.h"
 
 namespace tarvelo {
 namespace {
@@ -144,6 +145,23 @@ std::vector<std::string> ReferenceData::LoadErrors() const {
   check(achievements_list_, "Achievements");
   return errors;
 }
+
+std::string VehiclesVersionOf(const json::Value& tanks_info) {
+  const std::string game_version = json::text(tanks_info, "meta.game_version");
+  const int64_t updated_at = json::integer(tanks_info, "meta.tanks_updated_at");
+  if (game_version.empty() && updated_at <= 0) return std::string(kEmbeddedVehiclesVersion);
+  std::string version = game_version;
+  if (updated_at > 0) version += (version.empty() ? "" : " ") + ("от " + FormatDate(UnixToDateTime(updated_at)));
+  return version;
+}
+
+std::string ExpectedVersionOf(const json::Value& exp_values) { return json::text(exp_values, "header.version"); }
+
+std::string ReferenceData::VehiclesVersion() const { return VehiclesVersionOf(tanks_info_); }
+
+std::string ReferenceData::ExpectedVersion() const { return ExpectedVersionOf(exp_values_); }
+
+std::string ReferenceData::Version() const { return VehiclesVersion() + " / " + ExpectedVersion(); }
 
 ReferenceTexts EmbeddedReferenceTexts() {
   ReferenceTexts texts;

@@ -90,6 +90,14 @@ class ReferenceData {
   // The start-up error texts for the documents that failed to parse, in load order.
   std::vector<std::string> LoadErrors() const;
 
+  // The versions in use: the encyclopedia's game version and update day
+  // ("1.35.0.0 от 30.11.2026"; kEmbeddedVehiclesVersion for one without them),
+  // the expected values' table version ("2026-12-07"), and both together, as a
+  // day's figures record what they were computed with.
+  std::string VehiclesVersion() const;
+  std::string ExpectedVersion() const;
+  std::string Version() const;
+
  private:
   struct StringHash {
     using is_transparent = void;
@@ -112,6 +120,13 @@ class ReferenceData {
   std::vector<AchievementInfo> achievements_;
   int64_t achievement_count_ = 0;
 };
+
+// The encyclopedia version of a document without one: the one carried in the program.
+inline constexpr std::string_view kEmbeddedVehiclesVersion = "встроенный";
+
+// The versions ReferenceData tells, of a document on its own.
+std::string VehiclesVersionOf(const json::Value& tanks_info);
+std::string ExpectedVersionOf(const json::Value& exp_values);
 
 // The texts of the embedded resources.
 ReferenceTexts EmbeddedReferenceTexts();

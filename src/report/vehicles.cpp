@@ -2,10 +2,13 @@
 // row per vehicle with its detail pop-up, damage bar, picture, battles, win
 // percent and period change. The page script filters and sorts the rows.
 #include <cmath>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "acquire/picture_files.h"
 #include "model/tables.h"
+#include "model/wn8_target.h"
 #include "report/account_parts.h"
 #include "report/delta.h"
 #include "report/html.h"
@@ -116,8 +119,47 @@ void AppendDetailColumns(const AccountReportInput& input, const RVehicleStat& ve
   out += "</table></td></tr></tbody></table>";
 }
 
+// The damage per battle each WN8 colour step from the third on needs, rounded up
+// so that it reaches the step; none without battles or expected values.
+struct DamageStep {
+  double threshold;
+  double damage;
+};
+std::vector<DamageStep> DamageSteps(const RWOTAccountStats& s) {
+  std::vector<DamageStep> steps;
+  for (size_t k = 2; k < scales::kWn8.t.size(); ++k) {
+    const double threshold = scales::kWn8.t[k];
+    const std::optional<double> damage = DamageForWn8(s, threshold);
+    if (!damage) return {};
+    steps.push_back({threshold, std::ceil(*damage)});
+  }
+  return steps;
+}
+
+// «Урон для WN8: 1 234 / 1 567 / …», each number in the colour of its step.
+void AppendDamageSteps(const std::vector<DamageStep>& steps, std::string& out) {
+  if (steps.empty()) return;
+  out += "<p class=\"wn8damage\">Урон для WN8: ";
+  for (size_t i = 0; i < steps.size(); ++i) {
+    if (i > 0) out += " / ";
+    AppendColouredValue(out, "[%.0n]", steps[i].damage, scales::kWn8, steps[i].threshold);
+  }
+  out += "</p>";
+}
+
+// The same for a tooltip, which has no colours: each step's WN8 in brackets.
+std::string DamageStepsTitle(const std::vector<DamageStep>& steps) {
+  if (steps.empty()) return {};
+  std::string title = "&#10;Урон для WN8:";
+  for (size_t i = 0; i < steps.size(); ++i) {
+    title += i > 0 ? " /" : "";
+    title += Format(" %.0n (%.0n)", {steps[i].damage, steps[i].threshold});
+  }
+  return title;
+}
+
 void AppendDetailPopup(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
-                       std::string_view name, std::string& out) {
+                       std::string_view name, const std::vector<DamageStep>& steps, std::string& out) {
   const double weight = input.reference.IvanerrWeight(vehicle.TankId);
   out += "<div class=\"addons detail\"><div class=\"inner\"><span class=\"plus\"></span><div";
   if (vehicle.Tier == 10) out += Format(" title=\"Коэффициент значимости танка по Иванерру - %.3f\"", {weight});
@@ -130,6 +172,7 @@ void AppendDetailPopup(const AccountReportInput& input, const RVehicleStat& vehi
   }
   out += "</p>";
   AppendDetailColumns(input, vehicle, s, weight, out);
+  AppendDamageSteps(steps, out);
 }
 
 // How much damage per battle is missing to the next step of the damage-ratio
@@ -146,13 +189,15 @@ std::string DamageHint(double damage, double expected_per_battle) {
 }
 
 void AppendDamageBar(const AccountReportInput& input, const RVehicleStat& vehicle, const RWOTAccountStats& s,
-                     std::string& out) {
+                     const std::vector<DamageStep>& steps, std::string& out) {
   out += "<span class=\"vDamage\" title=\"";
   if (s.ExpDamageSum != 0) {
     const double expected_per_battle = PerBattle(s.ExpDamageSum, s.Battles);
     const double ratio = expected_per_battle > 0 ? s.DamageAvg / expected_per_battle : 0;
     out += DamageHint(s.DamageAvg, expected_per_battle);
-    out += Format("Номинальный урон по WN8: %.0f\">", {expected_per_battle});
+    out += Format("Номинальный урон по WN8: %.0f", {expected_per_battle});
+    out += DamageStepsTitle(steps);
+    out += "\">";
     if (s.Battles > 0) {
       AppendColouredValue(out, "[%.0f]", s.DamageAvg, scales::kDamageRatio, ratio);
     } else {
@@ -203,11 +248,12 @@ bool AppendVehicleRow(const AccountReportInput& input, const RowRequest& request
   if (vehicle.MarkOfMastery > 0) out += " class=\"mclass" + std::to_string(vehicle.MarkOfMastery) + "\"";
   out += ">";
   const std::string name = EscapeHtml(vehicle.Name);
-  AppendDetailPopup(input, vehicle, s, name, out);
+  const std::vector<DamageStep> steps = DamageSteps(s);
+  AppendDetailPopup(input, vehicle, s, name, steps, out);
   out += "</div></div></div><span>";
   out += name;
   out += "</span></td><td width=\"40%\">";
-  AppendDamageBar(input, vehicle, s, out);
+  AppendDamageBar(input, vehicle, s, steps, out);
   AppendBattlesAndWins(input, request, s, out);
   const bool new_note = PeriodView(input) && input.view.letters != "b";
   out += DeltaCell(100.0 * s.WinsRatioChange, new_note ? "NEW" : "");

@@ -2,6 +2,7 @@
 // this is where such titles are read and the searches they ask for are run.
 #include <string>
 
+#include "model/reference.h"
 #include "report/html.h"
 #include "shell/entry_lists.h"
 #include "shell/main_window.h"
@@ -26,7 +27,7 @@ const TfrmMain::Command TfrmMain::kCommands[] = {
     {"search", &TfrmMain::CommandSearch},     {"browse", &TfrmMain::CommandBrowse},
     {"addfav", &TfrmMain::CommandAddFavorite}, {"delfav", &TfrmMain::CommandDeleteFavorite},
     {"break", &TfrmMain::CommandBreak},       {"home", &TfrmMain::CommandHome},
-    {"update", &TfrmMain::CommandUpdate},
+    {"update", &TfrmMain::CommandUpdate},     {"refdata", &TfrmMain::CommandRefreshReference},
 };
 
 // The browser may report one title several times: a repeat within a second of the
@@ -169,6 +170,27 @@ void TfrmMain::CommandUpdate(const std::string& forum_address, bool) {
     case Answer::Cancel:
       break;
   }
+}
+
+// The messages of a refresh stand under the search form of the start page, which
+// then tells of the documents as they are.
+void TfrmMain::CommandRefreshReference(const std::string&, bool) {
+  if (reference_refresher_.Busy()) {
+    ShowPage(StartPageBody("Справочники уже обновляются. Новые будут загружены при следующем запуске программы.",
+                           false));
+    return;
+  }
+  screen_.SetCursor(Cursor::Wait);
+  ShowPage("<div id=\"top\">Обновление справочников...<div class=\"waiting\"></div></div>");
+  const std::optional<ReferenceRefreshResult> result =
+      reference_refresher_.RunNow(ReferencePlaceOf(core_, environment_), ConnectionOf(core_));
+  screen_.SetCursor(Cursor::Normal);
+  std::string message = result ? RefreshReport(*result) : std::string();
+  const bool newer_stored = result && result->ok() &&
+                            (result->vehicles.version != Reference().VehiclesVersion() ||
+                             result->expected.version != Reference().ExpectedVersion());
+  if (newer_stored) message += "Новые справочники будут загружены при следующем запуске программы.";
+  ShowPage(StartPageBody(ReplaceAll(EscapeHtml(message), "\n", "<br />"), !result || !result->ok()));
 }
 
 void TfrmMain::OpenNewInstance(const std::string& parameters) { screen_.StartProgramCopy({parameters}); }

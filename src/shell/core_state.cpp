@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "acquire/store/cache_files.h"
+#include "acquire/store/reference_files.h"
 #include "embedded.h"
 #include "model/reference.h"
 #include "shell/environment.h"
@@ -41,6 +42,16 @@ void SetUpFolders(CoreState& core, Disk& disk, const std::string& data_folder) {
 
 }  // namespace
 
+std::vector<std::string> LoadDataFolderReference(Disk& disk, const std::string& data_folder) {
+  const std::string folder = ReferenceFolder(data_folder);
+  if (disk.IsFolder(folder)) {
+    const FileTime now = std::chrono::time_point_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now());
+    RemoveStaleTemporaryFiles(disk, folder, now);
+  }
+  InstallReferenceData(LoadReferenceInUse(disk, folder, EmbeddedReferenceTexts()));
+  return Reference().LoadErrors();
+}
+
 ConnectionSettings ConnectionOf(const CoreState& core) {
   ConnectionSettings connection;
   connection.proxy = core.proxy;
@@ -49,15 +60,21 @@ ConnectionSettings ConnectionOf(const CoreState& core) {
   return connection;
 }
 
-Hosts ReadHosts(const SettingsStore& settings) {
-  Hosts hosts;
+Hosts ReadHosts(const SettingsStore& settings, std::string_view region) {
+  Hosts hosts = DefaultHosts(region);
   for (auto [key, host] : {std::pair{"Api", &hosts.Api}, std::pair{"GamePortal", &hosts.GamePortal},
                            std::pair{"ClanPortal", &hosts.ClanPortal}, std::pair{"Replays", &hosts.Replays},
                            std::pair{"Location", &hosts.Location}, std::pair{"Alliance", &hosts.Alliance},
-                           std::pair{"Site", &hosts.Site}}) {
+                           std::pair{"Site", &hosts.Site}, std::pair{"ExpectedValues", &hosts.ExpectedValues}}) {
     *host = settings.ReadSettingStr("Hosts", key, *host);
   }
   return hosts;
+}
+
+UrlSettings UrlsFromSettings(const SettingsStore& settings) {
+  const std::string region = settings.ReadSettingStr("", "Region", std::string(kDefaultRegion));
+  return MakeUrlSettings(ReadHosts(settings, RegionFromSetting(region)), region,
+                         settings.ReadSettingStr("", "ApplicationId", ""));
 }
 
 TransferLimits LimitsFromSettings(const SettingsStore& settings) {
@@ -78,10 +95,11 @@ void InitCore(CoreState& core, Disk& disk, const Environment& environment, const
   SetDebugFileName(core.CacheFolder + "/debug.txt");
 
   core.configured_application_id = settings.ReadSettingStr("", "ApplicationId", "");
-  core.urls = MakeUrlSettings(ReadHosts(settings), kDefaultRegion, core.configured_application_id);
+  core.urls = MakeUrlSettings(ReadHosts(settings, kDefaultRegion), kDefaultRegion, core.configured_application_id);
   core.BreakRequested = false;
 
-  std::vector<std::string> errors = load_reference ? load_reference() : LoadReferenceData();
+  std::vector<std::string> errors =
+      load_reference ? load_reference() : LoadDataFolderReference(disk, environment.data_folder);
   for (const std::string& error : errors) screen.ShowBox(BoxKind::Error, "Ошибка", error);
 }
 

@@ -55,15 +55,25 @@ using ReferenceLoader = std::function<std::vector<std::string>()>;
 // cache and image folders created one level at a time below the data folder, region,
 // application id and hosts from the settings, and the reference documents loaded
 // (an error box for each one that fails; start-up goes on). Without a loader the
-// embedded documents are loaded.
+// documents of the data folder's reference folder are loaded where they are sound,
+// the embedded ones otherwise.
 void InitCore(CoreState& core, Disk& disk, const Environment& environment, const SettingsStore& settings,
               FrontEnd& screen, const ReferenceLoader& load_reference = nullptr);
+
+// Installs the reference documents of the data folder's reference folder where they
+// are sound, the embedded ones otherwise (the folder's leftovers of interrupted
+// writes removed first); the error texts of the documents that failed, in load order.
+std::vector<std::string> LoadDataFolderReference(Disk& disk, const std::string& data_folder);
 
 // How fetches connect with the core's proxy setting.
 ConnectionSettings ConnectionOf(const CoreState& core);
 
-// The service hosts of the [Hosts] settings group; a missing key keeps its default.
-Hosts ReadHosts(const SettingsStore& settings);
+// The service hosts of the [Hosts] settings group; a missing key keeps the
+// region's default (DefaultHosts).
+Hosts ReadHosts(const SettingsStore& settings, std::string_view region);
+// The region ("Region", default ru), its application id ("ApplicationId") and
+// hosts ([Hosts]) of the settings.
+UrlSettings UrlsFromSettings(const SettingsStore& settings);
 // "RequestTimeLimit" (seconds, default 60) and "AnswerSizeLimit" (megabytes,
 // default 16) of the root group; values below 1 give the defaults.
 TransferLimits LimitsFromSettings(const SettingsStore& settings);

@@ -3,10 +3,13 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #include "model/figures.h"
 #include "model/reference.h"
+#include "shell/core_state.h"
+#include "shell/environment.h"
 
 namespace tarvelo {
 namespace {
@@ -77,7 +80,11 @@ int RunFigures(const std::vector<std::string>& args, std::ostream& out, std::ost
     older = ReadSnapshotFile(parsed->older_path, err);
     if (!older) return 1;
   }
-  for (const std::string& error : LoadReferenceData()) err << error << "\n";
+  // The documents the window would use.
+  const std::unique_ptr<Disk> disk = MakeRealDisk(nullptr);
+  for (const std::string& error : LoadDataFolderReference(*disk, Environment::OfProcess(*disk).data_folder)) {
+    err << error << "\n";
+  }
   if (older) return WritePeriodFigures(*snapshot, *older, parsed->options, Reference(), out, err);
   return WriteFigures(*snapshot, parsed->options, Reference(), out, err);
 }

@@ -197,7 +197,8 @@ int RunHistoryCommand(const std::vector<std::string>& arguments, std::ostream& o
   const SettingsStore settings(*disk, environment.settings_file);
   const std::string cache_folder = environment.data_folder + "cache";
   if (!disk->IsFolder(cache_folder)) return Fail(err, "папки кеша нет: " + cache_folder);
-  for (const std::string& error : LoadReferenceData()) err << error << "\n";
+  // The summaries are made with the documents the window uses.
+  for (const std::string& error : LoadDataFolderReference(*disk, environment.data_folder)) err << error << "\n";
   const UrlSettings urls = MakeUrlSettings(ReadHosts(settings), kDefaultRegion, settings.ReadSettingStr("", "ApplicationId", ""));
   ProgramHistory history(*disk, settings, cache_folder, urls);
   return RunHistoryCommand(arguments, history.service(), *disk, cache_folder, out, err);

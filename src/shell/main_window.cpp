@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "acquire/net/http_fetch.h"
+#include "acquire/store/reference_files.h"
+#include "model/reference.h"
 #include "shell/entry_lists.h"
 #include "report/scales.h"
 #include "shell/game_client.h"
@@ -51,7 +53,8 @@ TfrmMain::TfrmMain(FrontEnd& screen, CoreState& core, const Environment& environ
       service_(service),
       arguments_(std::move(arguments)),
       clock_(std::move(clock)),
-      disk_(disk) {}
+      disk_(disk),
+      reference_refresher_(disk_, clock_) {}
 
 std::string TfrmMain::FirstArgument() const { return arguments_.empty() ? std::string() : arguments_.front(); }
 
@@ -131,9 +134,7 @@ void TfrmMain::FormDestroy() { SaveSettings(); }
 void TfrmMain::LoadSettings() {
   state_.ProxySetting = settings_.ReadSettingStr("", "Proxy", "");
   state_.FontNameSetting = settings_.ReadSettingStr("", "FontName", "");
-  std::string region = settings_.ReadSettingStr("", "Region", "RU");
-  core_.urls.region = RegionFromSetting(region);
-  core_.urls.application_id = ApplicationIdForRegion(core_.urls.region, core_.configured_application_id);
+  core_.urls = UrlsFromSettings(settings_);
   core_.RatingName = UpperCase(settings_.ReadSettingStr("", "Rating", "EFF"));
   core_.RatingScale = &MainRatingScale(core_.RatingName);
   state_.FontSizeSetting = settings_.ReadSettingInt("", "FontSize", 12);
@@ -282,6 +283,14 @@ void TfrmMain::CheckForUpdate() {
   ShowPage(shown_body_);  // the frame puts the notice in front of it
 }
 
+void TfrmMain::tmReferenceTimer() {
+  const ReferencePlace place = ReferencePlaceOf(core_, environment_);
+  if (!reference_refresher_.Due(place)) return;
+  ConnectionSettings connection = ConnectionOf(core_);
+  connection.wait = nullptr;  // the background refresh keeps to its own thread
+  if (reference_refresher_.StartInBackground(place, connection)) DebugLog("Обновление справочников начато в фоне.");
+}
+
 void TfrmMain::RunSelfUpdate() {
   screen_.SetCursor(Cursor::Wait);
   screen_.ProcessPendingEvents();
@@ -336,16 +345,26 @@ std::string TfrmMain::SearchFormHtml(std::string_view text) {
   return SearchForm(ListsPopupContent(settings_), text);
 }
 
-std::string TfrmMain::StartPageBody(std::string_view message) {
+std::string TfrmMain::StartPageBody(std::string_view message, bool error) {
   StartPageLinks links;
   links.questions_and_answers = links_.ForumQuestions;
   links.wotreplays = FillRegion(core_.urls.hosts.Replays, core_.urls.region);
   links.wotext = FillRegion(core_.urls.hosts.Location, core_.urls.region);
   links.kttc = links_.sites.Kttc;
   links.ivanerr = FillRegion(core_.urls.hosts.Alliance, core_.urls.region);
-  std::string shown_message = message.empty() ? std::string() : "<p class=\"r\">" + std::string(message) + "</p>\r\n";
+  std::string shown_message =
+      message.empty() ? std::string() : (error ? "<p class=\"r\">" : "<p>") + std::string(message) + "</p>\r\n";
   return std::string(kBodyStart) + SearchFormHtml(state_.SearchText) + shown_message + IntroductionBlock(links) +
-         PartnersBlock(links);
+         ReferenceBlock(CurrentReferenceFacts()) + PartnersBlock(links);
+}
+
+ReferenceFacts TfrmMain::CurrentReferenceFacts() const {
+  ReferenceFacts facts;
+  facts.vehicles_version = Reference().VehiclesVersion();
+  facts.expected_version = Reference().ExpectedVersion();
+  facts.last_refresh = LastReferenceRefresh(disk_, ReferenceFolder(environment_.data_folder)).value_or(0);
+  facts.refreshing = reference_refresher_.Busy();
+  return facts;
 }
 
 }  // namespace tarvelo

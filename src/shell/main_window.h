@@ -14,6 +14,7 @@
 #include "report/link_lists.h"
 #include "report/report_view.h"
 #include "shell/page_blocks.h"
+#include "shell/reference_refresher.h"
 #include "shell/search_options.h"
 #include "shell/search_service.h"
 #include "shell/settings_store.h"
@@ -80,6 +81,8 @@ class TfrmMain {
   void FormDestroy();
   void tmStartTimer();
   void tmUpdateTimer();
+  // The weekly refresh of the reference documents, in the background.
+  void tmReferenceTimer();
   void webInfoTitleChange(const std::string& title);
 
   void doSearchAccount(const SearchRequest& request);
@@ -93,8 +96,9 @@ class TfrmMain {
   void SaveSettings();
 
   void ShowPage(std::string_view body);
-  // The start page; `message`, when given, stands under the search form.
-  std::string StartPageBody(std::string_view message = {});
+  // The start page; `message`, when given, stands under the search form, in the
+  // colour of errors unless `error` is false.
+  std::string StartPageBody(std::string_view message = {}, bool error = true);
   std::string SearchFormHtml(std::string_view text);
 
   const MainWindowState& state() const { return state_; }
@@ -120,6 +124,8 @@ class TfrmMain {
   void CommandBreak(const std::string& parameter, bool update);
   void CommandHome(const std::string& parameter, bool update);
   void CommandUpdate(const std::string& forum_address, bool update);
+  void CommandRefreshReference(const std::string& parameter, bool update);
+  ReferenceFacts CurrentReferenceFacts() const;
 
   // Marks the window busy for its lifetime: a command that arrives meanwhile (while a
   // search waits for the network) waits for the work to end, except the few
@@ -172,6 +178,7 @@ class TfrmMain {
   bool busy_ = false;  // a command, the start-up request or the update check is running
   // The last command that came while busy (other than "break" and "browse"): run when the work ends.
   std::optional<std::string> deferred_title_;
+  ReferenceRefresher reference_refresher_;  // last: its background work ends before the rest goes
 };
 
 }  // namespace tarvelo

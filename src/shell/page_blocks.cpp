@@ -127,6 +127,23 @@ std::string IntroductionBlock(const StartPageLinks& links) {
          "</div>\r\n";
 }
 
+std::string ReferenceBlock(const ReferenceFacts& facts) {
+  const auto unbroken = [](std::string_view version) {
+    return "<span style=\"white-space:nowrap\">" + EscapeHtml(version) + "</span>";
+  };
+  std::string html = "<div class=\"top\" id=\"reference\"><p>Справочник машин: " +
+                     unbroken(facts.vehicles_version) + ", ожидаемые значения: " + unbroken(facts.expected_version) +
+                     ". ";
+  html += facts.last_refresh > 0 ? "Обновлены " + FormatDate(facts.last_refresh) + " в " +
+                                       FormatTime(facts.last_refresh) + "."
+                                 : std::string("Не обновлялись.");
+  html += facts.refreshing ? std::string(" Идёт обновление&hellip;")
+                           : std::string(" <a href=\"#\" onclick=\"return doCmd('refdata')\" title=\"Загрузить новые "
+                                         "справочник машин и ожидаемые значения WN8; они будут использованы после "
+                                         "перезапуска программы\">Обновить справочники</a>");
+  return html + "</p></div>\r\n";
+}
+
 std::string PartnersBlock(const StartPageLinks& links) {
   return "<div class=\"top partners\"><p><b>Партнеры проекта</b>" +
          PartnerLink(links.wotreplays, "wotreplays", "WoTReplays") + PartnerLink(links.wotext, "wotext", "WoText") +

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "acquire/messages.h"
+#include "text/russian.h"
 
 namespace tarvelo {
 
@@ -65,6 +66,17 @@ struct StartPageLinks {
 };
 
 std::string IntroductionBlock(const StartPageLinks& links);
+
+// The reference documents in use, as the start page tells of them.
+struct ReferenceFacts {
+  std::string vehicles_version;
+  std::string expected_version;
+  DateTime last_refresh = 0;  // 0: never refreshed
+  bool refreshing = false;    // a refresh is under way
+};
+// «Справочник машин: …, ожидаемые значения: …», when they were last refreshed,
+// and the link that refreshes them («Обновить справочники», page command "refdata").
+std::string ReferenceBlock(const ReferenceFacts& facts);
 std::string PartnersBlock(const StartPageLinks& links);
 
 }  // namespace tarvelo

@@ -68,4 +68,6 @@ void Program::UpdateTimer() { window_.tmUpdateTimer(); }
 
 void Program::Destroy() { window_.FormDestroy(); }
 
+void Program::ReferenceTimer() { window_.tmReferenceTimer(); }
+
 }  // namespace tarvelo

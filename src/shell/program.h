@@ -34,6 +34,9 @@ class Program {
   void Shown();        // the saved window rectangle and state
   void StartTimer();   // the command-line request
   void UpdateTimer();  // the update check
+  // The weekly refresh of the reference documents in the background (the
+  // desktop window's start-up; scripts refresh with --refresh-reference).
+  void ReferenceTimer();
   void Destroy();      // saves the settings
 
   TfrmMain& window() { return window_; }

@@ -24,6 +24,9 @@ std::string HelpText() {
          "  tarvelo --history-compact           перенести старые дни в архив истории сейчас\n"
          "  tarvelo --history-size              место, которое занимает история\n"
          "  tarvelo --history-export НОМЕР ПАПКА   все дни игрока обратно простыми файлами\n"
+         "  tarvelo --refresh-reference\n"
+         "                             обновить справочник машин и ожидаемые значения WN8;\n"
+         "                             код выхода 0, если оба последние или обновлены, иначе 1\n"
          "  tarvelo --help             эта справка\n"
          "  tarvelo --version          версия и дата сборки\n"
          "\n"
@@ -50,7 +53,8 @@ std::string HelpText() {
          "  настройки          $XDG_CONFIG_HOME/tarvelo/settings.ini (~/.config/tarvelo/)\n"
          "  кеш и картинки     $XDG_DATA_HOME/tarvelo/ (~/.local/share/tarvelo/); рядом с\n"
          "                     программой, если там уже есть папка cache или лежит файл\n"
-         "                     portable; переменная TARVELO_HOME задаёт папку для обоих\n";
+         "                     portable; переменная TARVELO_HOME задаёт папку для обоих\n"
+         "  справочники        папка reference рядом с кешем; загружаются при запуске\n";
 }
 
 std::string VersionText() {

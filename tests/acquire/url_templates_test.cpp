@@ -71,6 +71,30 @@ TEST(UrlTemplatesTest, DefaultHostsTakeTheRegionAndKeepTheirOwnSettings) {
   }
 }
 
+TEST(UrlTemplatesTest, EachRegionHasHostsThatAnswerIt) {
+  const struct {
+    const char* region;
+    const char* api;
+    const char* game_portal;
+    const char* clan_portal;
+  } cases[] = {
+      {"ru", "https://api.tanki.su", "https://tanki.su", "https://tanki.su"},
+      {"eu", "https://api.worldoftanks.eu", "https://worldoftanks.eu", "https://eu.wargaming.net"},
+      {"na", "https://api.worldoftanks.com", "https://worldoftanks.com", "https://na.wargaming.net"},
+      {"asia", "https://api.worldoftanks.asia", "https://worldoftanks.asia", "https://asia.wargaming.net"},
+      // A region without hosts of its own keeps the templates.
+      {"kr", "https://api.worldoftanks.%REGION%", "https://worldoftanks.%REGION%", "https://%REGION%.wargaming.net"},
+  };
+  for (const auto& c : cases) {
+    const Hosts hosts = DefaultHosts(c.region);
+    EXPECT_EQ(hosts.Api, c.api) << c.region;
+    EXPECT_EQ(hosts.GamePortal, c.game_portal) << c.region;
+    EXPECT_EQ(hosts.ClanPortal, c.clan_portal) << c.region;
+    EXPECT_EQ(hosts.Replays, Hosts{}.Replays) << c.region;
+    EXPECT_EQ(hosts.ExpectedValues, "https://static.modxvm.com/wn8-data-exp/json/wn8exp.json") << c.region;
+  }
+}
+
 TEST(UrlTemplatesTest, PublisherApiAddressesFollowTheApiSetting) {
   Hosts hosts;
   hosts.Api = "http://127.0.0.1:8080";
@@ -83,6 +107,8 @@ TEST(UrlTemplatesTest, PublisherApiAddressesFollowTheApiSetting) {
   const Case cases[] = {
       {"http://api.worldoftanks.ru" + path, "http://127.0.0.1:8080" + path},
       {"HTTPS://API.WorldOfTanks.EU" + path + "?v=2", "http://127.0.0.1:8080" + path + "?v=2"},
+      {"https://api.tanki.su" + path, "http://127.0.0.1:8080" + path},
+      {"https://api.tanki.su.example.com" + path, "https://api.tanki.su.example.com" + path},
       {"http://api.worldoftanks.ru", "http://127.0.0.1:8080"},
       // Other hosts, look-alikes and other schemes stay where they are.
       {"http://api.worldoftanks.ru.example.com" + path, "http://api.worldoftanks.ru.example.com" + path},

@@ -109,6 +109,7 @@ Replays=http://127.0.0.1:9
 Location=http://127.0.0.1:9
 Alliance=http://127.0.0.1:9
 Site=http://127.0.0.1:9
+ExpectedValues=http://127.0.0.1:9/wn8-data-exp/json/wn8exp.json
 EOF
   export TARVELO_HOME=$run/home XDG_CONFIG_HOME=$run/config TARVELO_APPDATA=$run/appdata
   log=$run/program.log

@@ -2,7 +2,13 @@
 // achievements, mastery badges, clan history, suitability, replays, location.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "model/wn8_target.h"
 #include "report_fixture.h"
+#include "text/russian.h"
 
 namespace tarvelo::testing {
 namespace {
@@ -103,6 +109,39 @@ TEST_F(AccountSectionsTest, VehiclesInTheAllTimeView) {
             std::string::npos);
   EXPECT_NE(section.find("<span>0</span></td><td><span class=\"c1\">0,00%</span>"), std::string::npos)
       << "no battles: 0% in class c1, the battles' span closed";
+}
+
+// The damage each WN8 step needs, in the pop-up in the step's colour and in the damage
+// cell's tooltip with the step's WN8; none without expected values or battles.
+TEST_F(AccountSectionsTest, TheDamageToAimForEachWn8Step) {
+  RWOTAccountStats& s = shown_.Vehicles[0].Stats[kModeAll];
+  s.Frags = 40;
+  s.Spotted = 48;
+  s.Dropped = 20;
+  s.ExpFragSum = 0.9f * 40;
+  s.ExpSpotSum = 1.4f * 40;
+  s.ExpDefSum = 0.8f * 40;
+  s.ExpWinsSum = 0.52f * 40;
+  std::string pop_up = "<p class=\"wn8damage\">Урон для WN8: ";
+  std::string tooltip = "Номинальный урон по WN8: 1250&#10;Урон для WN8:";
+  const char* separator = "";
+  for (const auto& [k, threshold] : {std::pair{3, 900.0}, {4, 1470.0}, {5, 2180.0}, {6, 2880.0}}) {
+    const std::optional<double> damage = DamageForWn8(s, threshold);
+    ASSERT_TRUE(damage);
+    const std::string shown = Format("%.0n", {std::ceil(*damage)});
+    EXPECT_GE(Wn8WithDamage(s, std::ceil(*damage)), threshold) << "the damage shown reaches the step";
+    pop_up += separator + ("<span class=\"c" + std::to_string(k) + "\">" + shown + "</span>");
+    tooltip += std::string(*separator ? " /" : "") + " " + shown + " (" + Format("%.0n", {threshold}) + ")";
+    separator = " / ";
+  }
+  const std::string section = SectionOf(Report(), "VehiclesAll");
+  EXPECT_NE(section.find(pop_up + "</p></div></div></div><span>Top &lt;b&gt;</span>"), std::string::npos) << pop_up;
+  EXPECT_NE(section.find(tooltip + "\">"), std::string::npos) << tooltip;
+  size_t mentions = 0;
+  for (size_t at = section.find("Урон для WN8"); at != std::string::npos; at = section.find("Урон для WN8", at + 1)) {
+    ++mentions;
+  }
+  EXPECT_EQ(mentions, 2u) << "the other vehicles, one without expected values and one without battles, show none";
 }
 
 TEST_F(AccountSectionsTest, VehiclesInAPeriodAndInAnotherMode) {

@@ -158,6 +158,20 @@ TEST_F(WindowSettingsTest, MaximisedWindowIsRestoredMaximisedAndKeepsItsRectangl
   EXPECT_EQ(settings().ReadSettingInt("MainWindow", "Width", -1), 800);
 }
 
+TEST_F(WindowSettingsTest, TheRegionChoosesTheDefaultHostsAndASetHostWins) {
+  settings().WriteSettingStr("", "Region", "EU");
+  settings().WriteSettingStr("Hosts", "GamePortal", "http://127.0.0.1:9000");
+  Start();
+  EXPECT_EQ(core().urls.hosts.Api, "https://api.worldoftanks.eu");
+  EXPECT_EQ(core().urls.hosts.ClanPortal, "https://eu.wargaming.net");
+  EXPECT_EQ(core().urls.hosts.GamePortal, "http://127.0.0.1:9000");
+  program_->Destroy();
+  settings().WriteSettingStr("", "Region", "ru");
+  Start();
+  EXPECT_EQ(core().urls.hosts.Api, "https://api.tanki.su");
+  EXPECT_EQ(core().urls.hosts.GamePortal, "http://127.0.0.1:9000");
+}
+
 TEST_F(WindowSettingsTest, HostsAndLinksComeFromTheirGroups) {
   settings().WriteSettingStr("Hosts", "Replays", "http://127.0.0.1:9000/replays-%REGION%");
   settings().WriteSettingStr("Links", "ForumQuestions", "http://127.0.0.1:9000/faq");

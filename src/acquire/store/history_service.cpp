@@ -184,7 +184,8 @@ HistoryService::SummaryPlan HistoryService::PlanSummaries(const std::string& acc
   days.erase(std::unique(days.begin(), days.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
              days.end());
 
-  archive_->KeepSummariesOf(SummaryReferenceVersion(reference_));
+  // Summaries made with other reference documents are made again.
+  archive_->KeepSummariesOf(reference_.Version());
   std::map<DateTime, SummaryMark> marks;
   for (SummaryMark& mark : archive_->SummaryMarks(account_id)) marks.emplace(mark.day, std::move(mark));
   for (const auto& entry : marks) {

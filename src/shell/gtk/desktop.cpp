@@ -16,7 +16,8 @@ namespace {
 
 constexpr guint kTimerDelayMs = 10;
 
-// The two one-shot timers of the start-up: the command-line request, then the update check.
+// The two one-shot timers of the start-up: the command-line request, then the weekly
+// refresh of the reference documents (in the background) and the update check.
 class StartUp {
  public:
   StartUp(DesktopWindow& window, Program& program) : window_(window), program_(program) {}
@@ -41,7 +42,10 @@ class StartUp {
   static gboolean OnUpdateTimer(gpointer data) {
     auto* self = static_cast<StartUp*>(data);
     self->update_timer_ = 0;
-    self->window_.RunWork([self] { self->program_.UpdateTimer(); });
+    self->window_.RunWork([self] {
+      self->program_.ReferenceTimer();
+      self->program_.UpdateTimer();
+    });
     return G_SOURCE_REMOVE;
   }
 

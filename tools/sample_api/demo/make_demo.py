@@ -33,6 +33,7 @@ from datetime import datetime, timezone
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..", "..")
 TANKS = json.load(open(os.path.join(ROOT, "resources", "TanksInfo.json"), encoding="utf-8"))["data"]
+IMAGE_FOLDER = TANKS["1"]["images"].rsplit("/", 1)[0] + "/"
 
 FIELDS_INFO = ("account_id,nickname,updated_at,created_at,last_battle_time,logout_at,clan_id,global_rating,"
                "statistics")
@@ -762,6 +763,60 @@ def add_generated_clan(routes, rng, clan, players):
     write_pictures({tank_id for player, _ in players for tank_id in player[-1]} - PICTURED)
 
 
+# The reference documents as the publisher's encyclopedia and the community's table of
+# WN8 expected values would give them on 8 December 2026: every vehicle of the
+# embedded encyclopedia and one added since, and a newer table that also rates it.
+FIELDS_ENCYCLOPEDIA = "tank_id,name,short_name,nation,type,tier,is_premium,tag,images"
+ENCYCLOPEDIA_PAGE = 100
+ENCYCLOPEDIA_STAMP = {"tanks_updated_at": unix("2026-11-30 12:00:00"), "game_version": "1.35.0.0"}
+EXPECTED_VERSION = "2026-12-07"
+NEW_VEHICLES = {
+    70401: {"tank_id": 70401, "nation": "ussr", "tag": "R210_Object_2026", "is_premium": False,
+            "type": "heavyTank", "tier": 8, "name": "Объект 2026",
+            "images": IMAGE_FOLDER + "ussr-r210_object_2026.png"},
+}
+NEW_EXPECTED = {70401: {"expFrag": 0.912, "expDamage": 1711.25, "expSpot": 1.104, "expDef": 0.684,
+                        "expWinRate": 51.372}}
+# A player who fought on the added vehicle.
+TESTER = ("Ispytatel_2026", 12500001, None, None, "2015-03-03 11:00:00",
+          "2016-12-04 19:30:00", "2016-12-04 19:45:00", "2016-12-04 20:00:00", 4120, [1, 2561, 70401])
+
+
+def encyclopedia_vehicle(vehicle):
+    """A vehicle as /wot/encyclopedia/vehicles/ gives it: the short name is the name the program shows."""
+    contour = vehicle["images"]
+    return {"tank_id": vehicle["tank_id"], "name": vehicle["name"], "short_name": vehicle["name"],
+            "nation": vehicle["nation"], "type": vehicle["type"], "tier": vehicle["tier"],
+            "is_premium": vehicle["is_premium"], "tag": vehicle["tag"],
+            "images": {"small_icon": contour.replace("/contour/", "/small/"), "contour_icon": contour,
+                       "big_icon": contour.replace("/contour/", "/")}}
+
+
+def add_reference(routes):
+    """The encyclopedia's info and its pages, and the published table of expected values."""
+    write("api/encyclopedia_info.json", dump({"status": "ok", "meta": {"count": 1}, "data": ENCYCLOPEDIA_STAMP}))
+    routes.add("/wot/encyclopedia/info/", {"fields": "tanks_updated_at,game_version", "language": "ru"},
+               "api/encyclopedia_info.json")
+    ids = sorted(int(tank_id) for tank_id in TANKS)
+    pages = [ids[i:i + ENCYCLOPEDIA_PAGE] for i in range(0, len(ids), ENCYCLOPEDIA_PAGE)]
+    for number, page in enumerate(pages, 1):
+        meta = {"count": len(page), "page_total": len(pages), "total": len(ids), "limit": ENCYCLOPEDIA_PAGE,
+                "page": number}
+        data = {str(tank_id): encyclopedia_vehicle(TANKS[str(tank_id)]) for tank_id in page}
+        write(f"api/encyclopedia_vehicles_{number}.json", dump({"status": "ok", "meta": meta, "data": data}))
+        routes.add("/wot/encyclopedia/vehicles/", {"fields": FIELDS_ENCYCLOPEDIA, "language": "ru",
+                                                   "limit": str(ENCYCLOPEDIA_PAGE), "page_no": str(number)},
+                   f"api/encyclopedia_vehicles_{number}.json")
+    embedded = json.load(open(os.path.join(ROOT, "resources", "TanksExpValues.json"), encoding="utf-8"))
+    substituted = {int(removed) for removed in embedded["header"].get("substitutes", {})}
+    rows = {int(tank_id): values for tank_id, values in embedded["data"].items() if int(tank_id) not in substituted}
+    rows.update(NEW_EXPECTED)
+    table = [dict({"IDNum": tank_id}, expDef=v["expDef"], expFrag=v["expFrag"], expSpot=v["expSpot"],
+                  expDamage=v["expDamage"], expWinRate=v["expWinRate"]) for tank_id, v in sorted(rows.items())]
+    write("reference/wn8exp.json", dump({"header": {"version": EXPECTED_VERSION}, "data": table}))
+    routes.add("/wn8-data-exp/json/wn8exp.json", None, "reference/wn8exp.json")
+
+
 def main():
     global OUT
     parser = argparse.ArgumentParser(description="Writes the demo answers.")
@@ -778,6 +833,11 @@ def main():
     first_added = len(routes.entries)
     add_generated_clan(routes, random.Random(20161206), STAL, clan_players(random.Random(20161207), STAL,
                                                                            STAL_NAMES, 11302201, special=True))
+    # The vehicle added after the embedded encyclopedia, its player and the documents that know it.
+    TANKS.update({str(tank_id): vehicle for tank_id, vehicle in NEW_VEHICLES.items()})
+    add_player(random.Random(20261208), routes, TESTER, expected=False)
+    write_pictures(TESTER[-1])
+    add_reference(routes)
     if arguments.bench_clan:
         names = [f"Bench_{i:03d}" for i in range(1, arguments.members + 1)]
         add_generated_clan(routes, random.Random(20161208), BENCH,
