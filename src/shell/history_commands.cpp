@@ -199,7 +199,7 @@ int RunHistoryCommand(const std::vector<std::string>& arguments, std::ostream& o
   if (!disk->IsFolder(cache_folder)) return Fail(err, "папки кеша нет: " + cache_folder);
   // The summaries are made with the documents the window uses.
   for (const std::string& error : LoadDataFolderReference(*disk, environment.data_folder)) err << error << "\n";
-  const UrlSettings urls = MakeUrlSettings(ReadHosts(settings), kDefaultRegion, settings.ReadSettingStr("", "ApplicationId", ""));
+  const UrlSettings urls = UrlsFromSettings(settings);
   ProgramHistory history(*disk, settings, cache_folder, urls);
   return RunHistoryCommand(arguments, history.service(), *disk, cache_folder, out, err);
 }
