@@ -43,14 +43,11 @@ DayFigures FiguresOf(const SummaryDay& summary) {
     day.total_win_percent =
         100.0 * static_cast<double>(figures.total.wins) / static_cast<double>(figures.total.battles);
   }
-  day.tooltip = FormatDate(day.day) + ": ";
-  if (!day.has_step) {
-    day.tooltip += "первый сохранённый день";
-  } else {
-    day.tooltip += Format("%d ", {day.battles}) + std::string(Plural(day.battles, "бой", "боя", "боёв"));
-    if (day.battles > 0) {
-      day.tooltip += Format(", %.2f %% побед, урон %.0n, WN8 %.2n", {day.win_percent, day.damage, day.wn8});
-    }
+  // The first stored day has no step, so no mark to explain.
+  day.tooltip = FormatDate(day.day) + ": " + Format("%d ", {day.battles}) +
+                std::string(Plural(day.battles, "бой", "боя", "боёв"));
+  if (day.battles > 0) {
+    day.tooltip += Format(", %.2f %% побед, урон %.0n, WN8 %.2n", {day.win_percent, day.damage, day.wn8});
   }
   return day;
 }

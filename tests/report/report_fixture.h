@@ -74,7 +74,7 @@ class AccountReportTest : public ::testing::Test {
     const AccountReportInput input{shown_,  current_, base_, layout, state, view, {kNow, kZoneHours}, site_, fame_,
                                    "/data/images/clan/172431_emblem_24x24.png", "/data/images/vehicle",
                                    history_emblems_, dates_,    StripDays(),
-                                   "EFF", document_, reference_};
+                                   "EFF", document_, reference_, history_};
     AccountReportResult result = AccountReport(input);
     errors_ = result.layout_errors;
     return result.html;
@@ -102,6 +102,7 @@ class AccountReportTest : public ::testing::Test {
   std::vector<RWOTAccount> stored_;  // the record of dates_[i]
   json::Value document_;
   ReferenceData reference_;
+  std::vector<SummaryDay> history_;  // newest first
   std::vector<std::string> errors_;
 };
 
