@@ -45,9 +45,11 @@ AccountLayout UpperSections(AccountLayout layout) {
 }
 
 // The page as the program's search service builds it.
-std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = false, int days = kPeriodDays) {
+std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = false, int days = kPeriodDays,
+                       std::vector<SummaryDay> history = {}) {
   ReportView view;
   view.days = days;
+  view.chart = 365;
   const AccountLayout whole = AccountLayoutForDays(view.days);
   const AccountLayout layout = upper_sections_only ? UpperSections(whole) : whole;
   const RSettings state = BuildRowState(layout, view.mode);
@@ -71,6 +73,7 @@ std::string PlayerPage(AccountLoadResult& result, bool upper_sections_only = fal
       .rating_name = "EFF",
       .document = result.snapshot_data,
       .reference = BenchReference(),
+      .history = std::move(history),
   };
   return AccountReport(input).html;
 }
@@ -132,6 +135,42 @@ void PeriodSinceTheOldestDay(benchmark::State& state, bool archived) {
 void BM_PeriodPageFromAPlainDay(benchmark::State& state) { PeriodSinceTheOldestDay(state, false); }
 void BM_PeriodPageFromAnArchivedDay(benchmark::State& state) { PeriodSinceTheOldestDay(state, true); }
 
+// A year of daily play as the history archive summarizes it, newest first.
+std::vector<SummaryDay> YearOfDays() {
+  std::vector<SummaryDay> days;
+  DayTotals total;
+  for (int day = 0; day < 365; ++day) {
+    SummaryDay summary;
+    summary.day = EncodeDate(2016, 1, 1) + day;
+    summary.figures.has_step = day > 0;
+    const int64_t battles = day % 5 == 0 ? 0 : 5 + day % 17;
+    summary.figures.step = {battles, battles / 2 + day % 3, battles * 1500, battles, battles, battles * 600,
+                            battles / 3, battles, battles, battles > 0 ? 1200.0 + day % 900 : 0, 1000};
+    total += summary.figures.step;
+    summary.figures.total = total;
+    summary.figures.total.wn8 = 1500 + day % 40;
+    days.push_back(summary);
+  }
+  std::reverse(days.begin(), days.end());
+  return days;
+}
+
+// The whole page with "&chart=365" over a year of stored days, and without the section.
+void PageWithAYearOfHistory(benchmark::State& state, bool with_history) {
+  static const std::vector<SummaryDay> year = YearOfDays();
+  std::optional<AccountLoadResult> result;
+  for (auto _ : state) {
+    result.emplace(Cache().Search());
+    benchmark::DoNotOptimize(PlayerPage(*result, false, kPeriodDays, with_history ? year : std::vector<SummaryDay>{}).size());
+    state.PauseTiming();
+    result.reset();
+    state.ResumeTiming();
+  }
+}
+
+void BM_PageWithAYearOfHistory(benchmark::State& state) { PageWithAYearOfHistory(state, true); }
+void BM_PageWithoutHistory(benchmark::State& state) { PageWithAYearOfHistory(state, false); }
+
 // The report alone, on records loaded beforehand; the day strip's snapshots
 // are parsed anew each time, as on a page of its own.
 void BM_PlayerReportOnly(benchmark::State& state) {
@@ -157,6 +196,8 @@ void BM_SnapshotParses(benchmark::State& state) {
 // the rest: the page benchmarks count wall time, the bare parse its own time.
 BENCHMARK(BM_WarmPlayerPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_WarmUpperPlayerPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
+BENCHMARK(BM_PageWithoutHistory)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
+BENCHMARK(BM_PageWithAYearOfHistory)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_PeriodPageFromAPlainDay)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_PeriodPageFromAnArchivedDay)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);
 BENCHMARK(BM_PlayerReportOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Apply(BestOfFive);

@@ -151,7 +151,12 @@ std::string VehiclesVersionOf(const json::Value& tanks_info) {
   const int64_t updated_at = json::integer(tanks_info, "meta.tanks_updated_at");
   if (game_version.empty() && updated_at <= 0) return std::string(kEmbeddedVehiclesVersion);
   std::string version = game_version;
-  if (updated_at > 0) version += (version.empty() ? "" : " ") + ("от " + FormatDate(UnixToDateTime(updated_at)));
+  if (updated_at > 0) {
+    // In steps: one expression of literal + string draws a false warning from g++ 12.
+    if (!version.empty()) version += ' ';
+    version += "от ";
+    version += FormatDate(UnixToDateTime(updated_at));
+  }
   return version;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "acquire/store/cache_files.h"
@@ -176,7 +177,19 @@ TEST_F(AccountPageTest, ANegativeDaysNumberOtherThanTheSmallLayoutsShowsTheAllTi
 // Set TARVELO_UPDATE_GOLDEN to write the golden pages anew.
 TEST_F(AccountPageTest, PeriodPageMatchesTheGoldenPage) {
   ASSERT_TRUE(service_.running()) << service_.error();
-  ExpectGolden("account_page_days3_body.html", Search("Gromoboy_77&days=3"));
+  const std::string body = Search("Gromoboy_77&days=3");
+  ExpectGolden("account_page_days3_body.html", body);
+
+  // Each day of the strip shows the battles the history's table gives that day.
+  const std::regex strip_day(">(\\d\\d) [а-я]+</a><br />(\\d+)<br />");
+  int days = 0;
+  for (std::sregex_iterator day(body.begin(), body.end(), strip_day), end; day != end; ++day, ++days) {
+    const std::regex table_row("<tr><td>" + (*day)[1].str() + "\\.\\d\\d\\.\\d{4}</td><td>(\\d*)</td>");
+    std::smatch row;
+    ASSERT_TRUE(std::regex_search(body, row, table_row)) << (*day)[0];
+    EXPECT_EQ(row[1].str(), (*day)[2].str()) << (*day)[0];
+  }
+  EXPECT_EQ(days, 7);
 }
 
 // Every section of the full layout, with the sixty vehicles, the clan history,
