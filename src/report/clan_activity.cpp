@@ -122,7 +122,9 @@ std::string ClanActivityPage::Summary(const std::vector<const Row*>& sorted) con
       weights > 0 ? ColouredValue("[%.0n]", weighted_wn8 / static_cast<double>(weights), scales::kWn8,
                                   weighted_wn8 / static_cast<double>(weights))
                   : std::string("-");
-  return "<p>Активных бойцов (не меньше " + BattlesCount(options_.active_battles) +
+  const int threshold = options_.active_battles;
+  return "<p>Активных бойцов (не меньше " + std::to_string(threshold) +
+         std::string(Plural(threshold, " боя", " боёв", " боёв")) +
          " за 28 дней): <b class=\"sectionHdr\">" + std::to_string(active) + "</b> из " +
          std::to_string(sorted.size()) + "<br />\r\nБоёв клана в день за 28 дней: <b class=\"sectionHdr\">" +
          Format("%.1n", {static_cast<double>(month_battles) / kActivityMonthDays}) + "</b><br />\r\n" +

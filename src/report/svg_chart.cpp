@@ -1,6 +1,7 @@
 #include "report/svg_chart.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "text/html_escape.h"
@@ -27,7 +28,12 @@ double AxisTop(double highest) {
   return 10 * power;
 }
 
-std::string Number(double value) { return Format("%.1f", {value}); }
+// A coordinate as SVG reads it: a decimal point, whatever the page's numbers use.
+std::string Number(double value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+  return std::string(text, written.ptr);
+}
 
 std::string AxisLabel(double value, int decimals) {
   return Format("%." + std::to_string(decimals) + "n", {value});

@@ -121,15 +121,16 @@ TEST_F(ClanActivityTest, CellsOfEveryKindOfHistory) {
   const std::string html = Page(Clan());
   using Cells = std::vector<std::string>;
   // One stored day: nothing to count, but the member is there.
-  EXPECT_EQ(RowCells(html, "Novichok")[2], "<span title=\"Сохранён только один день\">-");
+  constexpr std::string_view kOneDay = "<span title=\"Сохранён только один день\">-</span>";
+  EXPECT_EQ(RowCells(html, "Novichok")[2], kOneDay);
   EXPECT_EQ(RowCells(html, "Novichok")[6], "-");
   // No battles in the range: zero battles, no WN8, not active, and only a bound on the days without battles.
   const Cells idle = RowCells(html, "Spyashiy");
   ASSERT_EQ(idle.size(), 7u);
-  EXPECT_EQ(idle[2], "0");
-  EXPECT_EQ(idle[3], "0");
+  EXPECT_EQ(idle[2], "<span class=\"c1\">0</span>");
+  EXPECT_EQ(idle[3], "<span class=\"c1\">0</span>");
   EXPECT_EQ(idle[4], "-");
-  EXPECT_EQ(idle[5], "<span title=\"Последний бой не позже 29.10.2016\">&ge;<span class=\"c2\">40</span></span>");
+  EXPECT_EQ(idle[5], "<span title=\"Последний бой не позже 29.10.2016\">&ge;<span class=\"c1\">40</span></span>");
   EXPECT_EQ(idle[6], "<span class=\"c0\">нет</span>");
   // A shorter month says how many days it covers.
   EXPECT_NE(RowCells(html, "Molodoy")[3].find("title=\"Сохранённые дни бойца охватывают 12 дней\">(12&nbsp;дн.)"),
@@ -137,11 +138,11 @@ TEST_F(ClanActivityTest, CellsOfEveryKindOfHistory) {
   // Exactly the threshold is active; thousands are written with a no-break space.
   const Cells threshold = RowCells(html, "&lt;b&gt;Tom&amp;Jerry&quot;&#39;&lt;/b&gt;");
   EXPECT_EQ(threshold[6], "<span class=\"c4\">да</span>");
-  EXPECT_EQ(RowCells(html, "Ded_Pihto")[4], "<span class=\"c5\">1\u00a0510</span>");
+  EXPECT_EQ(RowCells(html, "Ded_Pihto")[4], "<span class=\"c4\">1\u00a0510</span>");
   // Nothing stored at all.
   EXPECT_EQ(RowCells(html, "Propavshiy"),
-            (Cells{RowCells(html, "Propavshiy")[0], "&nbsp;", "<span title=\"Сохранён только один день\">-",
-                   "<span title=\"Сохранён только один день\">-", "-", "-", "-"}));
+            (Cells{RowCells(html, "Propavshiy")[0], "[Боец]", std::string(kOneDay), std::string(kOneDay), "-", "-",
+                   "-"}));
 }
 
 TEST_F(ClanActivityTest, OutsideTextIsEscapedInTextLinksAndTooltips) {
@@ -154,7 +155,7 @@ TEST_F(ClanActivityTest, OutsideTextIsEscapedInTextLinksAndTooltips) {
   EXPECT_EQ(html.find("<i>boss"), std::string::npos);
   EXPECT_EQ(html.find("'><"), std::string::npos);
   EXPECT_NE(html.find(">x&#39;&gt;&lt;script&gt;alert(1)&lt;/script&gt;</a>"), std::string::npos);
-  EXPECT_NE(html.find("doCmd('search','x\\'&gt;&lt;script&gt;"), std::string::npos);
+  EXPECT_NE(html.find("doCmd('search','x\\&#39;&gt;&lt;script&gt;"), std::string::npos);
 }
 
 TEST_F(ClanActivityTest, ClanFiguresCountTheActiveAndTheStrongestFifteen) {
@@ -167,8 +168,8 @@ TEST_F(ClanActivityTest, ClanFiguresCountTheActiveAndTheStrongestFifteen) {
   const std::string html = Page(members);
   EXPECT_NE(html.find("Активных бойцов (не меньше 21 боя за 28 дней): <b class=\"sectionHdr\">20</b> из 21"),
             std::string::npos);
-  // (40+…+59 + 20) / 28 battles a day.
-  EXPECT_NE(html.find("Боёв клана в день за 28 дней: <b class=\"sectionHdr\">35,4</b>"), std::string::npos);
+  // (40+…+59 + 20) / 28 = 1010 / 28 battles a day.
+  EXPECT_NE(html.find("Боёв клана в день за 28 дней: <b class=\"sectionHdr\">36,1</b>"), std::string::npos);
   // The fifteen with 45..59 battles, weighted by them: sum(b * (1000 + b)) / sum(b).
   double weighted = 0, battles = 0;
   for (int b = 45; b < 60; ++b) weighted += b * (1000.0 + b), battles += b;
