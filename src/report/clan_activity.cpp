@@ -162,8 +162,10 @@ std::string ClanActivityPage::Finish(int total) {
   std::string rows;
   for (const Row* row : sorted) rows += RowHtml(*row);
 
-  std::string html = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n<thead id=\"ClanTagName\">" +
-                     detail::ClanTitleRow(input_, 7) + "</thead>\r\n" + ClanSelectorRow(input_) +
+  // The title goes in a body of its own: the page script sorts the table of a page's third
+  // head by a column and numbers its rows, which would undo this table's order.
+  std::string html = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n<tbody id=\"ClanTagName\">" +
+                     detail::ClanTitleRow(input_, 7) + "</tbody>\r\n" + ClanSelectorRow(input_) +
                      "</table>\r\n<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main clan-activity\">\r\n"
                      "<thead id=\"ClanActivityHead\">\r\n" + std::string(kHeader) +
                      "</thead>\r\n<tbody id=\"ClanActivityBody\">\r\n" + rows + "</tbody>\r\n</table>\r\n";

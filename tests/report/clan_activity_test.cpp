@@ -115,6 +115,10 @@ TEST_F(ClanActivityTest, RowsComeByTheMonthsBattlesUnknownMonthsLast) {
   EXPECT_TRUE(std::is_sorted(at.begin(), at.end()));
   EXPECT_NE(html.find("<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main clan-activity\">"),
             std::string::npos);
+  // The page script sorts and numbers the table of a page's third head: this page has two.
+  size_t heads = 0;
+  for (size_t at = html.find("<thead"); at != std::string::npos; at = html.find("<thead", at + 1)) ++heads;
+  EXPECT_EQ(heads, 2u);
 }
 
 TEST_F(ClanActivityTest, CellsOfEveryKindOfHistory) {
