@@ -162,10 +162,12 @@ std::string ClanActivityPage::Finish(int total) {
   std::string rows;
   for (const Row* row : sorted) rows += RowHtml(*row);
 
-  // The title goes in a body of its own: the page script sorts the table of a page's third
-  // head by a column and numbers its rows, which would undo this table's order.
-  std::string html = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n<tbody id=\"ClanTagName\">" +
-                     detail::ClanTitleRow(input_, 7) + "</tbody>\r\n" + ClanSelectorRow(input_) +
+  // The title goes in a table body of its own, above the selector's table: the page script
+  // sorts the table of a page's third head by a column and numbers its rows, which would undo
+  // this table's order.
+  constexpr std::string_view kTable = "<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main\">\r\n";
+  std::string html = std::string(kTable) + "<tbody id=\"ClanTagName\">" + detail::ClanTitleRow(input_, 7) +
+                     "</tbody>\r\n</table>\r\n" + std::string(kTable) + ClanSelectorRow(input_) +
                      "</table>\r\n<table border=\"0\" cellpadding=\"1\" cellspacing=\"0\" class=\"main clan-activity\">\r\n"
                      "<thead id=\"ClanActivityHead\">\r\n" + std::string(kHeader) +
                      "</thead>\r\n<tbody id=\"ClanActivityBody\">\r\n" + rows + "</tbody>\r\n</table>\r\n";
