@@ -41,6 +41,11 @@ class MemberCollector {
 
     CollectedMember member;
     member.record = listed;
+    if (request_.stored_days_only) {
+      member.activity = StoredActivity(listed.AccountId);
+      if (loaded) member.unreachable_host = std::move(loaded->unreachable_host);
+      return member;
+    }
     if (std::unique_ptr<RWOTAccount> newest = stored.Take(0)) {
       member.record = std::move(*newest);
       member.has_statistics = true;
@@ -80,6 +85,16 @@ class MemberCollector {
     if (dates.empty()) return false;
     const DateTime newest = context_.disk->ModifiedDate(JoinPath(folder, SnapshotFileName(dates.front())));
     return IsFresh(newest, kMemberSnapshotFresh, context_.Now());
+  }
+
+  // What the summaries of the member's stored days tell; nothing without a history.
+  MemberActivity StoredActivity(const std::string& account_id) const {
+    if (context_.history == nullptr) return {};
+    std::vector<ActivityDay> days;
+    for (SummaryDay& day : context_.history->Summaries(account_id, context_.mode_index)) {
+      days.push_back({day.day, std::move(day.figures)});
+    }
+    return MemberActivityOf(days);
   }
 
   StoredSnapshotSource Source(const std::string& folder, const std::string& account_id) const {

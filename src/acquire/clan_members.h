@@ -12,6 +12,7 @@
 
 #include "acquire/auxiliary_sources.h"
 #include "acquire/loader_context.h"
+#include "model/clan_activity.h"
 #include "model/records.h"
 
 namespace tarvelo {
@@ -25,6 +26,10 @@ struct ClanMembersRequest {
   // With a batch fetch in the loader context: the members whose vehicles are
   // fetched side by side before they are loaded, the progress moving on after each round.
   size_t members_per_round = 4;
+  // The activity view: the members' stored days are kept as fresh as for the
+  // other pages, but instead of their newest snapshots the summaries of their
+  // days in the context's battle mode are read, and no fame points are asked.
+  bool stored_days_only = false;
 };
 
 struct CollectedMember {
@@ -35,6 +40,7 @@ struct CollectedMember {
   bool left_out = false;        // fewer stored snapshots than the selected day
   DateTime compared = 0;        // the compared snapshot's "updated" date
   AccountFamePoints fame;
+  MemberActivity activity;  // with stored_days_only
   // The API's host when the member's load could not reach it: the member was
   // not refreshed, and what is shown of it was stored before.
   std::string unreachable_host;

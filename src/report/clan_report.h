@@ -7,8 +7,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "acquire/side_facts.h"
+#include "model/clan_activity.h"
 #include "model/records.h"
 #include "model/reference.h"
 #include "report/account_report.h"
@@ -55,6 +57,50 @@ class ClanPage {
 // `input` must outlive the page.
 std::unique_ptr<ClanPage> MakeClanMembersPage(const ClanReportInput& input);
 std::unique_ptr<ClanPage> MakeClanTopTanksPage(const ClanReportInput& input);
+
+// One member of the activity view: the member list's identity (name, role)
+// and what its stored days tell.
+struct ClanActivityMember {
+  const RWOTAccount& listed;
+  MemberActivity activity;
+};
+
+struct ClanActivityOptions {
+  int active_battles = 21;  // the battles in 28 days that make a member active
+  bool history = true;      // false: no stored days could be read
+};
+
+// The activity view (days -6): the members sorted by their battles in 28 days,
+// the clan's figures and its battles per day under them. `input` must outlive
+// the page.
+class ClanActivityPage {
+ public:
+  ClanActivityPage(const ClanReportInput& input, ClanActivityOptions options);
+  ~ClanActivityPage();
+  void AddMember(const ClanActivityMember& member);
+  // The page; `total` as for ClanPage::Finish.
+  std::string Finish(int total);
+
+ private:
+  struct Row {
+    std::string name;
+    std::string role;
+    MemberActivity activity;
+  };
+  bool Active(const Row& row) const;
+  std::string NameCell(const Row& row) const;
+  std::string BattlesCell(const ActivityWindow& window, int days) const;
+  std::string Wn8Cell(const ActivityWindow& window) const;
+  std::string IdleCell(const MemberActivity& activity) const;
+  std::string ActiveCell(const Row& row) const;
+  std::string RowHtml(const Row& row) const;
+  std::string Summary(const std::vector<const Row*>& sorted) const;
+  std::string ChartHtml() const;
+
+  const ClanReportInput& input_;
+  ClanActivityOptions options_;
+  std::vector<Row> members_;
+};
 
 // The selector row both pages share: the cached days, the report kind and the links.
 std::string ClanSelectorRow(const ClanReportInput& input);

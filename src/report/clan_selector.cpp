@@ -1,5 +1,5 @@
 // The selector row of the clan pages: which cached day, which kind of report,
-// and the link to the clan's membership changes.
+// the activity view and the link to the clan's membership changes.
 #include "acquire/addresses.h"
 #include "model/tables.h"
 #include "report/clan_report.h"
@@ -31,7 +31,10 @@ class SelectorRow {
     // column of the widest clan table, so the block can follow the view to the table's end.
     return "<thead><tr class=\"noHover\"><td class=\"tCenter\" colspan=\"51\"><div class=\"selectors\">" +
            Popup(DaysItems()) + SearchLinkTo("Боевая статистика", ModeOption(input_.view), days_ >= 0) +
-           Popup(KindItems()) + SearchLinkTo("Топ-танки", RequestOptions(input_.view.mode_key, -1), days_ < 0) +
+           Popup(KindItems()) +
+           SearchLinkTo("Топ-танки", RequestOptions(input_.view.mode_key, -1), days_ < 0 && days_ != kClanActivityDays) +
+           SearchLinkTo("Активность", RequestOptions(input_.view.mode_key, kClanActivityDays),
+                        days_ == kClanActivityDays) +
            HistoryLink() + "</div></td></tr>\r\n</thead>\r\n";
   }
 

@@ -36,6 +36,9 @@ std::string ViewOptions(const ReportView& view);
 // The view's mode alone, for links to another period.
 std::string ModeOption(const ReportView& view);
 
+// The "&days=" number of the clan activity view.
+inline constexpr int kClanActivityDays = -6;
+
 // The option that fetches afresh even when a fresh cached copy is there.
 inline constexpr std::string_view kUpdateOption = "&update";
 

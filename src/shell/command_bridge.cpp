@@ -284,11 +284,13 @@ void TfrmMain::ShowClanReport(const LoaderMessages& messages, bool update) {
   };
   const ReportView& view = state_.CurrentView;
   const bool top_tanks = view.days < 0 && view.days >= -5;
-  std::string report = top_tanks ? service_.TopTanksReportHtml(view, update, progress)
-                                 : service_.ClanReportHtml(view, update, progress);
+  const bool activity = view.days == kClanActivityDays;
+  std::string report = activity    ? service_.ClanActivityHtml(view, update, progress)
+                       : top_tanks ? service_.TopTanksReportHtml(view, update, progress)
+                                   : service_.ClanReportHtml(view, update, progress);
   screen_.SetProgress(false, 0, progress_max_);
-  // The top-tanks table hides no cells, so "Больше" would open nothing there.
-  const std::string_view navigation = top_tanks ? kHomeButton : kNavigation;
+  // The top-tanks and activity tables hide no cells, so "Больше" would open nothing there.
+  const std::string_view navigation = top_tanks || activity ? kHomeButton : kNavigation;
   ShowPage(std::string(kBodyStart) + SearchFormHtml("[" + state_.CurrentClanTag + "]") + std::string(navigation) +
            report + wrapped);
 }

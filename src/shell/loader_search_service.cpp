@@ -118,6 +118,18 @@ class LoaderSearchService final : public SearchService {
   std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
     return ClanPageHtml(view, update, progress, MakeClanTopTanksPage);
   }
+  std::string ClanActivityHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
+    const ClanReportInput input = ClanInput(view, update);
+    const ClanActivityOptions options{settings_.ReadSettingInt("", "ActiveBattles", ClanActivityOptions{}.active_battles),
+                                      core_.history != nullptr && core_.history->available()};
+    ClanActivityPage page(input, options);
+    const std::string warning = CollectMembers(view, update, true, progress, [&](const CollectedMember& member) {
+      page.AddMember({member.record, member.activity});
+    });
+    LoaderMessages notice = clan_.notice;
+    AddMessage(notice, warning);
+    return WrapMessages(notice) + page.Finish(static_cast<int>(clan_.clan.members.size()));
+  }
 
  private:
   // The publisher's API is asked no more often than the settings allow.
@@ -164,35 +176,44 @@ class LoaderSearchService final : public SearchService {
     return fame;
   }
 
-  // The page `make` gives, with the loaded clan's members.
-  std::string ClanPageHtml(const ReportView& view, bool update, const ProgressCallback& progress,
-                           ClanPageMaker make) {
+  // What every clan page is made from: the loaded clan and its cached days.
+  ClanReportInput ClanInput(const ReportView& view, bool update) {
     const RWOTClan& clan = clan_.clan;
-    const ReportSite site = Site();
     const DateTime now = clock_();
-    const ClanReportInput input{
+    site_ = Site();
+    return ClanReportInput{
         .clan = clan,
         .clan_dates = ListSnapshotDates(disk_, EntityFolderOf(core_.ClanCacheFolder, clan.clan_id)),
         .view = view,
         .clock = {now, -StandardTimeBiasMinutes() / 60},
-        .site = site,
+        .site = site_,
         .fame = ClanFameView(now),
         .clan_emblem_file = RefreshedClanEmblem(clan.clan_id, update),
         .game_client_account = core_.GameClientAccount,
         .reference = Reference(),
     };
-    const std::unique_ptr<ClanPage> page = make(input);
-    LoaderMessages notice = clan_.notice;
-    AddMessage(notice, CollectMembers(*page, view, update, progress));
-    return WrapMessages(notice) + page->Finish(static_cast<int>(clan.members.size()));
   }
 
-  // Collects the loaded clan's members into `page`; the warning about
-  // the members the API could not be reached for, when there were any.
-  std::string CollectMembers(ClanPage& page, const ReportView& view, bool update, const ProgressCallback& progress) {
+  // The page `make` gives, with the loaded clan's members.
+  std::string ClanPageHtml(const ReportView& view, bool update, const ProgressCallback& progress,
+                           ClanPageMaker make) {
+    const ClanReportInput input = ClanInput(view, update);
+    const std::unique_ptr<ClanPage> page = make(input);
+    LoaderMessages notice = clan_.notice;
+    AddMessage(notice, CollectMembers(view, update, false, progress, [&](const CollectedMember& member) {
+                 page->AddMember({member.record, member.has_statistics, member.left_out, member.compared, member.fame});
+               }));
+    return WrapMessages(notice) + page->Finish(static_cast<int>(clan_.clan.members.size()));
+  }
+
+  // Collects the loaded clan's members, handing each to `add`; the warning
+  // about the members the API could not be reached for, when there were any.
+  std::string CollectMembers(const ReportView& view, bool update, bool stored_days_only,
+                             const ProgressCallback& progress, const std::function<void(const CollectedMember&)>& add) {
     const RWOTClan& clan = clan_.clan;
     LoaderContext context = Context(view.mode);
-    const ClanMembersRequest request{update, view.days, static_cast<size_t>(pacer_.limits().in_flight)};
+    ClanMembersRequest request{update, view.days, static_cast<size_t>(pacer_.limits().in_flight)};
+    request.stored_days_only = stored_days_only;
     // "BatchedRequests=0" collects the members one by one, each with its own requests.
     if (settings_.ReadSettingInt("", "BatchedRequests", 1) != 0) {
       member_fetch_.emplace(paced_batch_getter_, ConnectionOf(core_));
@@ -202,7 +223,7 @@ class LoaderSearchService final : public SearchService {
     int unrefreshed = 0;
     const int collected =
         CollectClanMembers(clan, request, context, [&](const CollectedMember& member, int current, int total) {
-          page.AddMember({member.record, member.has_statistics, member.left_out, member.compared, member.fame});
+          add(member);
           if (!member.unreachable_host.empty()) {
             unreachable_host = member.unreachable_host;
             ++unrefreshed;
@@ -261,6 +282,7 @@ class LoaderSearchService final : public SearchService {
   EncyclopediaText encyclopedia_;
   AccountLoadResult account_;
   ClanLoadResult clan_;
+  ReportSite site_;  // of the clan page being made
 };
 
 }  // namespace

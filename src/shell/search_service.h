@@ -48,6 +48,8 @@ class SearchService {
   virtual std::string ClanReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) = 0;
   // The clan top-tanks report, its variant 0..4 from days -1..-5, collected alike.
   virtual std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) = 0;
+  // The clan activity view (days kClanActivityDays) from the members' stored days, collected alike.
+  virtual std::string ClanActivityHtml(const ReportView& view, bool update, const ProgressCallback& progress) = 0;
 };
 
 }  // namespace tarvelo

@@ -33,6 +33,9 @@ class TalliedSearchService final : public SearchService {
   std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
     return inner_->TopTanksReportHtml(view, update, progress);
   }
+  std::string ClanActivityHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
+    return inner_->ClanActivityHtml(view, update, progress);
+  }
 
  private:
   // Counts one load that added messages from `first_new` on.

@@ -242,6 +242,34 @@ TEST_F(ClanPageTest, TheFiveTopTanksVariantsFromTheCache) {
   EXPECT_EQ(service_->targets().size(), before);
 }
 
+// The activity view collects the members as the members page does (stored
+// days younger than 720 minutes are used as they are) and reads their days'
+// summaries only.
+TEST_F(ClanPageTest, TheActivityViewCollectsLikeTheMembersPageAndReadsTheStoredDays) {
+  ASSERT_TRUE(service_->running()) << service_->error();
+  const std::string cold = Search("&days=-6");
+  EXPECT_EQ(cold.find("ОШИБКА"), std::string::npos);
+  EXPECT_EQ(RequestsTo("/wot/tanks/stats/"), static_cast<size_t>(kMembers));
+  EXPECT_EQ(Count(cold, "<tr onclick=\"check(this)\""), static_cast<size_t>(kMembers));
+  EXPECT_NE(cold.find("<tr><td>Игрок</td><td>Должность</td><td>Боёв за 7 дней</td><td>Боёв за 28 дней</td>"
+                      "<td>WN8 за 28 дней</td><td>Дней без боёв</td><td>Активен</td></tr>"),
+            std::string::npos);
+  EXPECT_NE(cold.find("days=-6')\" class=\"current\">Активность</a>"), std::string::npos);
+  // A day or two stored per member (the date rule may store a snapshot under two dates): nothing
+  // played between them, nobody active.
+  EXPECT_GT(Count(cold, "<span title=\"Сохранён только один день\">-</span>"), 0u);
+  EXPECT_EQ(Count(cold, "<span class=\"c0\">нет</span></td></tr>") + Count(cold, "<td>-</td></tr>"),
+            static_cast<size_t>(kMembers));
+  EXPECT_NE(cold.find("<b class=\"sectionHdr\">0</b> из 32"), std::string::npos);
+  EXPECT_NE(cold.find("<figure class=\"chart\">"), std::string::npos);
+  EXPECT_EQ(cold.find("Архив истории недоступен"), std::string::npos);
+
+  const size_t before = service_->targets().size();
+  Search("&days=-6");
+  Search("");
+  EXPECT_EQ(service_->targets().size(), before);
+}
+
 // Every file below `folder`, by its path relative to it, with its bytes.
 std::map<std::string, std::string> FilesBelow(const std::filesystem::path& folder) {
   std::map<std::string, std::string> files;

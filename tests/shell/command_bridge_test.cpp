@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "shell/entry_lists.h"
 #include "shell/page_blocks.h"
 #include "shell/search_options.h"
@@ -382,27 +384,32 @@ TEST_F(BridgeTest, ClanSearchShowsTheWaitingPageThenTheReport) {
   EXPECT_EQ(ReadList(settings(), kRecent), (Texts{"[tag]"}));
 }
 
-TEST_F(BridgeTest, NegativeClanDaysPickTheTopTanksVariant) {
+TEST_F(BridgeTest, NegativeClanDaysPickTheTopTanksVariantOrTheActivityView) {
   service_->succeed = true;
   Title("[CMD:]search[PRM:][TAG]&days=-1");
   Title("[CMD:]search[PRM:][TAG]&days=-5");
-  Title("[CMD:]search[PRM:][TAG]&days=-6");
-  ASSERT_EQ(calls_.size(), 6u);
+  Title("[CMD:]search[PRM:][TAG]&days=-6&update");
+  Title("[CMD:]search[PRM:][TAG]&days=-7");
+  ASSERT_EQ(calls_.size(), 8u);
   EXPECT_EQ(calls_[1].what, "top tanks");
   EXPECT_EQ(calls_[1].variant, 0);
   EXPECT_EQ(calls_[3].variant, 4);
-  EXPECT_EQ(calls_[5].what, "clan report");
+  EXPECT_EQ(calls_[5].what, "clan activity");
+  EXPECT_TRUE(calls_[5].request.update);
+  EXPECT_EQ(calls_[7].what, "clan report");
 }
 
-// The top-tanks tables hide nothing, so "Больше" would open nothing there.
-TEST_F(BridgeTest, TopTanksPagesOfferNoMoreButtonTheMembersTableDoes) {
+// The top-tanks and activity tables hide nothing, so "Больше" would open nothing there.
+TEST_F(BridgeTest, TopTanksAndActivityPagesOfferNoMoreButtonTheMembersTableDoes) {
   service_->succeed = true;
-  const std::vector<std::pair<std::string, bool>> cases = {
-      {"", true}, {"&days=-1", false}, {"&days=-3", false}, {"&days=-5", false}, {"&days=-6", true}, {"&days=2", true}};
-  for (const auto& [options, more] : cases) {
+  const std::vector<std::tuple<std::string, bool, std::string>> cases = {
+      {"", true, "clan report"},           {"&days=-1", false, "top tanks"}, {"&days=-3", false, "top tanks"},
+      {"&days=-5", false, "top tanks"},    {"&days=-6", false, "clan activity"},
+      {"&days=-7", true, "clan report"},   {"&days=2", true, "clan report"}};
+  for (const auto& [options, more, what] : cases) {
     Title("[CMD:]search[PRM:][TAG]" + options);
     const std::string& page = screen_.last_document();
-    const std::string report = more ? "<p>clan report</p>" : "<p>top tanks</p>";
+    const std::string report = "<p>" + what + "</p>";
     EXPECT_NE(page.find(std::string(more ? kNavigation : kHomeButton) + report), std::string::npos) << options;
     EXPECT_EQ(page.find("id=\"showa\"") != std::string::npos, more) << options;
   }

@@ -97,7 +97,7 @@ class FakeFrontEnd : public FrontEnd {
 class ScriptedSearchService : public SearchService {
  public:
   struct Call {
-    std::string what;  // "account", "clan", "account report", "clan report", "top tanks"
+    std::string what;  // "account", "clan", "account report", "clan report", "top tanks", "clan activity"
     SearchRequest request;
     int days = 0;
     int variant = -1;
@@ -139,6 +139,11 @@ class ScriptedSearchService : public SearchService {
   std::string TopTanksReportHtml(const ReportView& view, bool update, const ProgressCallback&) override {
     calls->push_back({"top tanks", Request(view.days, update), view.days, -view.days - 1});
     return "<p>top tanks</p>";
+  }
+  std::string ClanActivityHtml(const ReportView& view, bool update, const ProgressCallback& progress) override {
+    calls->push_back({"clan activity", Request(view.days, update), view.days});
+    progress("TAG", "Member", 1, 2);
+    return "<p>clan activity</p>";
   }
 
  private:
