@@ -109,11 +109,18 @@ void Line(std::string& svg, const Chart& chart, const Plot& plot) {
       continue;
     }
     const bool joins = previous && std::floor(day.day) - *previous == 1;
-    path += (path.empty() ? "" : " ") + std::string(joins ? "L" : "M") + Number(plot.X(day.day)) + " " +
-            Number(plot.Y(*day.line));
+    // In steps: one expression of literal + string draws a false warning from g++ 12.
+    if (!path.empty()) path += ' ';
+    path += joins ? 'L' : 'M';
+    path += Number(plot.X(day.day));
+    path += ' ';
+    path += Number(plot.Y(*day.line));
     previous = std::floor(day.day);
   }
-  if (!path.empty()) svg += "<path class=\"line\" d=\"" + path + "\"/>";
+  if (path.empty()) return;
+  svg += "<path class=\"line\" d=\"";
+  svg += path;
+  svg += "\"/>";
 }
 
 }  // namespace
