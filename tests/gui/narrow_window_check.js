@@ -57,7 +57,7 @@
     inView('the first member\'s name', first.cells[1].getElementsByTagName('a')[0]);
     window.scrollTo(root.scrollWidth, 0);
     var selectors = document.querySelectorAll('#ClanTagName + thead a');
-    expect('three view selectors', selectors.length, 3);
+    expect('four view selectors', selectors.length, 4);
     for (var i = 0; i < selectors.length; i++) inView('the selector "' + selectors[i].textContent + '"', selectors[i]);
     document.getElementById('showa').click();
   }
