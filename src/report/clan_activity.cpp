@@ -173,7 +173,7 @@ std::string ClanActivityPage::Finish(int total) {
                      "</thead>\r\n<tbody id=\"ClanActivityBody\">\r\n" + rows + "</tbody>\r\n</table>\r\n";
   if (static_cast<int>(members_.size()) < total) html += detail::InterruptionNote(static_cast<int>(members_.size()), total);
   if (!options_.history) return html + std::string(kNoHistoryNote);
-  return html + Summary(sorted) + ChartHtml();
+  return html + Summary(sorted) + "<div class=\"main\">" + ChartHtml() + "</div>";
 }
 
 }  // namespace tarvelo
