@@ -188,10 +188,11 @@ HistoryService::SummaryPlan HistoryService::PlanSummaries(const std::string& acc
   archive_->KeepSummariesOf(reference_.Version());
   std::map<DateTime, SummaryMark> marks;
   for (SummaryMark& mark : archive_->SummaryMarks(account_id)) marks.emplace(mark.day, std::move(mark));
+  const auto earlier = [](const std::pair<DateTime, bool>& stored, DateTime day) { return stored.first < day; };
   for (const auto& entry : marks) {
     const DateTime day = entry.first;
-    const bool stored = std::any_of(days.begin(), days.end(), [day](const auto& d) { return d.first == day; });
-    if (!stored) archive_->RemoveSummary(account_id, day);
+    const auto found = std::lower_bound(days.begin(), days.end(), day, earlier);
+    if (found == days.end() || found->first != day) archive_->RemoveSummary(account_id, day);
   }
   for (size_t i = 0; i < days.size(); ++i) {
     const auto [day, is_plain] = days[i];
