@@ -28,6 +28,7 @@
 #include "report/report_view.h"
 #include "sample_service.h"
 #include "shell/core_state.h"
+#include "bench_core.h"
 #include "shell/loader_search_service.h"
 #include "shell/search_options.h"
 #include "shell/settings_store.h"
@@ -49,22 +50,6 @@ double ProcessSeconds() {
   timespec now{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-CoreState CoreFor(const std::filesystem::path& home, const Hosts& hosts) {
-  CoreState core;
-  core.CacheFolder = (home / "cache").string();
-  core.UserCacheFolder = UserCacheFolderOf(core.CacheFolder);
-  core.ClanCacheFolder = ClanCacheFolderOf(core.CacheFolder);
-  core.ImagesFolder = (home / "images").string();
-  core.VehicleImagesFolder = core.ImagesFolder + "/vehicle";
-  core.ClanImagesFolder = core.ImagesFolder + "/clan";
-  for (const std::string& folder :
-       {core.UserCacheFolder, core.ClanCacheFolder, core.VehicleImagesFolder, core.ClanImagesFolder}) {
-    std::filesystem::create_directories(folder);
-  }
-  core.urls = MakeUrlSettings(hosts, "ru", "");
-  return core;
 }
 
 struct PageRun {

@@ -32,6 +32,7 @@
 #include "model/reference.h"
 #include "sample_service.h"
 #include "shell/core_state.h"
+#include "bench_core.h"
 #include "shell/loader_search_service.h"
 #include "shell/search_options.h"
 #include "shell/settings_store.h"
@@ -66,22 +67,6 @@ void WriteSlowRoot(const std::filesystem::path& answers, const std::filesystem::
   routes = std::regex_replace(routes, std::regex("\\{\"path\": "),
                               "{\"delay_ms\": " + std::to_string(kLatencyMs) + ", \"path\": ");
   testing::WriteBytes(root / "routes.json", routes);
-}
-
-CoreState CoreFor(const std::filesystem::path& home, const Hosts& hosts) {
-  CoreState core;
-  core.CacheFolder = (home / "cache").string();
-  core.UserCacheFolder = UserCacheFolderOf(core.CacheFolder);
-  core.ClanCacheFolder = ClanCacheFolderOf(core.CacheFolder);
-  core.ImagesFolder = (home / "images").string();
-  core.VehicleImagesFolder = core.ImagesFolder + "/vehicle";
-  core.ClanImagesFolder = core.ImagesFolder + "/clan";
-  for (const std::string& folder :
-       {core.UserCacheFolder, core.ClanCacheFolder, core.VehicleImagesFolder, core.ClanImagesFolder}) {
-    std::filesystem::create_directories(folder);
-  }
-  core.urls = MakeUrlSettings(hosts, "ru", "");
-  return core;
 }
 
 struct PageRun {
