@@ -165,13 +165,6 @@ std::vector<DateTime> HistoryArchive::Days(std::string_view account) const {
   return dates;
 }
 
-std::vector<std::string> HistoryArchive::Accounts() const {
-  std::vector<std::string> accounts;
-  Statement select(db_, "SELECT DISTINCT account FROM days ORDER BY account;");
-  while (select.Step()) accounts.push_back(std::to_string(select.Integer(0)));
-  return accounts;
-}
-
 std::optional<uint64_t> HistoryArchive::HashOf(std::string_view account, DateTime date) const {
   Statement select(db_, "SELECT hash FROM days WHERE account = ? AND day = ?;");
   select.Bind(1, AccountNumber(account)).Bind(2, DayNumber(date));

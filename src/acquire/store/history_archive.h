@@ -55,8 +55,6 @@ class HistoryArchive {
 
   // The archived days of an account, newest first.
   std::vector<DateTime> Days(std::string_view account) const;
-  // The accounts with archived days.
-  std::vector<std::string> Accounts() const;
   // The hash of a day's text, when the day is archived.
   std::optional<uint64_t> HashOf(std::string_view account, DateTime date) const;
 
