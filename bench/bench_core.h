@@ -1,7 +1,9 @@
-// The program's folders in a scratch home for the benchmarks that run whole
+// Clocks, and the program's folders in a scratch home for the benchmarks that run whole
 // pages through the search service, every folder made.
 #pragma once
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -9,6 +11,17 @@
 #include "shell/core_state.h"
 
 namespace tarvelo::bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+// The processor time of `clock` (a process or thread CPU clock), in seconds.
+inline double CpuSeconds(clockid_t clock) {
+  timespec now{};
+  clock_gettime(clock, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
 
 inline CoreState CoreFor(const std::filesystem::path& home, const Hosts& hosts) {
   CoreState core;

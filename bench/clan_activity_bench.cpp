@@ -40,17 +40,9 @@ namespace {
 constexpr int kYearDays = 365;
 constexpr int kWarmRuns = 20;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
 // The processor time of the whole process: the activity view has the history
 // worker read the summaries, on a thread of its own.
-double ProcessSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
+double ProcessSeconds() { return CpuSeconds(CLOCK_PROCESS_CPUTIME_ID); }
 
 struct PageRun {
   double seconds = 0;

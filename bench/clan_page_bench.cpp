@@ -44,17 +44,9 @@ constexpr std::string_view kTag = "BENCH";  // as the search hands it on, withou
 constexpr int kLatencyMs = 100;
 constexpr int kWarmRuns = 40;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
-
 // The processor time this thread has used: what a warm run costs, whatever
 // else the machine is doing meanwhile.
-double ThreadSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
+double ThreadSeconds() { return CpuSeconds(CLOCK_THREAD_CPUTIME_ID); }
 
 // A root serving the same answers as `answers`, each after the latency.
 void WriteSlowRoot(const std::filesystem::path& answers, const std::filesystem::path& root) {
